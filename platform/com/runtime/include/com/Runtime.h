@@ -54,4 +54,4 @@ HRESULT CreateErrorInfo(ICreateErrorInfo** pperrinfo);
 // The platform's text for an HRESULT, without a trailing line break: our
 // own wording for the common codes; "IDispatch error #N" (N = hr -
 // 0x80040200) for 0x80040200..0x8004FFFF; else "Unknown error 0x%0lX".
-std::u16string hresultMessage(HRESULT hr);
+std::string hresultMessage(HRESULT hr);
