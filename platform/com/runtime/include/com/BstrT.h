@@ -44,6 +44,7 @@ public:
 
 private:
     struct Data;
-    explicit _bstr_t(Data* data) noexcept : m_data(data) {}
+    static Data* make(BSTR owned); // takes ownership, also on failure
+    void reset(Data* data) noexcept;
     Data* m_data = nullptr;
 };
