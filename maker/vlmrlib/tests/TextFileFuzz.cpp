@@ -1,7 +1,8 @@
 // Fuzz target for the text-file reads: the input is a file; its first byte
 // picks a buffer size and seeds the order of line, token, number, byte and
-// seek operations. Nothing may crash, hang or read outside a buffer, and
-// positions and line numbers must stay within the file.
+// seek operations. Nothing may crash, hang or read outside a buffer, the
+// position must stay within the file, and the line number must be the one
+// that counting the bytes in front of the position gives.
 #include "vlmrlib/CTextFile.h"
 
 #include "vlmrexcept/CvmException.h"
@@ -10,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include <unistd.h>
 
@@ -30,6 +32,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::fclose(out);
     }
     const std::size_t length = size - 1;
+    const std::uint8_t* text = data + 1;
+
+    // expected[p]: the line number at position p.
+    std::vector<int> expected(length + 1);
+    int line = 1, previous = -1;
+    expected[0] = 1;
+    for (std::size_t i = 0; i < length; ++i) {
+        int c = text[i];
+        if (c == '\r' || (c == '\n' && previous != '\r'))
+            ++line;
+        previous = c;
+        expected[i + 1] = (c == '\r' || c == '\n') ? line - 1 : line;
+    }
 
     CTextFile file(1 + control % 17);
     if (!file.Open(name.c_str(), 0))
@@ -59,8 +74,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             }
         } catch (const CNumericConversionException&) {
         }
-        if (file.GetPosition() > length || file.GetLineNumber() < 1 ||
-            static_cast<std::size_t>(file.GetLineNumber()) > length + 1)
+        ULONGLONG position = file.GetPosition();
+        if (position > length || file.GetLineNumber() != expected[position])
             std::abort();
     }
     return 0;
