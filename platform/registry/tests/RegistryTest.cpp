@@ -61,7 +61,7 @@ TEST_F(Registry, ValuesRoundTrip)
         std::string read; // as RegQueryValueEx answers
     };
     auto withNul = [](std::string text) { return text + '\0'; };
-    const std::string special = "Größe ✓\n\"x\"\\\t\x01\x7f\r";
+    const std::string awkward = "Größe ✓\n\"x\"\\\t\x01\x7f\r";
     DWORD number = 0xdeadbeef;
     std::string dword(reinterpret_cast<const char*>(&number), sizeof number);
     const Case cases[] = {
@@ -69,7 +69,7 @@ TEST_F(Registry, ValuesRoundTrip)
         {"Empty", REG_SZ, withNul(""), withNul("")},
         {"NoData", REG_SZ, "", withNul("")},
         {"Unterminated", REG_SZ, "abc", withNul("abc")},
-        {"Utf8 Größe ✓", REG_SZ, withNul(special), withNul(special)},
+        {"Utf8 Größe ✓", REG_SZ, withNul(awkward), withNul(awkward)},
         {"Number", REG_DWORD, dword, dword},
         {"", REG_SZ, withNul("default"), withNul("default")},
     };
