@@ -119,12 +119,12 @@ struct VarTraits {
     template <>                                                         \
     struct VarTraits<Type> {                                            \
         static constexpr VARTYPE vt = Vt;                               \
-        static Type& slot(VARIANT& v) { return v.field; }               \
+        static Type value(const VARIANT& v) { return v.field; }               \
     };                                                                  \
     template <>                                                         \
     struct VarTraits<Type*> {                                           \
         static constexpr VARTYPE vt = VT_BYREF | Vt;                    \
-        static Type*& slot(VARIANT& v) { return v.p##field; }           \
+        static Type* value(const VARIANT& v) { return v.p##field; }           \
     };
 COMSERVER_VAR_TRAITS(SHORT, VT_I2, iVal)
 COMSERVER_VAR_TRAITS(LONG, VT_I4, lVal)
@@ -137,33 +137,33 @@ COMSERVER_VAR_TRAITS(CHAR, VT_I1, cVal)
 template <>
 struct VarTraits<IUnknown*> {
     static constexpr VARTYPE vt = VT_UNKNOWN;
-    static IUnknown*& slot(VARIANT& v) { return v.punkVal; }
+    static IUnknown* value(const VARIANT& v) { return v.punkVal; }
 };
 template <>
 struct VarTraits<IUnknown**> {
     static constexpr VARTYPE vt = VT_BYREF | VT_UNKNOWN;
-    static IUnknown**& slot(VARIANT& v) { return v.ppunkVal; }
+    static IUnknown** value(const VARIANT& v) { return v.ppunkVal; }
 };
 template <>
 struct VarTraits<IDispatch*> {
     static constexpr VARTYPE vt = VT_DISPATCH;
-    static IDispatch*& slot(VARIANT& v) { return v.pdispVal; }
+    static IDispatch* value(const VARIANT& v) { return v.pdispVal; }
 };
 template <>
 struct VarTraits<IDispatch**> {
     static constexpr VARTYPE vt = VT_BYREF | VT_DISPATCH;
-    static IDispatch**& slot(VARIANT& v) { return v.ppdispVal; }
+    static IDispatch** value(const VARIANT& v) { return v.ppdispVal; }
 };
-// signed char shares the storage of char.
+// signed char travels as a VT_I1 char.
 template <>
 struct VarTraits<signed char> {
     static constexpr VARTYPE vt = VT_I1;
-    static signed char& slot(VARIANT& v) { return reinterpret_cast<signed char&>(v.cVal); }
+    static signed char value(const VARIANT& v) { return static_cast<signed char>(v.cVal); }
 };
 template <>
 struct VarTraits<signed char*> {
     static constexpr VARTYPE vt = VT_BYREF | VT_I1;
-    static signed char*& slot(VARIANT& v) { return reinterpret_cast<signed char*&>(v.pcVal); }
+    static signed char* value(const VARIANT& v) { return reinterpret_cast<signed char*>(v.pcVal); }
 };
 
 // ---- members -----------------------------------------------------------------
@@ -200,7 +200,7 @@ struct MemberCall<pmf, HRESULT (C::*)(A...)> {
     template <std::size_t... I>
     static HRESULT call(void* object, VARIANT* args, std::index_sequence<I...>)
     {
-        return (static_cast<C*>(object)->*pmf)(VarTraits<A>::slot(args[I])...);
+        return (static_cast<C*>(object)->*pmf)(VarTraits<A>::value(args[I])...);
     }
 };
 
