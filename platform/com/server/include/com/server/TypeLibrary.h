@@ -24,7 +24,13 @@
 // BSTR, IUnknown*, IDispatch*, BYTE/unsigned char (VT_UI1), char and
 // signed char (VT_I1), and pointers to these (VT_BYREF, out parameters).
 // A property get's last parameter is its retval; a method's last pointer
-// parameter is a retval when `retval` is passed.
+// parameter is a retval when `retval` is passed. VARIANT_BOOL is SHORT and
+// DATE is double here, so they travel as VT_I2 and VT_R8. A custom
+// (IUnknown) interface may be described without members: only its
+// registration uses the description.
+// A library is one module's data: a server that implements another
+// server's dual interface declares that library too (TYPELIB_RESOURCE with
+// an id other than 1, which is never registered by this module).
 #pragma once
 
 #include "com/Interfaces.h"
