@@ -128,7 +128,8 @@ PartRecord samplePart(const PartKey& key, int operationCount) {
         default:
             op.kind = OperationKind::Stencil;
             op.face = i % 3 == 0 ? Face::TF : Face::Web;
-            op.text = "S" + std::to_string(i);
+            op.text = "S";
+            op.text += std::to_string(i);
             break;
         }
         part.entries.push_back(op);
