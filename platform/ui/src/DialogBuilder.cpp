@@ -219,14 +219,20 @@ INT_PTR runModalDialog(HWND hDlg)
 INT_PTR doModal(UINT templateId, HWND owner, MessageHandler* handler,
                 const std::function<void(HWND)>& created)
 {
+    const DialogTemplate* t = findDialogTemplate(templateId);
+    if (!t) {
+        std::fprintf(stderr, "dialog template %u is not registered\n", templateId);
+        return -1;
+    }
+    return doModal(*t, owner, handler, created);
+}
+
+INT_PTR doModal(const DialogTemplate& t, HWND owner, MessageHandler* handler,
+                const std::function<void(HWND)>& created)
+{
     INT_PTR result = -1;
     runOnGuiThread([&] {
-        const DialogTemplate* t = findDialogTemplate(templateId);
-        if (!t) {
-            std::fprintf(stderr, "dialog template %u is not registered\n", templateId);
-            return;
-        }
-        const HWND hDlg = createDialog(*t, owner, handler);
+        const HWND hDlg = createDialog(t, owner, handler);
         if (!hDlg)
             return;
         created(hDlg);

@@ -1,5 +1,8 @@
-// Narrow text conversions for the window framework.
+// Narrow text conversions for the window framework, in the platform's code
+// page (UTF-8, with stray bytes read as Windows-1252).
 #include "Text.h"
+
+#include "com/CodePage.h"
 
 #include <algorithm>
 #include <cstring>
@@ -8,12 +11,16 @@ namespace ui::detail {
 
 QString fromNarrow(LPCSTR text)
 {
-    return text ? QString::fromUtf8(text) : QString();
+    if (!text)
+        return QString();
+    const std::u16string wide = wideFromNarrow(text);
+    return QString::fromUtf16(wide.data(), static_cast<qsizetype>(wide.size()));
 }
 
 std::string toNarrow(const QString& text)
 {
-    return text.toStdString();
+    return narrowFromWide(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
+                                              static_cast<std::size_t>(text.size())));
 }
 
 int copyText(const std::string& text, LPSTR buffer, int size)

@@ -41,9 +41,14 @@ HWND createDialog(const DialogTemplate& dialogTemplate, HWND parent, MessageHand
                   QWidget* container = nullptr);
 // Shows a top-level dialog modally until EndDialog and answers its result.
 INT_PTR runModalDialog(HWND hDlg);
-// Sends WM_INITDIALOG, focuses the first control that takes focus when the
-// handler answers non-zero, runs the dialog modally and destroys it; -1
-// when the template is unknown. Runs on the GUI thread.
+// Creates the dialog, calls created with its handle, sends WM_INITDIALOG,
+// focuses the first control that takes focus when the handler answers
+// non-zero, runs the dialog modally and destroys it. Answers the
+// EndDialog result, or -1 when the dialog cannot be made (the id version:
+// also when no template has the id). Runs on the GUI thread, handed over
+// from a worker, which waits.
+INT_PTR doModal(const DialogTemplate& dialogTemplate, HWND owner, MessageHandler* handler,
+                const std::function<void(HWND)>& created);
 INT_PTR doModal(UINT templateId, HWND owner, MessageHandler* handler,
                 const std::function<void(HWND)>& created);
 
