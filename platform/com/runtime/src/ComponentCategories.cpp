@@ -116,32 +116,8 @@ HRESULT writeFailure(LONG status)
     return status == ERROR_SUCCESS ? S_OK : REGDB_E_WRITEREGDB;
 }
 
-class CategoriesManager final : public ICatRegister, public ICatInformation {
+class CategoriesManager final : public RuntimeObject<ICatRegister, ICatInformation> {
 public:
-    HRESULT QueryInterface(REFIID riid, void** ppv) override
-    {
-        if (!ppv)
-            return E_POINTER;
-        if (riid == IID_IUnknown || riid == IID_ICatRegister)
-            *ppv = static_cast<ICatRegister*>(this);
-        else if (riid == IID_ICatInformation)
-            *ppv = static_cast<ICatInformation*>(this);
-        else {
-            *ppv = nullptr;
-            return E_NOINTERFACE;
-        }
-        AddRef();
-        return S_OK;
-    }
-    ULONG AddRef() override { return m_refs.fetch_add(1, std::memory_order_relaxed) + 1; }
-    ULONG Release() override
-    {
-        const ULONG left = m_refs.fetch_sub(1, std::memory_order_acq_rel) - 1;
-        if (left == 0)
-            delete this;
-        return left;
-    }
-
     // ---- ICatRegister ----
 
     HRESULT RegisterCategories(ULONG cCategories, CATEGORYINFO* rgCategoryInfo) override
@@ -314,7 +290,6 @@ private:
         });
     }
 
-    std::atomic<ULONG> m_refs{1};
 };
 
 // One factory for the process; it is never destroyed.

@@ -2,15 +2,14 @@
 // IEnumGUID and IEnumCATEGORYINFO. Clones share the snapshot.
 #pragma once
 
-#include "com/Interfaces.h"
+#include "RuntimeObject.h"
 
-#include <atomic>
 #include <memory>
 #include <new>
 #include <vector>
 
 template <class Interface, class Item>
-class Enumerator final : public Interface {
+class Enumerator final : public RuntimeObject<Interface> {
 public:
     using Items = std::shared_ptr<const std::vector<Item>>;
 
@@ -19,27 +18,6 @@ public:
     {
         *out = new (std::nothrow) Enumerator(std::move(items), position);
         return *out ? S_OK : E_OUTOFMEMORY;
-    }
-
-    HRESULT QueryInterface(REFIID riid, void** ppv) override
-    {
-        if (!ppv)
-            return E_POINTER;
-        if (riid == IID_IUnknown || riid == uuidof<Interface>()) {
-            *ppv = static_cast<Interface*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG AddRef() override { return m_refs.fetch_add(1, std::memory_order_relaxed) + 1; }
-    ULONG Release() override
-    {
-        const ULONG left = m_refs.fetch_sub(1, std::memory_order_acq_rel) - 1;
-        if (left == 0)
-            delete this;
-        return left;
     }
 
     // S_OK when celt items came, S_FALSE when fewer were left.
@@ -78,7 +56,6 @@ private:
     Enumerator(Items items, std::size_t position) : m_items(std::move(items)), m_position(position) {}
     ~Enumerator() = default;
 
-    std::atomic<ULONG> m_refs{1};
     Items m_items;
     std::size_t m_position;
 };

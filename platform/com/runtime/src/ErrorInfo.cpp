@@ -1,40 +1,16 @@
 // Error information objects and the per-thread error information slot.
 #include "com/Bstr.h"
 #include "com/Runtime.h"
+#include "RuntimeObject.h"
 
-#include <atomic>
 #include <mutex>
 #include <new>
 #include <string>
 
 namespace {
 
-class ErrorInfo final : public IErrorInfo, public ICreateErrorInfo {
+class ErrorInfo final : public RuntimeObject<IErrorInfo, ICreateErrorInfo> {
 public:
-    HRESULT QueryInterface(REFIID riid, void** ppv) override
-    {
-        if (!ppv)
-            return E_POINTER;
-        if (riid == IID_IUnknown || riid == IID_IErrorInfo)
-            *ppv = static_cast<IErrorInfo*>(this);
-        else if (riid == IID_ICreateErrorInfo)
-            *ppv = static_cast<ICreateErrorInfo*>(this);
-        else {
-            *ppv = nullptr;
-            return E_NOINTERFACE;
-        }
-        AddRef();
-        return S_OK;
-    }
-    ULONG AddRef() override { return m_refs.fetch_add(1, std::memory_order_relaxed) + 1; }
-    ULONG Release() override
-    {
-        const ULONG left = m_refs.fetch_sub(1, std::memory_order_acq_rel) - 1;
-        if (left == 0)
-            delete this;
-        return left;
-    }
-
     HRESULT GetGUID(GUID* pGUID) override
     {
         if (!pGUID)
@@ -95,7 +71,6 @@ private:
         }
     }
 
-    std::atomic<ULONG> m_refs{1};
     std::mutex m_mutex;
     GUID m_guid = GUID_NULL;
     std::u16string m_source;
