@@ -101,7 +101,11 @@ HRESULT VariantCopyInd(VARIANT* dest, const VARIANT* src); // copy, following VT
 // VT_UNKNOWN and VT_DISPATCH (and the other integer types), following
 // VT_BYREF in the source. DISP_E_TYPEMISMATCH when no conversion exists,
 // DISP_E_OVERFLOW when the value does not fit.
+// Numbers and text convert in the "C" locale; a double becomes its
+// shortest round-trip text. A VT_BOOL becomes "-1" or "0", or "True" or
+// "False" with VARIANT_ALPHABOOL. dest is left as it was on failure.
 HRESULT VariantChangeType(VARIANT* dest, const VARIANT* src, USHORT flags, VARTYPE vt);
+constexpr USHORT VARIANT_ALPHABOOL = 0x2;
 
 constexpr DISPID DISPID_UNKNOWN = -1;
 constexpr DISPID DISPID_VALUE = 0;
