@@ -104,11 +104,15 @@ HRESULT enterModule(const std::string& path, Module** entered)
     return S_OK;
 }
 
-void leaveModule(Module* module)
-{
-    std::lock_guard lock(table().mutex);
-    --module->calls;
-}
+// Ends the call counted by enterModule.
+struct ModuleCall {
+    Module* module;
+    ~ModuleCall()
+    {
+        std::lock_guard lock(table().mutex);
+        --module->calls;
+    }
+};
 
 // The module path serving clsid in one of the contexts, or nullopt.
 std::optional<std::string> serverPath(const std::string& classKey, DWORD context)
@@ -138,12 +142,10 @@ HRESULT getClassObject(REFCLSID rclsid, DWORD context, REFIID riid, LPVOID* ppv)
     if (!path)
         return REGDB_E_CLASSNOTREG;
     Module* module = nullptr;
-    HRESULT hr = enterModule(*path, &module);
-    if (FAILED(hr))
+    if (const HRESULT hr = enterModule(*path, &module); FAILED(hr))
         return hr;
-    hr = module->getClassObject(rclsid, riid, ppv);
-    leaveModule(module);
-    return hr;
+    const ModuleCall call{module};
+    return module->getClassObject(rclsid, riid, ppv);
 }
 
 } // namespace
@@ -162,6 +164,8 @@ HRESULT CoGetClassObject(REFCLSID rclsid, DWORD clsContext, LPVOID serverInfo, R
         hr = getClassObject(rclsid, clsContext, riid, ppv);
     } catch (const std::bad_alloc&) {
         hr = E_OUTOFMEMORY;
+    } catch (...) {
+        hr = E_UNEXPECTED; // a module that lets an exception out
     }
     if (FAILED(hr))
         *ppv = nullptr;
@@ -177,7 +181,11 @@ HRESULT CoCreateInstance(REFCLSID rclsid, IUnknown* pUnkOuter, DWORD clsContext,
     HRESULT hr = CoGetClassObject(rclsid, clsContext, nullptr, IID_IClassFactory, reinterpret_cast<void**>(&factory));
     if (FAILED(hr))
         return hr;
-    hr = factory->CreateInstance(pUnkOuter, riid, ppv);
+    try {
+        hr = factory->CreateInstance(pUnkOuter, riid, ppv);
+    } catch (...) {
+        hr = E_UNEXPECTED; // a factory that lets an exception out
+    }
     factory->Release();
     if (FAILED(hr))
         *ppv = nullptr;

@@ -175,6 +175,8 @@ TEST_F(CreationTest, RaisingPointerCreatesRunsAndQueries)
         ULONG runs = 0;
         object->GetRunCount(&runs);
         EXPECT_EQ(runs, 1u) << "OleRun ran it";
+        EXPECT_EQ(object->RaiseAndCatch(hresult(0x80040008)), hresult(0x80040008))
+            << "a hidden-visibility module catches the runtime's _com_error";
 
         const HRESULT failure = hresult(0x80040004);
         const HRESULT hr = object->Fail(failure, const_cast<LPOLESTR>(u"Side not allowed"));

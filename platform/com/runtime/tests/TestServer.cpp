@@ -4,6 +4,7 @@
 // no lock is left.
 #include "TestServer.h"
 
+#include "com/ComError.h"
 #include "com/Export.h"
 #include "com/Runtime.h"
 
@@ -64,6 +65,17 @@ public:
     {
         *count = m_runs;
         return S_OK;
+    }
+
+    HRESULT RaiseAndCatch(HRESULT hr) override
+    {
+        try {
+            _com_issue_error(hr);
+        } catch (const _com_error& error) {
+            return error.Error();
+        } catch (...) {
+        }
+        return E_UNEXPECTED;
     }
 
     HRESULT InterfaceSupportsErrorInfo(REFIID riid) override { return riid == IID_ITestObject ? S_OK : S_FALSE; }

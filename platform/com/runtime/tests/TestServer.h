@@ -12,5 +12,8 @@ struct ITestObject : IUnknown {
     virtual HRESULT Fail(HRESULT hr, LPOLESTR description) = 0;
     // How often IRunnableObject::Run was called on this object.
     virtual HRESULT GetRunCount(ULONG* count) = 0;
+    // Raises hr as a _com_error inside the module and answers the HRESULT
+    // it caught there (E_UNEXPECTED when the catch did not match).
+    virtual HRESULT RaiseAndCatch(HRESULT hr) = 0;
 };
 COM_DECLARE_IID(ITestObject, IID_ITestObject);

@@ -8,6 +8,7 @@
 #include "com/ComError.h"
 
 #include <memory>
+#include <new>
 #include <utility>
 
 class CComBSTR {
@@ -167,7 +168,12 @@ private:
     {
         if (!src)
             return nullptr;
-        const std::u16string wide = wideFromNarrow(src);
+        std::u16string wide;
+        try {
+            wide = wideFromNarrow(src);
+        } catch (const std::bad_alloc&) {
+            _com_issue_error(E_OUTOFMEMORY);
+        }
         return allocated(SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size())));
     }
     static void checked(HRESULT hr)

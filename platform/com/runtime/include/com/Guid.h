@@ -61,7 +61,8 @@ constexpr const IID& uuidof()
 // String forms. StringFromCLSID and StringFromGUID2 write the braced upper
 // case form "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}". CLSIDFromString and
 // IIDFromString accept it in either case and answer CO_E_CLASSSTRING for
-// anything else; CLSIDFromString also accepts a registered ProgID.
+// anything else; CLSIDFromString also accepts a registered ProgID. A null
+// string gives GUID_NULL and S_OK.
 HRESULT StringFromCLSID(REFCLSID clsid, LPOLESTR* ppsz); // CoTaskMemFree the result
 HRESULT StringFromIID(REFIID iid, LPOLESTR* ppsz);
 int StringFromGUID2(REFGUID guid, LPOLESTR psz, int cchMax); // characters with NUL, 0 if too small
