@@ -1,0 +1,74 @@
+// Store access and failure results shared by the Tarsis servers.
+#include "StoreHandle.h"
+
+#include "tarsis/DatabasePath.h"
+#include "tarsis/SqliteStore.h"
+#include "tarsis/StoreError.h"
+
+#include "com/Bstr.h"
+#include "com/CodePage.h"
+#include "com/server/CoClass.h"
+
+#include <new>
+
+namespace tarsis {
+namespace {
+
+constexpr ULONG kErrorLockViolation = 33;
+constexpr ULONG kErrorDiskFull = 112;
+constexpr ULONG kErrorFileNotFound = 2;
+constexpr ULONG kErrorBadFormat = 11;
+constexpr ULONG kErrorFileCorrupt = 1392;
+
+HRESULT resultFor(StoreError::Kind kind) {
+    switch (kind) {
+    case StoreError::Kind::Busy: return HRESULT_FROM_WIN32(kErrorLockViolation);
+    case StoreError::Kind::Full: return HRESULT_FROM_WIN32(kErrorDiskFull);
+    case StoreError::Kind::Missing: return HRESULT_FROM_WIN32(kErrorFileNotFound);
+    case StoreError::Kind::Damaged: return HRESULT_FROM_WIN32(kErrorFileCorrupt);
+    case StoreError::Kind::Incompatible: return HRESULT_FROM_WIN32(kErrorBadFormat);
+    default: return E_FAIL;
+    }
+}
+
+}  // namespace
+
+TarsisStore& StoreHandle::get() {
+    if (!m_store) m_store = openSqliteStore(defaultDatabasePath(), OpenMode::CreateIfMissing);
+    return *m_store;
+}
+
+LONG failureResult(REFCLSID clsid, REFIID iid, HRESULT hr, const std::string& text) {
+    return comserver::reportError(clsid, std::string_view(text), iid, hr);
+}
+
+LONG currentFailureResult(REFCLSID clsid, REFIID iid) {
+    try {
+        throw;
+    } catch (const StoreError& e) {
+        return failureResult(clsid, iid, resultFor(e.kind()), e.what());
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    } catch (const std::exception& e) {
+        return failureResult(clsid, iid, E_FAIL, e.what());
+    } catch (...) {
+        return E_UNEXPECTED;
+    }
+}
+
+std::string textOf(BSTR bstr) {
+    if (!bstr) return {};
+    return narrowFromWide(std::u16string_view(bstr, SysStringLen(bstr)));
+}
+
+HRESULT putText(BSTR* out, const std::string& text) {
+    if (!out) return E_POINTER;
+    std::u16string wide = wideFromNarrow(text);
+    BSTR copy = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
+    if (!copy) return E_OUTOFMEMORY;
+    SysFreeString(*out);
+    *out = copy;
+    return S_OK;
+}
+
+}  // namespace tarsis
