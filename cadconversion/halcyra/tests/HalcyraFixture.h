@@ -1,4 +1,4 @@
-// The fixture of the part-model server's tests: a temporary registry (and
+// The fixtures of the part-model server's tests: a temporary registry (and
 // log directory), COM on the test thread, the server registered from its
 // module, and the recording double registered under the Tarsis servers'
 // class IDs. After each test every object must be gone: the double holds
@@ -78,7 +78,9 @@ inline std::u16string wide(const std::string& text)
     return std::u16string(text.begin(), text.end());
 }
 
-class HalcyraTest : public ::testing::Test {
+// The server registered from its module in a temporary registry, COM on
+// the test thread; afterwards no part object may be left alive.
+class HalcyraServerTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -88,17 +90,6 @@ protected:
         setenv("VLMR_REGISTRY", (m_dir / "registry").c_str(), 1);
         setenv("XDG_DATA_HOME", (m_dir / "data").c_str(), 1);
         ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
-
-        m_recorderModule = dlopen(TARSIS_RECORDER_PATH, RTLD_NOW);
-        ASSERT_NE(m_recorderModule, nullptr) << dlerror();
-        auto recording =
-            reinterpret_cast<TarsisRecording* (*)()>(dlsym(m_recorderModule, "tarsisRecording"));
-        ASSERT_NE(recording, nullptr);
-        m_tarsis = recording();
-        m_tarsis->reset();
-        for (const CLSID& clsid : {kPartWriter, kShapeServer, kMultWriter})
-            registerRecorder(clsid);
-
         m_halcyraModule = dlopen(HALCYRA_PATH, RTLD_NOW);
         ASSERT_NE(m_halcyraModule, nullptr) << dlerror();
         ASSERT_EQ(serverExport("DllRegisterServer")(), S_OK);
@@ -107,13 +98,10 @@ protected:
     void TearDown() override
     {
         CoFreeUnusedLibraries();
-        EXPECT_EQ(m_tarsis->liveServers, 0) << "a Tarsis server was not released";
         if (m_halcyraModule) {
             EXPECT_EQ(serverExport("DllCanUnloadNow")(), S_OK) << "a part object is still alive";
             dlclose(m_halcyraModule);
         }
-        if (m_recorderModule)
-            dlclose(m_recorderModule);
         CoUninitialize();
         std::filesystem::remove_all(m_dir);
     }
@@ -126,19 +114,6 @@ protected:
         return function;
     }
 
-    // The double serves the class in process, also for a local-server
-    // request (through a surrogate AppID).
-    static void registerRecorder(REFCLSID clsid)
-    {
-        const std::string key = "CLSID\\" + guidToString(clsid);
-        setString(key + "\\InprocServer32", nullptr, TARSIS_RECORDER_PATH);
-        setString(key, "AppID", guidToString(clsid));
-        setString("AppID\\" + guidToString(clsid), "DllSurrogate", "");
-    }
-    static void unregisterRecorder(REFCLSID clsid)
-    {
-        RegDeleteTree(HKEY_CLASSES_ROOT, ("CLSID\\" + guidToString(clsid)).c_str());
-    }
     static void setString(const std::string& path, const char* name, const std::string& text)
     {
         HKEY key = nullptr;
@@ -158,10 +133,55 @@ protected:
         return object;
     }
 
+    std::filesystem::path m_dir;
+    void* m_halcyraModule = nullptr;
+};
+
+// The recording double registered under the Tarsis servers' class IDs;
+// afterwards it must hold no server.
+class HalcyraTest : public HalcyraServerTest {
+protected:
+    void SetUp() override
+    {
+        HalcyraServerTest::SetUp();
+        m_recorderModule = dlopen(TARSIS_RECORDER_PATH, RTLD_NOW);
+        ASSERT_NE(m_recorderModule, nullptr) << dlerror();
+        auto recording =
+            reinterpret_cast<TarsisRecording* (*)()>(dlsym(m_recorderModule, "tarsisRecording"));
+        ASSERT_NE(recording, nullptr);
+        m_tarsis = recording();
+        m_tarsis->reset();
+        for (const CLSID& clsid : {kPartWriter, kShapeServer, kMultWriter})
+            registerRecorder(clsid);
+    }
+
+    void TearDown() override
+    {
+        CoFreeUnusedLibraries();
+        if (m_tarsis) {
+            EXPECT_EQ(m_tarsis->liveServers, 0) << "a Tarsis server was not released";
+        }
+        if (m_recorderModule)
+            dlclose(m_recorderModule);
+        HalcyraServerTest::TearDown();
+    }
+
+    // The double serves the class in process, also for a local-server
+    // request (through a surrogate AppID).
+    static void registerRecorder(REFCLSID clsid)
+    {
+        const std::string key = "CLSID\\" + guidToString(clsid);
+        setString(key + "\\InprocServer32", nullptr, TARSIS_RECORDER_PATH);
+        setString(key, "AppID", guidToString(clsid));
+        setString("AppID\\" + guidToString(clsid), "DllSurrogate", "");
+    }
+    static void unregisterRecorder(REFCLSID clsid)
+    {
+        RegDeleteTree(HKEY_CLASSES_ROOT, ("CLSID\\" + guidToString(clsid)).c_str());
+    }
+
     std::vector<std::string>& calls() { return m_tarsis->calls; }
 
-    std::filesystem::path m_dir;
     TarsisRecording* m_tarsis = nullptr;
     void* m_recorderModule = nullptr;
-    void* m_halcyraModule = nullptr;
 };

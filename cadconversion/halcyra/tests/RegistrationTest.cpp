@@ -4,35 +4,46 @@
 
 #include "com/ComPtr.h"
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 namespace {
 
-// Every key and value below path, one line each, in the registry's order.
+// Every key and value below path, one line each, sorted by name: the
+// registry's own order follows the order of creation.
 std::string dump(const std::string& path)
 {
     HKEY key = nullptr;
     if (RegOpenKeyEx(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
         return "";
-    std::string text = path + "\n";
+    std::vector<std::string> values;
     for (DWORD i = 0;; ++i) {
         char name[256];
         BYTE data[1024];
         DWORD nameSize = sizeof name, dataSize = sizeof data, type = 0;
         if (RegEnumValue(key, i, name, &nameSize, nullptr, &type, data, &dataSize) != ERROR_SUCCESS)
             break;
-        text += "  " + std::string(name) + " = " +
-                (type == REG_SZ ? std::string(reinterpret_cast<char*>(data)) : "?") + "\n";
+        values.push_back("  " + std::string(name) + " = " +
+                         (type == REG_SZ ? std::string(reinterpret_cast<char*>(data)) : "?") + "\n");
     }
+    std::vector<std::string> subkeys;
     for (DWORD i = 0;; ++i) {
         char name[256];
         DWORD nameSize = sizeof name;
         if (RegEnumKeyEx(key, i, name, &nameSize, nullptr, nullptr, nullptr, nullptr) !=
             ERROR_SUCCESS)
             break;
-        text += dump(path + "\\" + name);
+        subkeys.push_back(name);
     }
     RegCloseKey(key);
+    std::sort(values.begin(), values.end());
+    std::sort(subkeys.begin(), subkeys.end());
+    std::string text = path + "\n";
+    for (const std::string& v : values)
+        text += v;
+    for (const std::string& subkey : subkeys)
+        text += dump(path + "\\" + subkey);
     return text;
 }
 
