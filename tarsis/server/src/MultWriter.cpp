@@ -53,7 +53,7 @@ HRESULT CTarsisMultWriter::SaveMult(LONG* pnResult) {
     if (!pnResult) return E_POINTER;
     *pnResult = guardedResult(CLSID_TarsisMultWriter, IID_ITarsisMultWriter, [&]() -> LONG {
         if (!m_pending) return failureResult(CLSID_TarsisMultWriter, IID_ITarsisMultWriter, E_UNEXPECTED, kNoMult);
-        m_store.get().saveMult(*m_pending);
+        m_store.use([&](TarsisStore& store) { store.saveMult(*m_pending); });
         m_pending.reset();
         return S_OK;
     });
@@ -67,7 +67,8 @@ HRESULT CTarsisMultWriter::GetMultSectionAndDescription(BSTR bstrJob, BSTR bstrG
     if (HRESULT hr = putText(pbstrSection, ""); FAILED(hr)) return hr;
     if (HRESULT hr = putText(pbstrDescription, ""); FAILED(hr)) return hr;
     *pnResult = guardedResult(CLSID_TarsisMultWriter, IID_ITarsisMultWriter, [&]() -> LONG {
-        auto shape = m_store.get().findPartShape(keyOf(bstrJob, bstrGroup, bstrMark));
+        PartKey key = keyOf(bstrJob, bstrGroup, bstrMark);
+        auto shape = m_store.use([&](TarsisStore& store) { return store.findPartShape(key); });
         if (!shape) return S_FALSE;
         if (HRESULT hr = putText(pbstrSection, shape->section); FAILED(hr)) return hr;
         return putText(pbstrDescription, shape->description);
@@ -78,7 +79,8 @@ HRESULT CTarsisMultWriter::GetMultSectionAndDescription(BSTR bstrJob, BSTR bstrG
 HRESULT CTarsisMultWriter::CheckMachine(BSTR bstrMachine, LONG* pnResult) {
     if (!pnResult) return E_POINTER;
     *pnResult = guardedResult(CLSID_TarsisMultWriter, IID_ITarsisMultWriter, [&]() -> LONG {
-        return m_store.get().machineExists(textOf(bstrMachine)) ? S_OK : S_FALSE;
+        std::string machine = textOf(bstrMachine);
+        return m_store.use([&](TarsisStore& store) { return store.machineExists(machine); }) ? S_OK : S_FALSE;
     });
     return S_OK;
 }
@@ -86,7 +88,9 @@ HRESULT CTarsisMultWriter::CheckMachine(BSTR bstrMachine, LONG* pnResult) {
 HRESULT CTarsisMultWriter::CheckPart(BSTR bstrJob, BSTR bstrGroup, BSTR bstrMark, LONG* pnResult) {
     if (!pnResult) return E_POINTER;
     *pnResult = guardedResult(CLSID_TarsisMultWriter, IID_ITarsisMultWriter, [&]() -> LONG {
-        return m_store.get().findPartShape(keyOf(bstrJob, bstrGroup, bstrMark)) ? S_OK : S_FALSE;
+        PartKey key = keyOf(bstrJob, bstrGroup, bstrMark);
+        return m_store.use([&](TarsisStore& store) { return store.findPartShape(key).has_value(); }) ? S_OK
+                                                                                                   : S_FALSE;
     });
     return S_OK;
 }

@@ -16,7 +16,8 @@ HRESULT CTarsisShapeServer::LookupShape(BSTR bstrSection, BSTR bstrDescription, 
     SysFreeString(*pbstrFormal);
     *pbstrFormal = nullptr;
     *pnResult = guardedResult(CLSID_TarsisShapeServer, IID_ITarsisShapeServer, [&]() -> LONG {
-        auto shape = m_store.get().findShape({textOf(bstrSection), textOf(bstrDescription)});
+        ShapeKey key{textOf(bstrSection), textOf(bstrDescription)};
+        auto shape = m_store.use([&](TarsisStore& store) { return store.findShape(key); });
         if (!shape) return S_FALSE;
         if (HRESULT hr = putText(pbstrFormal, shape->name); FAILED(hr)) return hr;
         *pdDepth = shape->depth;

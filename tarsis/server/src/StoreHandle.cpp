@@ -9,6 +9,9 @@
 #include "com/CodePage.h"
 #include "com/server/CoClass.h"
 
+#include <sys/stat.h>
+
+#include <map>
 #include <new>
 
 namespace tarsis {
@@ -33,9 +36,32 @@ HRESULT resultFor(StoreError::Kind kind) {
 
 }  // namespace
 
-TarsisStore& StoreHandle::get() {
-    if (!m_store) m_store = openSqliteStore(defaultDatabasePath(), OpenMode::CreateIfMissing);
-    return *m_store;
+StoreHandle::Shared& StoreHandle::resolve() {
+    if (m_shared) return *m_shared;
+    static std::mutex mutex;
+    static std::map<std::string, std::shared_ptr<Shared>> byPath;
+    std::string path = defaultDatabasePath();
+    std::lock_guard lock(mutex);
+    auto& slot = byPath[path];
+    if (!slot) {
+        slot = std::make_shared<Shared>();
+        slot->path = path;
+    }
+    m_shared = slot;
+    return *m_shared;
+}
+
+TarsisStore& StoreHandle::Shared::current() {
+    struct stat info {};
+    bool exists = ::stat(path.c_str(), &info) == 0;
+    if (store && exists && file == std::make_pair(info.st_dev, info.st_ino)) return *store;
+    store.reset();
+    auto opened = openSqliteStore(path, OpenMode::CreateIfMissing);
+    if (::stat(path.c_str(), &info) != 0)
+        throw StoreError(StoreError::Kind::Failed, "Tarsis database " + path + " vanished while it was opened");
+    file = {info.st_dev, info.st_ino};
+    store = std::move(opened);
+    return *store;
 }
 
 LONG failureResult(REFCLSID clsid, REFIID iid, HRESULT hr, const std::string& text) {

@@ -7,20 +7,43 @@
 
 #include "com/Types.h"
 
+#include <sys/types.h>
+
 #include <memory>
+#include <mutex>
 #include <string>
+#include <utility>
 
 namespace tarsis {
 
 // The database named by TARSIS_DATABASE (or the default path), created with
-// its schema and seed on first use. Opened when first needed and kept for
-// the object's life; a failed open is tried again at the next call.
+// its schema and seed on first use. One connection per database file serves
+// every object of the module in this process and stays open until the module
+// unloads, so that a writer made for each part costs no connection of its
+// own; calls on it are serialised. When the file at the path is no longer
+// the one opened (deleted, or replaced), the next call opens the new one.
 class StoreHandle {
 public:
-    TarsisStore& get();
+    // Runs body(TarsisStore&) and answers its result; throws StoreError.
+    template <class Body>
+    auto use(Body&& body) {
+        Shared& shared = resolve();
+        std::lock_guard lock(shared.mutex);
+        return body(shared.current());
+    }
+
+    struct Shared {
+        std::string path;
+        std::mutex mutex;
+        std::unique_ptr<TarsisStore> store;
+        std::pair<dev_t, ino_t> file{};
+        TarsisStore& current();  // with mutex held
+    };
 
 private:
-    std::unique_ptr<TarsisStore> m_store;
+    Shared& resolve();  // the path is taken at the object's first call
+
+    std::shared_ptr<Shared> m_shared;
 };
 
 // Runs body, which answers the method's result. A failure (StoreError, or

@@ -6,6 +6,8 @@
 #include "tarsis/StoreError.h"
 
 #include <sys/wait.h>
+
+#include <cstdio>
 #include <unistd.h>
 
 namespace tarsis::testing {
@@ -277,6 +279,15 @@ TEST_F(PartWriterTest, ADamagedDatabaseIsReportedAndNotOverwritten) {
     EXPECT_EQ(savePart(writer), HRESULT_FROM_WIN32(1392));
     EXPECT_NE(errorText().find(damaged + ": the file is not a database"), std::string::npos);
     EXPECT_EQ(readBytes(damaged), std::string(6000, '#'));
+}
+
+TEST_F(PartWriterTest, ADatabaseFileReplacedMeanwhileIsOpenedAnew) {
+    saveSimplePart("OLD", 1);
+    for (const char* suffix : {"", "-wal", "-shm"}) std::remove((databasePath() + suffix).c_str());
+    saveSimplePart("NEW", 1);
+    auto parts = store()->listParts(std::nullopt);
+    ASSERT_EQ(parts.size(), 1u);
+    EXPECT_EQ(parts[0].key.mark, "NEW");
 }
 
 // Each child saves its own parts and one shared mark through its own
