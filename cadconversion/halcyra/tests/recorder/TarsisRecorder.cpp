@@ -59,12 +59,19 @@ std::string number(double value)
     return std::string(buffer, end);
 }
 
+std::string quoted(BSTR text)
+{
+    std::string result(1, '"');
+    result.append(narrowFromWide({text, SysStringLen(text)}));
+    result.push_back('"');
+    return result;
+}
+
 std::string rendered(const VARIANT& v)
 {
     switch (v.vt) {
     case VT_BSTR:
-        return v.bstrVal ? "\"" + narrowFromWide({v.bstrVal, SysStringLen(v.bstrVal)}) + "\""
-                         : "null";
+        return v.bstrVal ? quoted(v.bstrVal) : "null";
     case VT_I2:
         return std::to_string(v.iVal) + "s";
     case VT_I4:
