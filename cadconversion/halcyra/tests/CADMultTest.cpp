@@ -203,4 +203,17 @@ TEST_F(CADMult, PropertiesReadBackAndMachineStartsNull)
     EXPECT_EQ(support->InterfaceSupportsErrorInfo(IID_ICADPart), S_FALSE);
 }
 
+TEST_F(CADMult, CanBeAggregated)
+{
+    Outer outer;
+    ASSERT_EQ(CoCreateInstance(CLSID_CADMult, &outer, CLSCTX_INPROC_SERVER, IID_IUnknown,
+                               reinterpret_cast<void**>(&outer.inner)),
+              S_OK);
+    ICADMult* mult = nullptr;
+    ASSERT_EQ(outer.QueryInterface(IID_ICADMult, reinterpret_cast<void**>(&mult)), S_OK);
+    EXPECT_EQ(outer.refs, 2u);
+    mult->Release();
+    outer.inner->Release();
+}
+
 } // namespace

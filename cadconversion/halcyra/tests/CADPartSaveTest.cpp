@@ -297,6 +297,20 @@ TEST_F(CADPartSave, UndefinedShapeIsReported)
     EXPECT_EQ(calls(), (Calls{lookup("W")}));
 }
 
+// A section never set is taken as the empty string: looked up (it is not
+// "PL") and given no refusals.
+TEST_F(CADPartSave, SectionNeverSetIsLookedUpAsEmpty)
+{
+    CComPtr<ICADPart> part = create<ICADPart>(CLSID_CADPart);
+    part->SetTFNearMark(1, 2);
+    EXPECT_EQ(part->SaveToTarsis(), S_OK);
+    EXPECT_EQ(calls(),
+              (Calls{"LookupShape(null, null, &r8, &r8, &r8, &r8, &r8, &r8, &bstr)",
+                     "CreatePart(null, null, null, 0s, 0, null, null, \"\", \"\", 0L, \"\", \"\", "
+                     "0s, 0s)",
+                     plane("5", "-", "A"), "AddTFNearMark(1, 2, 0, 0, 1s, 1s)", "SavePart()"}));
+}
+
 TEST_F(CADPartSave, OtherLookupAnswersAreAccepted)
 {
     m_tarsis->results["LookupShape"] = -7;

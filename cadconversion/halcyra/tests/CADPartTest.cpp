@@ -115,26 +115,6 @@ TEST_F(CADPart, AnswersItsInterfacesAndErrorInfoForICADPartOnly)
     EXPECT_EQ(count, 1u);
 }
 
-// A controlling object around the part: the part's interfaces reach the
-// outer object's reference count.
-class Outer : public IUnknown {
-public:
-    HRESULT QueryInterface(REFIID riid, void** ppv) override
-    {
-        if (riid == IID_IUnknown) {
-            *ppv = this;
-            AddRef();
-            return S_OK;
-        }
-        return inner->QueryInterface(riid, ppv);
-    }
-    ULONG AddRef() override { return ++refs; }
-    ULONG Release() override { return --refs; }
-
-    IUnknown* inner = nullptr;
-    ULONG refs = 1;
-};
-
 TEST_F(CADPart, CanBeAggregated)
 {
     Outer outer;

@@ -78,6 +78,26 @@ inline std::u16string wide(const std::string& text)
     return std::u16string(text.begin(), text.end());
 }
 
+// A controlling object on the stack for aggregation tests: the inner
+// object's interfaces reach this object's reference count.
+class Outer : public IUnknown {
+public:
+    HRESULT QueryInterface(REFIID riid, void** ppv) override
+    {
+        if (riid == IID_IUnknown) {
+            *ppv = this;
+            AddRef();
+            return S_OK;
+        }
+        return inner->QueryInterface(riid, ppv);
+    }
+    ULONG AddRef() override { return ++refs; }
+    ULONG Release() override { return --refs; }
+
+    IUnknown* inner = nullptr;
+    ULONG refs = 1;
+};
+
 // The server registered from its module in a temporary registry, COM on
 // the test thread; afterwards no part object may be left alive.
 class HalcyraServerTest : public ::testing::Test {
