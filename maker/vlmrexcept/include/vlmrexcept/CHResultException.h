@@ -1,0 +1,24 @@
+// The exception that CLog::ThrowHResult raises for a failed HRESULT. It is
+// deliberately not a CvmException: no catch block of a caller names it, so
+// the caller's catch-all reports it.
+#pragma once
+
+#include "com/Types.h"
+
+#include <string>
+
+class CHResultException {
+public:
+    CHResultException(const char* sourceFile, int line, HRESULT hr);
+
+    const char* GetFileName() const { return m_file.c_str(); }
+    int GetLine() const { return m_line; }
+    HRESULT GetHResult() const { return m_hr; }
+    // "HRESULT 0x80040004 at <file>(<line>)"
+    std::string GetMessage() const;
+
+private:
+    std::string m_file;
+    int m_line;
+    HRESULT m_hr;
+};
