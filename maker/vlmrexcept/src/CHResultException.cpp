@@ -6,11 +6,7 @@
 CHResultException::CHResultException(const char* sourceFile, int line, HRESULT hr)
     : m_file(sourceFile ? sourceFile : ""), m_line(line), m_hr(hr)
 {
-}
-
-std::string CHResultException::GetMessage() const
-{
     char code[16];
-    std::snprintf(code, sizeof code, "0x%08X", static_cast<unsigned>(m_hr));
-    return "HRESULT " + std::string(code) + " at " + m_file + "(" + std::to_string(m_line) + ")";
+    std::snprintf(code, sizeof code, "0x%08X", static_cast<unsigned>(hr));
+    m_message = "HRESULT " + std::string(code) + " at " + m_file + "(" + std::to_string(line) + ")";
 }

@@ -89,6 +89,6 @@ void CLog::LogError(const char* sourceFile, int line, const char* text)
 void CLog::ThrowHResult(const char* sourceFile, int line, HRESULT hr)
 {
     CHResultException error(sourceFile, line, hr);
-    LogError(sourceFile, line, error.GetMessage().c_str());
+    LogError(sourceFile, line, error.GetMessage());
     throw error;
 }

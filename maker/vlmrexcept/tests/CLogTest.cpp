@@ -134,7 +134,7 @@ TEST_F(LogTest, ThrowHResultRaisesAnExceptionOutsideTheFamilyAndLogsIt)
         EXPECT_STREQ(e.GetFileName(), ".\\FerrickConvert");
         EXPECT_EQ(e.GetLine(), 673);
         EXPECT_EQ(e.GetHResult(), static_cast<HRESULT>(0x80040004));
-        EXPECT_EQ(e.GetMessage(), "HRESULT 0x80040004 at .\\FerrickConvert(673)");
+        EXPECT_STREQ(e.GetMessage(), "HRESULT 0x80040004 at .\\FerrickConvert(673)");
     }
     EXPECT_TRUE(caught);
     std::vector<std::string> got = lines(logFile());

@@ -15,10 +15,11 @@ public:
     int GetLine() const { return m_line; }
     HRESULT GetHResult() const { return m_hr; }
     // "HRESULT 0x80040004 at <file>(<line>)"
-    std::string GetMessage() const;
+    const char* GetMessage() const { return m_message.c_str(); }
 
 private:
     std::string m_file;
+    std::string m_message;
     int m_line;
     HRESULT m_hr;
 };
