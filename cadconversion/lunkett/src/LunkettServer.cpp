@@ -14,7 +14,7 @@ BEGIN_OBJECT_MAP(ObjectMap)
     OBJECT_ENTRY(CLSID_StrucSoftDSTV, CStrucSoftDSTV)
 END_OBJECT_MAP()
 
-CComModule _Module(ObjectMap);
+CComModule lunkettModule(ObjectMap);
 
 namespace {
 
@@ -60,4 +60,4 @@ const comserver::TypeLibrary& convertInterfaceLibrary()
 TYPELIB_RESOURCE(1, lunkettTypeLibrary)
 TYPELIB_RESOURCE(2, convertInterfaceLibrary)
 
-COMSERVER_EXPORTS(_Module)
+COMSERVER_EXPORTS(lunkettModule)
