@@ -31,3 +31,5 @@ function(cadconv_write_server_list)
   file(GENERATE OUTPUT ${CMAKE_BINARY_DIR}/servers.txt
        CONTENT "$<JOIN:${modules},\n>\n")
 endfunction()
+
+include(${CMAKE_CURRENT_LIST_DIR}/Resources.cmake)
