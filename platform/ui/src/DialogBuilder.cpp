@@ -150,6 +150,9 @@ HWND createDialog(const DialogTemplate& t, HWND parent, MessageHandler* handler,
         } else {
             QWidget* owner = windowWidget(parent);
             frame = new DialogFrame(owner ? owner->window() : nullptr);
+            // Modal from the start, so that a dialog shown early (SetWindowPos
+            // with SWP_SHOWWINDOW in OnInitDialog) is modal too.
+            frame->setModal(true);
             widget = frame;
         }
         widget->setFont(font);

@@ -122,17 +122,18 @@ TEST_F(DialogTemplateTest, UnknownControlClassMakesNoDialog)
 
 TEST_F(DialogTemplateTest, RegistryFindsTemplatesWhileTheirResourceLives)
 {
-    const ui::DialogTemplate first = machineNameTemplate();
-    ui::DialogTemplate second = machineNameTemplate();
+    ui::DialogTemplate first = machineNameTemplate();
+    first.id = 9123;
+    ui::DialogTemplate second = first;
     second.caption = "Other";
     {
         const ui::DialogResource resource{&first};
-        EXPECT_EQ(ui::findDialogTemplate(123), &first);
+        EXPECT_EQ(ui::findDialogTemplate(9123), &first);
         const ui::DialogResource clash{&second};
-        EXPECT_EQ(ui::findDialogTemplate(123), &first) << "a second template must not replace the first";
+        EXPECT_EQ(ui::findDialogTemplate(9123), &first) << "a second template must not replace the first";
     }
-    EXPECT_EQ(ui::findDialogTemplate(123), nullptr);
-    EXPECT_EQ(ui::doModal(123, nullptr, nullptr, [](HWND) {}), -1);
+    EXPECT_EQ(ui::findDialogTemplate(9123), nullptr);
+    EXPECT_EQ(ui::doModal(9123, nullptr, nullptr, [](HWND) {}), -1);
 }
 
 } // namespace
