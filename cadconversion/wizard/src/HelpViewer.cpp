@@ -3,9 +3,7 @@
 // the extension ".CHM": a file of the same name in another case is taken.
 #include "wizard/HelpViewer.h"
 
-#ifndef QUILLFEN_WITHOUT_HELP_VIEWER
 #include "help/HtmlHelp.h"
-#endif
 
 #include <algorithm>
 #include <cctype>
@@ -39,11 +37,5 @@ std::string existingCase(const std::string& path)
 
 bool openHelpFile(HWND owner, const std::string& path)
 {
-#ifdef QUILLFEN_WITHOUT_HELP_VIEWER
-    (void)owner;
-    (void)existingCase(path);
-    return false;
-#else
     return HtmlHelp(owner, existingCase(path).c_str(), HH_DISPLAY_TOPIC, 0) != nullptr;
-#endif
 }

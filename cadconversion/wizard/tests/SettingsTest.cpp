@@ -2,6 +2,13 @@
 // profile into the pages and writing it back when the sheet is cancelled.
 #include "WizardFixture.h"
 
+#include "wizard/QuillfenApp.h"
+
+#include "com/Runtime.h"
+
+#include <QApplication>
+#include <QWidget>
+
 #include <cstdlib>
 #include <cstring>
 
@@ -116,4 +123,66 @@ TEST_F(WizardTest, HelpThatCannotBeOpenedOffersToBrowseUntilTheUserGivesUp)
     EXPECT_EQ(asked[1].flags & ~OFN_EXPLORER, OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST);
     // The cancelled browse leaves no help path; it is written back so.
     EXPECT_EQ(profileString("HelpFile", "File"), "");
+}
+
+namespace {
+
+std::string programDirectory()
+{
+    char path[MAX_PATH];
+    GetModuleFileName(nullptr, path, sizeof path);
+    std::string directory = path;
+    return directory.erase(directory.rfind('/') + 1);
+}
+
+// Closes the help windows that are open; answers how many there were.
+int closeHelpWindows()
+{
+    int closed = 0;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (widget->windowTitle() == "Quillfen Help") {
+            delete widget;
+            ++closed;
+        }
+    return closed;
+}
+
+} // namespace
+
+TEST_F(WizardTest, BothHelpEntriesOpenTheHelpFileBesideTheProgram)
+{
+    installConverter(CLSID_FakePartConverter);
+    // The sheet's path as the application derives it from the program's
+    // name: another case than the file's own.
+    setHelpPath((programDirectory() + "quillfen.CHM").c_str());
+    CCadConversionPropSheet sheet("Cad Conversion");
+    runSheet(sheet, [&](HWND h) {
+        sheet.ShowHelp();
+        EXPECT_EQ(closeHelpWindows(), 1);
+        static_cast<CQuillfenApp*>(AfxGetApp())->ShowHelp();
+        EXPECT_EQ(closeHelpWindows(), 1);
+        press(h, IDCANCEL);
+    });
+    EXPECT_TRUE(asked.empty()) << "no question while the file opens";
+}
+
+TEST_F(WizardTest, StartUpNamesTheSettingsKeyAndTheHelpPathAndRunsTheSheetOnce)
+{
+    installConverter(CLSID_FakePartConverter);
+    CWinApp& app = *AfxGetApp();
+    setHelpPath((programDirectory() + "wizard_tests.HLP").c_str());
+    const ui::ModalDialogDriver driver([&](HWND h) {
+        settle();
+        char title[64] = "";
+        GetWindowText(h, title, sizeof title);
+        EXPECT_STREQ(title, "Select CAD File Conversion Format - Step 1 of 5");
+        EXPECT_EQ(AfxGetMainWnd()->m_hWnd, h);
+        press(h, IDCANCEL);
+    });
+    EXPECT_FALSE(static_cast<CQuillfenApp&>(app).InitInstance());
+    OleUninitialize(); // the start-up's own initialisation
+    EXPECT_EQ(std::string(app.m_pszHelpFilePath), programDirectory() + "wizard_tests.CHM");
+    EXPECT_STREQ(app.m_pszRegistryKey, "Velmora");
+    EXPECT_EQ(AfxGetMainWnd(), nullptr);
+    EXPECT_EQ(profileString("HelpFile", "File"), programDirectory() + "wizard_tests.CHM");
 }
