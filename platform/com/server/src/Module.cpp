@@ -35,13 +35,6 @@ std::string modulePath()
     return path;
 }
 
-std::string moduleDirectory()
-{
-    std::string path = modulePath();
-    std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash == 0 ? 1 : slash);
-}
-
 } // namespace comserver
 
 using comserver::ClassFactory;

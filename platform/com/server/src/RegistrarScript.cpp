@@ -247,14 +247,14 @@ private:
     std::string parseName(const Token& token, const char* what)
     {
         if (token.kind != Token::Word && token.kind != Token::Quoted)
-            throw ScriptError(token.line, std::string("expected ") + what + ", found " + describe(token));
+            throw ScriptError(token.line, std::string("expected a ") + what + ", found " + describe(token));
         if (isKeyword(token))
-            throw ScriptError(token.line, std::string("expected ") + what + ", found the keyword \"" + token.text +
+            throw ScriptError(token.line, std::string("expected a ") + what + ", found the keyword \"" + token.text +
                                               "\" (quote it to use it as a name)");
         if (token.text.empty())
             throw ScriptError(token.line, std::string("empty ") + what);
         if (token.text.find('\\') != std::string::npos)
-            throw ScriptError(token.line, std::string(what) + " \"" + token.text + "\" holds a backslash");
+            throw ScriptError(token.line, std::string("the ") + what + " \"" + token.text + "\" holds a backslash");
         return token.text;
     }
 
@@ -272,7 +272,7 @@ private:
             if (key.flag != KeyFlag::None)
                 token = m_lexer.next();
         }
-        key.name = parseName(token, "a key name");
+        key.name = parseName(token, "key name");
         if (m_lexer.peek().kind == Token::Equals) {
             m_lexer.next();
             key.hasDefault = true;
@@ -289,7 +289,7 @@ private:
 
     ScriptValue parseNamedValue(int line)
     {
-        std::string name = parseName(m_lexer.next(), "a value name");
+        std::string name = parseName(m_lexer.next(), "value name");
         Token equals = m_lexer.next();
         if (equals.kind != Token::Equals)
             throw ScriptError(equals.line, "expected '=' after the value name \"" + name + "\", found " + describe(equals));

@@ -180,7 +180,8 @@ TEST_F(RegistrarTest, MalformedScriptsWriteNothingAndSayWhereAndWhat)
         {"HKCR { val N = s 'x' }", "line 1: a value cannot stand directly under a root key"},
         {"HKCR { NoRemove ForceRemove Good }",
          "line 1: expected a key name, found the keyword \"ForceRemove\" (quote it to use it as a name)"},
-        {"HKCR { 'A\\B' }", "line 1: a key name \"A\\B\" holds a backslash"},
+        {"HKCR { 'A\\B' }", "line 1: the key name \"A\\B\" holds a backslash"},
+        {"HKCR { Good { val '' = s 'x' } }", "line 1: empty value name"},
         {"HKCR { Good { val N s 'x' } }", "line 1: expected '=' after the value name \"N\", found \"s\""},
     };
     for (const MalformedCase& c : cases) {

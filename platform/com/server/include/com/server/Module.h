@@ -28,10 +28,8 @@ constexpr ObjectMapEntry objectMapEntry(const CLSID* clsid)
             &T::GetCategoryMap, nullptr};
 }
 
-// The module's absolute path (found from an address inside it) and its
-// directory.
+// The module's absolute path, found from an address inside it.
 std::string modulePath();
-std::string moduleDirectory();
 
 } // namespace comserver
 

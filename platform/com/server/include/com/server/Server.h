@@ -32,7 +32,10 @@
 //       OBJECT_ENTRY(CLSID_Widget, CWidget)
 //   END_OBJECT_MAP()
 //   CComModule _Module(ObjectMap);
-//   TYPELIB_RESOURCE(1, widgetTypeLibrary)       // see TypeLibrary.h
+//   TYPELIB_RESOURCE(1, widgetTypeLibrary)       // see TypeLibrary.h; registered
+//   TYPELIB_RESOURCE(2, otherTypeLibrary)        // another server's library whose
+//                                                // dual interfaces this one implements:
+//                                                // dispatched, never registered here
 //   BEGIN_STRING_TABLE(WidgetStrings)
 //       STRING_ENTRY(100, "Widget")
 //   END_STRING_TABLE()

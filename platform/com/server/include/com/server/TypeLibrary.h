@@ -24,7 +24,13 @@
 // BSTR, IUnknown*, IDispatch*, BYTE/unsigned char (VT_UI1), char and
 // signed char (VT_I1), and pointers to these (VT_BYREF, out parameters).
 // A property get's last parameter is its retval; a method's last pointer
-// parameter is a retval when `retval` is passed.
+// parameter is a retval when `retval` is passed. VARIANT_BOOL is SHORT and
+// DATE is double here, so they travel as VT_I2 and VT_R8. A custom
+// (IUnknown) interface may be described without members: only its
+// registration uses the description.
+// A library is one module's data: a server that implements another
+// server's dual interface declares that library too (TYPELIB_RESOURCE with
+// an id other than 1, which is never registered by this module).
 #pragma once
 
 #include "com/Interfaces.h"
@@ -119,12 +125,12 @@ struct VarTraits {
     template <>                                                         \
     struct VarTraits<Type> {                                            \
         static constexpr VARTYPE vt = Vt;                               \
-        static Type& slot(VARIANT& v) { return v.field; }               \
+        static Type value(const VARIANT& v) { return v.field; }               \
     };                                                                  \
     template <>                                                         \
     struct VarTraits<Type*> {                                           \
         static constexpr VARTYPE vt = VT_BYREF | Vt;                    \
-        static Type*& slot(VARIANT& v) { return v.p##field; }           \
+        static Type* value(const VARIANT& v) { return v.p##field; }           \
     };
 COMSERVER_VAR_TRAITS(SHORT, VT_I2, iVal)
 COMSERVER_VAR_TRAITS(LONG, VT_I4, lVal)
@@ -137,33 +143,33 @@ COMSERVER_VAR_TRAITS(CHAR, VT_I1, cVal)
 template <>
 struct VarTraits<IUnknown*> {
     static constexpr VARTYPE vt = VT_UNKNOWN;
-    static IUnknown*& slot(VARIANT& v) { return v.punkVal; }
+    static IUnknown* value(const VARIANT& v) { return v.punkVal; }
 };
 template <>
 struct VarTraits<IUnknown**> {
     static constexpr VARTYPE vt = VT_BYREF | VT_UNKNOWN;
-    static IUnknown**& slot(VARIANT& v) { return v.ppunkVal; }
+    static IUnknown** value(const VARIANT& v) { return v.ppunkVal; }
 };
 template <>
 struct VarTraits<IDispatch*> {
     static constexpr VARTYPE vt = VT_DISPATCH;
-    static IDispatch*& slot(VARIANT& v) { return v.pdispVal; }
+    static IDispatch* value(const VARIANT& v) { return v.pdispVal; }
 };
 template <>
 struct VarTraits<IDispatch**> {
     static constexpr VARTYPE vt = VT_BYREF | VT_DISPATCH;
-    static IDispatch**& slot(VARIANT& v) { return v.ppdispVal; }
+    static IDispatch** value(const VARIANT& v) { return v.ppdispVal; }
 };
-// signed char shares the storage of char.
+// signed char travels as a VT_I1 char.
 template <>
 struct VarTraits<signed char> {
     static constexpr VARTYPE vt = VT_I1;
-    static signed char& slot(VARIANT& v) { return reinterpret_cast<signed char&>(v.cVal); }
+    static signed char value(const VARIANT& v) { return static_cast<signed char>(v.cVal); }
 };
 template <>
 struct VarTraits<signed char*> {
     static constexpr VARTYPE vt = VT_BYREF | VT_I1;
-    static signed char*& slot(VARIANT& v) { return reinterpret_cast<signed char*&>(v.pcVal); }
+    static signed char* value(const VARIANT& v) { return reinterpret_cast<signed char*>(v.pcVal); }
 };
 
 // ---- members -----------------------------------------------------------------
@@ -200,7 +206,7 @@ struct MemberCall<pmf, HRESULT (C::*)(A...)> {
     template <std::size_t... I>
     static HRESULT call(void* object, VARIANT* args, std::index_sequence<I...>)
     {
-        return (static_cast<C*>(object)->*pmf)(VarTraits<A>::slot(args[I])...);
+        return (static_cast<C*>(object)->*pmf)(VarTraits<A>::value(args[I])...);
     }
 };
 

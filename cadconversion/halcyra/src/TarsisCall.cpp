@@ -1,0 +1,95 @@
+// Calls on the Tarsis servers.
+#include "TarsisCall.h"
+
+#include "com/ComError.h"
+#include "vlmrexcept/CLog.h"
+
+#include <vector>
+
+namespace {
+VARIANT variantOf(VARTYPE vt)
+{
+    VARIANT v;
+    VariantInit(&v);
+    v.vt = vt;
+    return v;
+}
+
+// Clears the result whatever happens.
+struct Result : VARIANT {
+    Result() { VariantInit(this); }
+    Result(const Result&) = delete;
+    ~Result() { VariantClear(this); }
+};
+} // namespace
+
+VARIANT argBstr(BSTR value)
+{
+    VARIANT v = variantOf(VT_BSTR);
+    v.bstrVal = value;
+    return v;
+}
+
+VARIANT argI2(SHORT value)
+{
+    VARIANT v = variantOf(VT_I2);
+    v.iVal = value;
+    return v;
+}
+
+VARIANT argI4(LONG value)
+{
+    VARIANT v = variantOf(VT_I4);
+    v.lVal = value;
+    return v;
+}
+
+VARIANT argR8(double value)
+{
+    VARIANT v = variantOf(VT_R8);
+    v.dblVal = value;
+    return v;
+}
+
+VARIANT argR8Out(double* value)
+{
+    VARIANT v = variantOf(VT_R8 | VT_BYREF);
+    v.pdblVal = value;
+    return v;
+}
+
+VARIANT argBstrOut(BSTR* value)
+{
+    VARIANT v = variantOf(VT_BSTR | VT_BYREF);
+    v.pbstrVal = value;
+    return v;
+}
+
+LONG invokeTarsis(IDispatch* server, DISPID dispid, std::initializer_list<VARIANT> args)
+{
+    return invokeTarsis(server, dispid, std::span<const VARIANT>(args.begin(), args.size()));
+}
+
+LONG invokeTarsis(IDispatch* server, DISPID dispid, std::span<const VARIANT> args)
+{
+    if (!server)
+        _com_issue_error(E_POINTER);
+    // Invoke takes the arguments last one first.
+    std::vector<VARIANT> rgvarg(args.rbegin(), args.rend());
+    DISPPARAMS params{rgvarg.data(), nullptr, static_cast<UINT>(rgvarg.size()), 0};
+    Result result;
+    HRESULT hr = server->Invoke(dispid, IID_NULL, 0, DISPATCH_METHOD, &params, &result, nullptr,
+                                nullptr);
+    if (FAILED(hr))
+        _com_issue_error(hr);
+    hr = VariantChangeType(&result, &result, 0, VT_I4);
+    if (FAILED(hr))
+        _com_issue_error(hr);
+    return result.lVal;
+}
+
+void checkTarsisResult(LONG result, std::source_location where)
+{
+    if (result < 0)
+        CLog::ThrowHResult(where.file_name(), static_cast<int>(where.line()), result);
+}

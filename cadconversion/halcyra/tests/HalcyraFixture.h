@@ -1,0 +1,218 @@
+// The fixtures of the part-model server's tests: a temporary registry (and
+// log directory), COM on the test thread, the server registered from its
+// module, and the recording double registered under the Tarsis servers'
+// class IDs. After each test every object must be gone: the double holds
+// no server and the module can unload.
+#pragma once
+
+#include "TarsisRecording.h"
+
+#include "halcyra/HalcyraLib.h"
+
+#include "com/Bstr.h"
+#include "com/ComPtr.h"
+#include "com/Runtime.h"
+#include "registry/Registry.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <dlfcn.h>
+
+inline constexpr CLSID kPartWriter = guidOf("D9FD2771-23CD-11D2-AA41-006008A85237");
+inline constexpr CLSID kShapeServer = guidOf("34773D21-227C-11D2-AA3F-006008A85237");
+inline constexpr CLSID kMultWriter = guidOf("6FBFB4C1-BFC7-11D4-984C-006008A85237");
+
+// A BSTR owned by the test.
+class TestBstr {
+public:
+    TestBstr() = default;
+    explicit TestBstr(const char16_t* text) : m_bstr(SysAllocString(text)) {}
+    TestBstr(const char16_t* text, UINT length) : m_bstr(SysAllocStringLen(text, length)) {}
+    TestBstr(const TestBstr&) = delete;
+    TestBstr& operator=(const TestBstr&) = delete;
+    ~TestBstr() { SysFreeString(m_bstr); }
+    operator BSTR() const { return m_bstr; }
+    BSTR* out() { return &m_bstr; }
+    // The text, or "(null)".
+    std::u16string text() const
+    {
+        return m_bstr ? std::u16string(m_bstr, SysStringLen(m_bstr)) : u"(null)";
+    }
+
+private:
+    BSTR m_bstr = nullptr;
+};
+
+// What the thread's error info says after a failure.
+struct ReportedError {
+    bool present = false;
+    GUID iid{};
+    std::u16string source;
+    std::u16string description;
+};
+
+inline ReportedError takeErrorInfo()
+{
+    ReportedError reported;
+    IErrorInfo* info = nullptr;
+    if (GetErrorInfo(0, &info) != S_OK || !info)
+        return reported;
+    reported.present = true;
+    TestBstr source, description;
+    info->GetGUID(&reported.iid);
+    info->GetSource(source.out());
+    info->GetDescription(description.out());
+    info->Release();
+    reported.source = source.text();
+    reported.description = description.text();
+    return reported;
+}
+
+inline std::u16string wide(const std::string& text)
+{
+    return std::u16string(text.begin(), text.end());
+}
+
+// A controlling object on the stack for aggregation tests: the inner
+// object's interfaces reach this object's reference count.
+class Outer : public IUnknown {
+public:
+    HRESULT QueryInterface(REFIID riid, void** ppv) override
+    {
+        if (riid == IID_IUnknown) {
+            *ppv = this;
+            AddRef();
+            return S_OK;
+        }
+        return inner->QueryInterface(riid, ppv);
+    }
+    ULONG AddRef() override { return ++refs; }
+    ULONG Release() override { return --refs; }
+
+    IUnknown* inner = nullptr;
+    ULONG refs = 1;
+};
+
+// The server registered from its module in a temporary registry, COM on
+// the test thread; afterwards no part object may be left alive.
+class HalcyraServerTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "halcyra-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        m_dir = pattern;
+        setenv("VLMR_REGISTRY", (m_dir / "registry").c_str(), 1);
+        setenv("XDG_DATA_HOME", (m_dir / "data").c_str(), 1);
+        ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
+        m_halcyraModule = dlopen(HALCYRA_PATH, RTLD_NOW);
+        ASSERT_NE(m_halcyraModule, nullptr) << dlerror();
+        ASSERT_EQ(serverExport("DllRegisterServer")(), S_OK);
+    }
+
+    void TearDown() override
+    {
+        CoFreeUnusedLibraries();
+        if (m_halcyraModule) {
+            EXPECT_EQ(serverExport("DllCanUnloadNow")(), S_OK) << "a part object is still alive";
+            dlclose(m_halcyraModule);
+        }
+        CoUninitialize();
+        std::filesystem::remove_all(m_dir);
+    }
+
+    using Export = HRESULT (*)();
+    Export serverExport(const char* name)
+    {
+        auto function = reinterpret_cast<Export>(dlsym(m_halcyraModule, name));
+        EXPECT_NE(function, nullptr) << name;
+        return function;
+    }
+
+    static void setString(const std::string& path, const char* name, const std::string& text)
+    {
+        HKEY key = nullptr;
+        ASSERT_EQ(RegCreateKeyEx(HKEY_CLASSES_ROOT, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                                 nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
+        RegSetValueEx(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                      static_cast<DWORD>(text.size() + 1));
+        RegCloseKey(key);
+    }
+
+    template <class I>
+    static CComPtr<I> create(REFCLSID clsid)
+    {
+        CComPtr<I> object;
+        EXPECT_EQ(object.CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER), S_OK);
+        return object;
+    }
+
+    // The maker's error log of this test.
+    std::string logText() const
+    {
+        std::ifstream in(m_dir / "data" / "vlmr" / "log" / "error.log");
+        std::ostringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+
+    std::filesystem::path m_dir;
+    void* m_halcyraModule = nullptr;
+};
+
+// The recording double registered under the Tarsis servers' class IDs;
+// afterwards it must hold no server.
+class HalcyraTest : public HalcyraServerTest {
+protected:
+    void SetUp() override
+    {
+        HalcyraServerTest::SetUp();
+        m_recorderModule = dlopen(TARSIS_RECORDER_PATH, RTLD_NOW);
+        ASSERT_NE(m_recorderModule, nullptr) << dlerror();
+        auto recording =
+            reinterpret_cast<TarsisRecording* (*)()>(dlsym(m_recorderModule, "tarsisRecording"));
+        ASSERT_NE(recording, nullptr);
+        m_tarsis = recording();
+        m_tarsis->reset();
+        for (const CLSID& clsid : {kPartWriter, kShapeServer, kMultWriter})
+            registerRecorder(clsid);
+    }
+
+    void TearDown() override
+    {
+        CoFreeUnusedLibraries();
+        if (m_tarsis) {
+            EXPECT_EQ(m_tarsis->liveServers, 0) << "a Tarsis server was not released";
+        }
+        if (m_recorderModule)
+            dlclose(m_recorderModule);
+        HalcyraServerTest::TearDown();
+    }
+
+    // The double serves the class in process, also for a local-server
+    // request (through a surrogate AppID).
+    static void registerRecorder(REFCLSID clsid)
+    {
+        const std::string key = "CLSID\\" + guidToString(clsid);
+        setString(key + "\\InprocServer32", nullptr, TARSIS_RECORDER_PATH);
+        setString(key, "AppID", guidToString(clsid));
+        setString("AppID\\" + guidToString(clsid), "DllSurrogate", "");
+    }
+    static void unregisterRecorder(REFCLSID clsid)
+    {
+        RegDeleteTree(HKEY_CLASSES_ROOT, ("CLSID\\" + guidToString(clsid)).c_str());
+    }
+
+    std::vector<std::string>& calls() { return m_tarsis->calls; }
+
+    TarsisRecording* m_tarsis = nullptr;
+    void* m_recorderModule = nullptr;
+};

@@ -1,0 +1,53 @@
+// Test helpers: a database path in a fresh temporary folder, raw SQL on a
+// database file, file bytes, and a sample part.
+#pragma once
+
+#include "tarsis/Records.h"
+
+#include <string>
+
+struct sqlite3;
+
+namespace tarsis::testing {
+
+class TempDatabase {
+public:
+    TempDatabase();
+    ~TempDatabase();
+    TempDatabase(const TempDatabase&) = delete;
+    TempDatabase& operator=(const TempDatabase&) = delete;
+
+    const std::string& folder() const { return m_folder; }
+    const std::string& path() const { return m_path; }
+
+private:
+    std::string m_folder;
+    std::string m_path;
+};
+
+// Runs SQL on its own connection; fails the test on an error.
+void execSql(const std::string& path, const std::string& sql);
+// The first column of the first row, as text ("" when there is none).
+std::string querySql(const std::string& path, const std::string& sql);
+
+// Holds a write transaction on its own connection until released.
+class WriteLock {
+public:
+    explicit WriteLock(const std::string& path);
+    ~WriteLock();
+    WriteLock(const WriteLock&) = delete;
+    WriteLock& operator=(const WriteLock&) = delete;
+    void release();  // may be called from another thread
+
+private:
+    sqlite3* m_db = nullptr;
+};
+
+std::string readBytes(const std::string& path);
+void writeBytes(const std::string& path, const std::string& bytes);
+
+// A part with a plane and one of each operation kind, planes and
+// operations in a fixed order; operationCount operations in all.
+PartRecord samplePart(const PartKey& key, int operationCount = 6);
+
+}  // namespace tarsis::testing
