@@ -301,12 +301,20 @@ TEST_F(PartWriterTest, TwoProcessesSavingAtOnceLoseNoPart) {
         if (children[c] == 0) {
             auto writer = create(CLSID_TarsisPartWriter, CLSCTX_LOCAL_SERVER);
             int failures = writer ? 0 : 1;
+            // A failure is told on stderr, which the test's log keeps.
+            auto check = [&](DISPID dispid, std::vector<CComVariant> args) {
+                CallResult r = invoke(writer, dispid, std::move(args));
+                if (r.hr == S_OK && r.result == 0) return;
+                ++failures;
+                std::fprintf(stderr, "child %d: DISPID %d: hr %08x result %08x: %s\n", c, static_cast<int>(dispid),
+                             static_cast<unsigned>(r.hr), static_cast<unsigned>(r.result), errorText().c_str());
+            };
             for (int i = 0; i < kParts && writer; ++i) {
-                std::string mark = (c == 0 ? "A" : "B") + std::to_string(i);
-                const char* key = i == kParts / 2 ? "SHARED" : mark.c_str();
-                failures += invoke(writer, pw::CreatePart, createPartArgs("J1", "G1", key)).result != 0;
-                for (int m = 0; m <= c; ++m) failures += invoke(writer, pw::AddWebMark, markArgs(m)).result != 0;
-                failures += invoke(writer, pw::SavePart, {}).result != 0;
+                std::string mark = c == 0 ? "A" : "B";
+                mark += std::to_string(i);
+                check(pw::CreatePart, createPartArgs("J1", "G1", i == kParts / 2 ? "SHARED" : mark.c_str()));
+                for (int m = 0; m <= c; ++m) check(pw::AddWebMark, markArgs(m));
+                check(pw::SavePart, {});
             }
             writer.Release();
             _exit(failures == 0 ? 0 : 1);

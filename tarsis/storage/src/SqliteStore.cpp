@@ -8,10 +8,12 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <mutex>
 #include <set>
+#include <thread>
 #include <utility>
 
 namespace tarsis {
@@ -471,11 +473,27 @@ private:
                                          std::to_string(kSchemaVersion));
     }
 
+    // Switching a new database to the write-ahead log needs it to itself,
+    // and SQLite answers "busy" at once instead of waiting for another
+    // process that is creating it too: wait here, as long as the busy
+    // timeout.
     void useWriteAheadLog() {
-        Statement st(m_db, "PRAGMA journal_mode = WAL");
-        std::string mode = st.step() ? st.text("journal_mode") : "";
-        if (mode != "wal")
-            fail(Kind::Failed, " cannot use write-ahead logging (journal mode is '" + mode + "')");
+        auto journalMode = [&](const char* sql) {
+            Statement st(m_db, sql);
+            return st.step() ? st.text("journal_mode") : std::string();
+        };
+        std::string mode = journalMode("PRAGMA journal_mode");
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kBusyTimeoutMs);
+        while (mode != "wal") {
+            try {
+                mode = journalMode("PRAGMA journal_mode = WAL");
+                if (mode != "wal")
+                    fail(Kind::Failed, " cannot use write-ahead logging (journal mode is '" + mode + "')");
+            } catch (const StoreError& e) {
+                if (e.kind() != Kind::Busy || std::chrono::steady_clock::now() > deadline) throw;
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            }
+        }
     }
 
     // Creates the schema and seeds it, unless another process did first.

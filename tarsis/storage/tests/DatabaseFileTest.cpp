@@ -11,6 +11,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <atomic>
 #include <thread>
 
 namespace tarsis {
