@@ -1,0 +1,357 @@
+// DSTVPartReader: the file, the ReadPart frame (part creation, the ST
+// header, the block loop, the completion at "EN") and its error reports.
+#include "DSTVPartReader.h"
+
+#include "LunkettStrings.h"
+
+#include "com/ComBstr.h"
+#include "com/ComError.h"
+#include "vlmrexcept/CvmException.h"
+
+#include <string_view>
+#include <utility>
+
+namespace {
+
+constexpr DWORD kPartContext = CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER |
+                               CLSCTX_REMOTE_SERVER;
+
+void freeText(BSTR* text)
+{
+    if (text) {
+        SysFreeString(*text);
+        *text = nullptr;
+    }
+}
+
+void setText(BSTR* text, const CString& value)
+{
+    if (text)
+        *text = value.AllocSysString();
+}
+
+// "<platform message>\r\n<context>", the break only after a message.
+CString comErrorText(const _com_error& error, UINT id, const char* fallback)
+{
+    CString text = error.ErrorMessage();
+    if (!text.IsEmpty())
+        text += "\r\n";
+    return text + loadLunkettString(id, fallback);
+}
+
+bool isCodeProfile(const CString& code)
+{
+    for (const char* known : {"I", "U", "L", "M", "B", "T"})
+        if (code == known)
+            return true;
+    return false;
+}
+
+} // namespace
+
+HRESULT DSTVPartReader::createRegisteredPart(IUnknown** ppUnknown)
+{
+    return CoCreateInstance(CLSID_CADPart2, nullptr, kPartContext, IID_IUnknown, reinterpret_cast<void**>(ppUnknown));
+}
+
+DSTVPartReader::DSTVPartReader(PartCreator createPart) : m_createPart(std::move(createPart)) {}
+
+DSTVPartReader::~DSTVPartReader()
+{
+    CloseNCFile();
+}
+
+double DSTVPartReader::breakLength(CBreakString* line)
+{
+    double value = 0;
+    line->BreakDouble(&value);
+    return value / 25.4;
+}
+
+void DSTVPartReader::checkPart(HRESULT hr)
+{
+    if (FAILED(hr))
+        _com_issue_errorex(hr, m_pCADPart.GetInterfacePtr(), IID_ICADPart2);
+}
+
+// ---- the file ------------------------------------------------------------------
+
+int DSTVPartReader::OpenNCFile(BSTR bstrFilename)
+{
+    CloseNCFile();
+    // A name with a NUL inside would open the file named by its front part.
+    const std::u16string_view wide(bstrFilename ? bstrFilename : u"", SysStringLen(bstrFilename));
+    if (wide.find(u'\0') != std::u16string_view::npos)
+        return 1;
+    CString name(static_cast<const OLECHAR*>(bstrFilename));
+    if (!m_NCFile.Open(name, 0))
+        return 1;
+    m_bFileOpen = 1;
+    return 0;
+}
+
+int DSTVPartReader::CloseNCFile()
+{
+    if (m_bFileOpen) {
+        m_NCFile.Close();
+        m_bFileOpen = 0;
+    }
+    return 0;
+}
+
+BOOL DSTVPartReader::ReadNCLine(CBreakString* line)
+{
+    CBreakString read;
+    while (m_NCFile.ReadLine(&read)) {
+        read.TrimWhiteSpace();
+        if (read.GetLength() >= 2 && read.GetAt(0) == '*' && read.GetAt(1) == '*')
+            continue;
+        *line = read;
+        return TRUE;
+    }
+    return FALSE;
+}
+
+HRESULT DSTVPartReader::SetFile(BSTR bstrFilename, BSTR* pbstrErrorText)
+{
+    freeText(pbstrErrorText);
+    try {
+        if (OpenNCFile(bstrFilename) != 0) {
+            setText(pbstrErrorText, loadLunkettString(IDS_FILE_OPEN_FAILURE, "Open File Error") + " " +
+                                        CString(static_cast<const OLECHAR*>(bstrFilename)));
+            return E_CONVERT_FILE_OPEN;
+        }
+        return S_OK;
+    } catch (const _com_error& error) {
+        setText(pbstrErrorText, comErrorText(error, IDS_COM_ERROR_SET_FILE, "Com Error in Set File"));
+        return error.Error();
+    } catch (...) {
+        setText(pbstrErrorText, loadLunkettString(IDS_UNEXPECTED_SET_FILE_ERROR, "Unexpected Error Setting File"));
+        return E_UNEXPECTED;
+    }
+}
+
+// ---- reading a part ------------------------------------------------------------
+
+HRESULT DSTVPartReader::ReadPart(IUnknown** ppIUnkCADPart, LONG bIsMetric, LONG bIsToolMetric,
+                                 BSTR* pbstrErrorText)
+{
+    return readPart(Variant::Standard, ppIUnkCADPart, bIsMetric, bIsToolMetric, pbstrErrorText);
+}
+
+HRESULT DSTVPartReader::ReadPartSDS6_336(IUnknown** ppIUnkCADPart, LONG bIsMetric, LONG bIsToolMetric,
+                                         BSTR* pbstrErrorText)
+{
+    return readPart(Variant::SDS6_336, ppIUnkCADPart, bIsMetric, bIsToolMetric, pbstrErrorText);
+}
+
+HRESULT DSTVPartReader::ReadPartSDSEarlyVersions(IUnknown** ppIUnkCADPart, LONG bIsMetric, LONG bIsToolMetric,
+                                                 BSTR* pbstrErrorText)
+{
+    return readPart(Variant::SDSEarlyVersions, ppIUnkCADPart, bIsMetric, bIsToolMetric, pbstrErrorText);
+}
+
+HRESULT DSTVPartReader::createPart(IUnknown** ppIUnkCADPart)
+{
+    *ppIUnkCADPart = nullptr;
+    m_pCADPart.Release();
+    IUnknown* unknown = nullptr;
+    HRESULT hr = m_createPart ? m_createPart(&unknown) : E_POINTER;
+    if (SUCCEEDED(hr) && unknown) {
+        hr = OleRun(unknown);
+        if (SUCCEEDED(hr))
+            hr = unknown->QueryInterface(uuidof<ICADPart2>(), reinterpret_cast<void**>(&m_pCADPart));
+    } else if (SUCCEEDED(hr)) {
+        hr = E_POINTER;
+    }
+    if (unknown)
+        unknown->Release();
+    if (FAILED(hr) || !m_pCADPart)
+        return E_CONVERT_READ;
+    return m_pCADPart->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(ppIUnkCADPart));
+}
+
+HRESULT DSTVPartReader::readPart(Variant variant, IUnknown** ppIUnkCADPart, LONG bIsMetric, LONG bIsToolMetric,
+                                 BSTR* pbstrErrorText)
+{
+    freeText(pbstrErrorText);
+    try {
+        m_section.Empty();
+        m_sectionDescription.Empty();
+        m_dProfileHeight = 0;
+        m_dFlangeWidth = 0;
+        m_dSpare = 0;
+        m_dPartLength = 0;
+        m_dMirrorLength = 0;
+
+        if (m_NCFile.GetPosition() == m_NCFile.GetFileLength()) {
+            CloseNCFile();
+            return S_FALSE;
+        }
+        // No place for the part: the wrapper reports the result itself.
+        if (!ppIUnkCADPart)
+            return E_POINTER;
+
+        if (createPart(ppIUnkCADPart) != S_OK) {
+            setText(pbstrErrorText, "Failed to create CLSID_CADPart2. It may not be registered");
+            return E_CONVERT_READ;
+        }
+
+        CBreakString line;
+        ReadNCLine(&line);
+        CString word;
+        line.BreakText(&word);
+        if (word != "ST") {
+            CloseNCFile();
+            setText(pbstrErrorText, "Code Block ST was not found.");
+            return E_CONVERT_READ;
+        }
+        CString headerError;
+        if (!readHeader(bIsMetric, &headerError)) {
+            CloseNCFile();
+            setText(pbstrErrorText, headerError);
+            return E_CONVERT_READ;
+        }
+
+        nextBlockLine(&line);
+        while (line != "EN") {
+            if (line == "SI")
+                line = readMarkingBlock();
+            else if (line == "BO")
+                line = readHoleBlock(variant, bIsToolMetric);
+            else
+                nextBlockLine(&line);
+        }
+        completePart();
+        return S_OK;
+    } catch (const LineError& error) {
+        setText(pbstrErrorText, error.text);
+    } catch (const CNumericConversionException& error) {
+        setText(pbstrErrorText, error.GetMessage() + loadLunkettString(IDS_NUMERIC_CONVERSION,
+                                                                       "Numeric Conversion Error while Reading Part"));
+    } catch (const CUnexpectedEOF& error) {
+        CString text = error.GetMessage();
+        text += loadLunkettString(IDS_UNEXPECTED_EOF, "Unexpected EOF while reading part");
+        text += "\r\n";
+        text += loadLunkettString(IDS_FILE_NAME, "File Name:");
+        text += m_NCFile.GetFileName();
+        text += "\r\n";
+        text += loadLunkettString(IDS_LINE, "Line:");
+        CString number;
+        number.Format("%d", m_NCFile.GetLineNumber());
+        setText(pbstrErrorText, text + number);
+    } catch (const _com_error& error) {
+        setText(pbstrErrorText, comErrorText(error, IDS_COM_ERROR_READING, "Com Error while reading part"));
+    } catch (const CUnexpectedException& error) {
+        setText(pbstrErrorText, error.GetMessage() + CString("Unexpected Exception"));
+    } catch (...) {
+        setText(pbstrErrorText,
+                loadLunkettString(IDS_UNEXPECTED_READ_ERROR, "Unexpected Error while reading part"));
+    }
+    return E_CONVERT_READ;
+}
+
+// ---- the ST header ---------------------------------------------------------------
+
+void DSTVPartReader::nextHeaderLine(CBreakString* line)
+{
+    // At the end of the file the line keeps what the previous field left.
+    ReadNCLine(line);
+    line->TrimWhiteSpace();
+}
+
+void DSTVPartReader::nextBlockLine(CBreakString* line)
+{
+    if (!ReadNCLine(line))
+        throw CUnexpectedEOF();
+}
+
+bool DSTVPartReader::readHeader(LONG bIsMetric, CString* errorText)
+{
+    CBreakString line;
+    CString word;
+
+    nextHeaderLine(&line); // 1 order
+    line.BreakText(&m_order);
+    nextHeaderLine(&line); // 2 drawing
+    line.BreakText(&word);
+    nextHeaderLine(&line); // 3 phase
+    line.BreakText(&m_phase);
+    nextHeaderLine(&line); // 4 piece
+    line.BreakText(&m_piece);
+    CBreakString::ConvertPath(&m_piece);
+    nextHeaderLine(&line); // 5 steel quality
+    line.BreakText(&m_steelQuality);
+    nextHeaderLine(&line); // 6 quantity
+    line.BreakInteger(&m_nQuantity);
+    if (m_nQuantity == 0)
+        m_nQuantity = 1;
+    nextHeaderLine(&line); // 7 profile
+    CString profile = line;
+
+    if (!ReadNCLine(&line)) // 8 code profile
+        throw CUnexpectedEOF();
+    line.TrimWhiteSpace();
+    if (!isCodeProfile(line)) {
+        *errorText = CString("Code Profile ") + '"' + line + '"' + " is not covertable.";
+        return false;
+    }
+    m_codeProfile = line.GetAt(0);
+
+    nextHeaderLine(&line); // 9 length, and the mirror length after a comma
+    m_dPartLength = breakLength(&line);
+    m_dMirrorLength = m_dPartLength;
+    if (line.GetAt(0) == ',') {
+        line.Break(1);
+        m_dMirrorLength = breakLength(&line);
+    }
+    nextHeaderLine(&line); // 10
+    m_dProfileHeight = breakLength(&line);
+    nextHeaderLine(&line); // 11
+    m_dFlangeWidth = breakLength(&line);
+    nextHeaderLine(&line); // 12
+    m_dFlangeThickness = breakLength(&line);
+    nextHeaderLine(&line); // 13
+    m_dWebThickness = breakLength(&line);
+    nextHeaderLine(&line); // 14
+    m_dRadius = breakLength(&line);
+    double unused = 0;
+    for (int field = 15; field <= 16; ++field) { // weight and paint surface per metre
+        nextHeaderLine(&line);
+        line.BreakDouble(&unused);
+    }
+
+    ParseProfileName(profile, &m_section, &m_sectionDescription, bIsMetric);
+    if (m_section == "WT") {
+        m_codeProfile = 'T';
+        std::swap(m_dProfileHeight, m_dFlangeWidth);
+    }
+
+    for (int field = 17; field <= 20; ++field) { // the four cuts
+        nextHeaderLine(&line);
+        line.BreakDouble(&unused);
+    }
+    for (int field = 21; field <= 24; ++field) { // text information 1 to 4
+        nextHeaderLine(&line);
+        line.TrimLeft();
+        line.BreakText(&word);
+    }
+    return true;
+}
+
+// ---- the completion at "EN" ----------------------------------------------------------
+
+void DSTVPartReader::completePart()
+{
+    checkPart(m_pCADPart->put_JobId(CComBSTR(static_cast<const char*>(m_order))));
+    checkPart(m_pCADPart->put_Group(CComBSTR(static_cast<const char*>(m_phase))));
+    checkPart(m_pCADPart->put_Mark(CComBSTR(static_cast<const char*>(m_piece))));
+    checkPart(m_pCADPart->put_Grade(CComBSTR(static_cast<const char*>(m_steelQuality))));
+    checkPart(m_pCADPart->put_Length(m_dPartLength));
+    checkPart(m_pCADPart->put_Quantity(m_nQuantity));
+    if (m_section.CompareNoCase("HSS") == 0 || m_section.CompareNoCase("RCT") == 0)
+        m_section = "TS";
+    checkPart(m_pCADPart->put_Section(CComBSTR(static_cast<const char*>(m_section))));
+    m_pCADPart->put_SectionDescription(CComBSTR(static_cast<const char*>(m_sectionDescription)));
+    m_NCFile.SeekToEnd();
+}

@@ -1,0 +1,391 @@
+// The server module liblunkett.so through the component runtime: its
+// registration, the converter category, the interface maps, aggregation,
+// the conversion names and the error wrapper.
+#include "halcyra/HalcyraLib.h"
+#include "lunkett/LunkettLib.h"
+
+#include "com/Bstr.h"
+#include "com/CodePage.h"
+#include "com/Runtime.h"
+#include "registry/Registry.h"
+
+#include <gtest/gtest.h>
+
+#include <dlfcn.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct ConverterClass {
+    const CLSID* clsid;
+    const IID* ownIid;
+    const char* progId; // without ".1"
+    const char* description;
+    const char* conversionName;
+    bool programmable;
+    bool answersDispatch;
+    bool aggregatable;
+};
+
+const ConverterClass kClasses[] = {
+    {&CLSID_DSTVConvert1, &IID_IDSTVConvert1, "Lunkett.DSTVConvert1", "DSTVConvert1 Class",
+     "DSTV For Tolvin Ver : 1.0", true, true, true},
+    {&CLSID_DSTVConvertSDS6_336, &IID_IDSTVConvertSDS6_336, "Lunkett.DSTVConvertSDS6_336",
+     "DSTVConvertSDS6_336 Class", "DSTV For SDS v6.336", true, false, true},
+    {&CLSID_DSTVConvertSDSEarlyVersions, &IID_IDSTVConvertSDSEarlyVersions, "Lunkett.DSTVConvertSDSEarlyVersions",
+     "DSTVConvertSDSEarlyVersions Class", "DSTV For SDS Early Versions", true, true, true},
+    {&CLSID_StrucSoftDSTV, &IID_IStrucSoftDSTV, "Velmora.StrucSoftDSTV", "Velmora StrucSoftDSTV Class",
+     "DSTV Version 7", false, false, false},
+};
+
+std::string narrow(BSTR text)
+{
+    return narrowFromWide(std::u16string_view(text, SysStringLen(text)));
+}
+
+BSTR bstrOf(const std::string& text)
+{
+    const std::u16string wide = wideFromNarrow(text);
+    return SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
+}
+
+std::optional<std::string> classesValue(const std::string& path, const char* name = "")
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyEx(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return std::nullopt;
+    char buffer[2048] = {};
+    DWORD size = sizeof buffer;
+    DWORD type = 0;
+    const LSTATUS status = RegQueryValueEx(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
+    RegCloseKey(key);
+    if (status != ERROR_SUCCESS)
+        return std::nullopt;
+    return std::string(buffer, strnlen(buffer, size));
+}
+
+bool classesHasKey(const std::string& path)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyEx(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
+}
+
+// The error info the last failing call left: description, source, GUID.
+struct ErrorReport {
+    bool present = false;
+    std::string description;
+    std::string source;
+    GUID guid{};
+};
+
+ErrorReport takeErrorInfo()
+{
+    ErrorReport report;
+    IErrorInfo* info = nullptr;
+    if (GetErrorInfo(0, &info) != S_OK || !info)
+        return report;
+    report.present = true;
+    BSTR text = nullptr;
+    info->GetDescription(&text);
+    report.description = narrow(text);
+    SysFreeString(text);
+    text = nullptr;
+    info->GetSource(&text);
+    report.source = narrow(text);
+    SysFreeString(text);
+    info->GetGUID(&report.guid);
+    info->Release();
+    return report;
+}
+
+// An outer object for aggregation: only its IUnknown is ever asked for.
+class OuterUnknown final : public IUnknown {
+public:
+    HRESULT QueryInterface(REFIID, void** ppv) override
+    {
+        *ppv = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG AddRef() override { return 2; }
+    ULONG Release() override { return 1; }
+};
+
+class LunkettServerTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "lunkett-server-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        m_dir = pattern;
+        setenv("VLMR_REGISTRY", (m_dir / "registry").c_str(), 1);
+        ASSERT_EQ(CoInitialize(nullptr), S_OK);
+        m_module = dlopen(LUNKETT_MODULE_PATH, RTLD_NOW | RTLD_LOCAL);
+        ASSERT_NE(m_module, nullptr) << dlerror();
+        ASSERT_EQ(call("DllRegisterServer"), S_OK);
+    }
+    void TearDown() override
+    {
+        SetErrorInfo(0, nullptr);
+        CoUninitialize();
+        CoFreeUnusedLibraries();
+        if (m_module)
+            dlclose(m_module);
+        std::filesystem::remove_all(m_dir);
+    }
+
+    HRESULT call(const char* exportName)
+    {
+        auto entry = reinterpret_cast<HRESULT (*)()>(dlsym(m_module, exportName));
+        return entry ? entry() : E_FAIL;
+    }
+
+    IVLMRConvert* create(const ConverterClass& c)
+    {
+        IVLMRConvert* converter = nullptr;
+        EXPECT_EQ(CoCreateInstance(*c.clsid, nullptr, CLSCTX_ALL, IID_IVLMRConvert,
+                                   reinterpret_cast<void**>(&converter)),
+                  S_OK);
+        return converter;
+    }
+
+    std::string writeFile(const std::string& content)
+    {
+        const std::filesystem::path path = m_dir / "part.nc1";
+        std::ofstream(path, std::ios::binary) << content;
+        return path.string();
+    }
+
+    std::filesystem::path m_dir;
+    void* m_module = nullptr;
+};
+
+TEST_F(LunkettServerTest, RegistrationWritesEveryClassWithItsScript)
+{
+    for (const ConverterClass& c : kClasses) {
+        SCOPED_TRACE(c.progId);
+        const std::string clsid = guidToString(*c.clsid);
+        const std::string progId = std::string(c.progId) + ".1";
+        EXPECT_EQ(classesValue(progId), c.description);
+        EXPECT_EQ(classesValue(progId + "\\CLSID"), clsid);
+        EXPECT_EQ(classesValue(std::string(c.progId) + "\\CLSID"), clsid);
+        EXPECT_EQ(classesValue(std::string(c.progId) + "\\CurVer"), progId);
+        const std::string key = "CLSID\\" + clsid;
+        EXPECT_EQ(classesValue(key), c.description);
+        EXPECT_EQ(classesValue(key + "\\ProgID"), progId);
+        EXPECT_EQ(classesValue(key + "\\VersionIndependentProgID"), c.progId);
+        EXPECT_EQ(classesHasKey(key + "\\Programmable"), c.programmable);
+        const std::optional<std::string> module = classesValue(key + "\\InprocServer32");
+        ASSERT_TRUE(module);
+        EXPECT_TRUE(std::filesystem::equivalent(*module, LUNKETT_MODULE_PATH));
+        EXPECT_EQ(classesValue(key + "\\InprocServer32", "ThreadingModel"), "Apartment");
+        EXPECT_EQ(classesValue(key + "\\TypeLib"), guidToString(LIBID_LUNKETTLib));
+        EXPECT_TRUE(classesHasKey(key + "\\Implemented Categories\\" + guidToString(CATID_VelmoraCadConversion)));
+    }
+    EXPECT_EQ(classesValue("TypeLib\\" + guidToString(LIBID_LUNKETTLib) + "\\1.0"), "Lunkett 1.0 Type Library");
+    EXPECT_FALSE(classesHasKey("TypeLib\\" + guidToString(LIBID_HALCYRALib)))
+        << "the part-model server registers HalcyraLib, not this one";
+}
+
+TEST_F(LunkettServerTest, CategoryListsTheFourConvertersByName)
+{
+    ICatInformation* categories = nullptr;
+    ASSERT_EQ(CoCreateInstance(CLSID_StdComponentCategoriesMgr, nullptr, CLSCTX_INPROC_SERVER, IID_ICatInformation,
+                               reinterpret_cast<void**>(&categories)),
+              S_OK);
+    IEnumGUID* classes = nullptr;
+    ASSERT_EQ(categories->EnumClassesOfCategories(1, &CATID_VelmoraCadConversion, 0, nullptr, &classes), S_OK);
+    GUID found[12];
+    ULONG count = 0;
+    classes->Next(12, found, &count);
+    classes->Release();
+    categories->Release();
+
+    std::vector<std::string> names;
+    for (ULONG i = 0; i < count; ++i) {
+        IVLMRConvert* converter = nullptr;
+        ASSERT_EQ(CoCreateInstance(found[i], nullptr, CLSCTX_ALL, IID_IVLMRConvert,
+                                   reinterpret_cast<void**>(&converter)),
+                  S_OK);
+        BSTR name = nullptr;
+        EXPECT_EQ(converter->get_ConversionName(&name), S_OK);
+        names.push_back(narrow(name));
+        SysFreeString(name);
+        converter->Release();
+    }
+    std::sort(names.begin(), names.end());
+    const std::vector<std::string> expected{"DSTV For SDS Early Versions", "DSTV For SDS v6.336",
+                                            "DSTV For Tolvin Ver : 1.0", "DSTV Version 7"};
+    EXPECT_EQ(names, expected);
+}
+
+TEST_F(LunkettServerTest, InterfaceMapsAndErrorInfoSupport)
+{
+    for (const ConverterClass& c : kClasses) {
+        SCOPED_TRACE(c.progId);
+        IVLMRConvert* converter = create(c);
+        ASSERT_NE(converter, nullptr);
+        for (const IID* iid : {&IID_IUnknown, c.ownIid, &IID_ISupportErrorInfo, &IID_IVLMRConvert, &IID_IDispatch}) {
+            IUnknown* answer = reinterpret_cast<IUnknown*>(0x1);
+            const HRESULT hr = converter->QueryInterface(*iid, reinterpret_cast<void**>(&answer));
+            const bool expected = *iid != IID_IDispatch || c.answersDispatch;
+            EXPECT_EQ(hr == S_OK, expected) << guidToString(*iid);
+            if (hr == S_OK) {
+                answer->Release();
+            } else {
+                EXPECT_EQ(answer, nullptr);
+            }
+        }
+        IUnknown* multConvert = nullptr;
+        EXPECT_EQ(converter->QueryInterface(IID_IVLMRMultConvert, reinterpret_cast<void**>(&multConvert)),
+                  E_NOINTERFACE);
+
+        ISupportErrorInfo* support = nullptr;
+        ASSERT_EQ(converter->QueryInterface(IID_ISupportErrorInfo, reinterpret_cast<void**>(&support)), S_OK);
+        EXPECT_EQ(support->InterfaceSupportsErrorInfo(*c.ownIid), S_OK);
+        EXPECT_EQ(support->InterfaceSupportsErrorInfo(IID_IVLMRConvert), S_OK);
+        EXPECT_EQ(support->InterfaceSupportsErrorInfo(IID_IDispatch), S_FALSE);
+        support->Release();
+        EXPECT_EQ(converter->Release(), 0u);
+    }
+}
+
+TEST_F(LunkettServerTest, AllButStrucSoftCanBeAggregated)
+{
+    OuterUnknown outer;
+    for (const ConverterClass& c : kClasses) {
+        SCOPED_TRACE(c.progId);
+        IUnknown* inner = nullptr;
+        const HRESULT hr =
+            CoCreateInstance(*c.clsid, &outer, CLSCTX_INPROC_SERVER, IID_IUnknown, reinterpret_cast<void**>(&inner));
+        EXPECT_EQ(hr, c.aggregatable ? S_OK : CLASS_E_NOAGGREGATION);
+        if (inner) {
+            EXPECT_EQ(inner->Release(), 0u);
+        }
+    }
+}
+
+TEST_F(LunkettServerTest, ConversionNameFreesWhatItReplaces)
+{
+    IVLMRConvert* converter = create(kClasses[0]);
+    ASSERT_NE(converter, nullptr);
+    BSTR name = nullptr;
+    EXPECT_EQ(converter->get_ConversionName(&name), S_OK);
+    EXPECT_EQ(converter->get_ConversionName(&name), S_OK); // the sanitizer build sees a leak here
+    EXPECT_EQ(narrow(name), "DSTV For Tolvin Ver : 1.0");
+    SysFreeString(name);
+    EXPECT_EQ(converter->get_ConversionName(nullptr), E_POINTER);
+    converter->Release();
+}
+
+TEST_F(LunkettServerTest, ReaderFailuresBecomeErrorInfoOnIVLMRConvert)
+{
+    const std::string missing = (m_dir / "missing.nc1").string();
+    for (const ConverterClass& c : kClasses) {
+        SCOPED_TRACE(c.progId);
+        IVLMRConvert* converter = create(c);
+        ASSERT_NE(converter, nullptr);
+
+        BSTR name = bstrOf(missing);
+        EXPECT_EQ(converter->SetFile(name), E_CONVERT_FILE_OPEN);
+        SysFreeString(name);
+        ErrorReport report = takeErrorInfo();
+        EXPECT_TRUE(report.present);
+        EXPECT_EQ(report.description, "File open Failure " + missing);
+        EXPECT_EQ(report.source, std::string(c.progId) + ".1");
+        EXPECT_EQ(report.guid, IID_IVLMRConvert);
+
+        // A failure the reader leaves without a text.
+        EXPECT_EQ(converter->ReadPart(nullptr, 0, 0), S_FALSE) << "nothing open: the end comes first";
+        name = bstrOf(writeFile("ST\n"));
+        EXPECT_EQ(converter->SetFile(name), S_OK);
+        SysFreeString(name);
+        EXPECT_EQ(converter->ReadPart(nullptr, 0, 0), E_POINTER);
+        EXPECT_EQ(takeErrorInfo().description, "Unknown Error");
+
+        // No part-model server is registered here.
+        IUnknown* part = nullptr;
+        EXPECT_EQ(converter->ReadPart(&part, 0, 0), E_CONVERT_READ);
+        EXPECT_EQ(part, nullptr);
+        EXPECT_EQ(takeErrorInfo().description, "Failed to create CLSID_CADPart2. It may not be registered");
+        converter->Release();
+    }
+}
+
+TEST_F(LunkettServerTest, EndOfFileIsSFalseWithoutErrorInfo)
+{
+    IVLMRConvert* converter = create(kClasses[1]);
+    ASSERT_NE(converter, nullptr);
+    BSTR name = bstrOf(writeFile(""));
+    EXPECT_EQ(converter->SetFile(name), S_OK);
+    SysFreeString(name);
+    IUnknown* part = nullptr;
+    EXPECT_EQ(converter->ReadPart(&part, 0, 0), S_FALSE);
+    EXPECT_EQ(part, nullptr);
+    EXPECT_FALSE(takeErrorInfo().present);
+    converter->Release();
+}
+
+TEST_F(LunkettServerTest, ConverterIsDrivenThroughDispatch)
+{
+    IVLMRConvert* converter = create(kClasses[0]);
+    ASSERT_NE(converter, nullptr);
+    IDispatch* dispatch = converter; // IVLMRConvert's own dispatch part
+    LPOLESTR names[] = {const_cast<LPOLESTR>(u"conversionname")};
+    DISPID dispid = 0;
+    ASSERT_EQ(dispatch->GetIDsOfNames(IID_NULL, names, 1, 0, &dispid), S_OK);
+    EXPECT_EQ(dispid, 3);
+    DISPPARAMS none{nullptr, nullptr, 0, 0};
+    VARIANT result;
+    VariantInit(&result);
+    ASSERT_EQ(dispatch->Invoke(3, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &result, nullptr, nullptr), S_OK);
+    EXPECT_EQ(result.vt, VT_BSTR);
+    EXPECT_EQ(narrow(result.bstrVal), "DSTV For Tolvin Ver : 1.0");
+    VariantClear(&result);
+
+    VARIANT argument;
+    VariantInit(&argument);
+    argument.vt = VT_BSTR;
+    argument.bstrVal = bstrOf((m_dir / "missing.nc1").string());
+    DISPPARAMS one{&argument, nullptr, 1, 0};
+    EXCEPINFO exception{};
+    EXPECT_EQ(dispatch->Invoke(1, IID_NULL, 0, DISPATCH_METHOD, &one, nullptr, &exception, nullptr),
+              DISP_E_EXCEPTION);
+    EXPECT_EQ(exception.scode, E_CONVERT_FILE_OPEN);
+    EXPECT_EQ(narrow(exception.bstrDescription), "File open Failure " + (m_dir / "missing.nc1").string());
+    SysFreeString(exception.bstrDescription);
+    SysFreeString(exception.bstrSource);
+    SysFreeString(exception.bstrHelpFile);
+    VariantClear(&argument);
+    converter->Release();
+}
+
+TEST_F(LunkettServerTest, UnregistrationRemovesClassesAndModuleUnloads)
+{
+    IVLMRConvert* converter = create(kClasses[0]);
+    ASSERT_NE(converter, nullptr);
+    EXPECT_EQ(call("DllCanUnloadNow"), S_FALSE);
+    converter->Release();
+    EXPECT_EQ(call("DllCanUnloadNow"), S_OK);
+
+    ASSERT_EQ(call("DllUnregisterServer"), S_OK);
+    for (const ConverterClass& c : kClasses) {
+        SCOPED_TRACE(c.progId);
+        EXPECT_FALSE(classesHasKey("CLSID\\" + guidToString(*c.clsid)));
+        EXPECT_FALSE(classesHasKey(std::string(c.progId) + ".1"));
+        EXPECT_FALSE(classesHasKey(c.progId));
+    }
+    EXPECT_FALSE(classesHasKey("TypeLib\\" + guidToString(LIBID_LUNKETTLib)));
+}
+
+} // namespace
