@@ -28,7 +28,9 @@ const DialogTemplate kSelectFormat = page(
     IDD_SELECT_FORMAT, "Select CAD File Conversion Format - Step 1 of 5", 290,
     {
         LTEXT("File Format", IDC_STATIC, 20, 24, 120, 8),
-        COMBOBOX(IDC_FORMAT, 20, 36, 250, 120, CBS_DROPDOWNLIST | WS_VSCROLL),
+        // The height of the closed box: the window framework sizes the list
+        // that drops down by itself.
+        COMBOBOX(IDC_FORMAT, 20, 36, 250, 14, CBS_DROPDOWNLIST | WS_VSCROLL),
         CONTROL("Convert To Metric", IDC_METRIC, WC_BUTTON,
                 BS_AUTOCHECKBOX | BS_LEFTTEXT | WS_TABSTOP, 20, 70, 120, 10),
         CONTROL("Convert Tool To Metric", IDC_TOOL_METRIC, WC_BUTTON,
