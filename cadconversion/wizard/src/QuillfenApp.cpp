@@ -24,7 +24,6 @@ BOOL CQuillfenApp::InitInstance()
 
     // The framework's help path with the compiled help extension.
     std::string help = m_pszHelpFilePath ? m_pszHelpFilePath : "";
-    help.resize(std::min<std::size_t>(help.size(), MAX_PATH - 1));
     if (const std::size_t dot = help.rfind('.'); dot != std::string::npos)
         help.replace(dot, std::string::npos, ".CHM");
     std::free(const_cast<char*>(m_pszHelpFilePath));
