@@ -276,3 +276,23 @@ TEST_F(ConversionRunTest, ALogThatCannotBeOpenedIsToldOnceAndTheRunGoesOnWithout
     EXPECT_EQ(asked[2].text, "broken");
     EXPECT_EQ(recorded(), "save part J1 G1 M1 metric 0\n");
 }
+
+TEST_F(ConversionRunTest, AConverterThatCannotBeCreatedEndsTheRunBeforeTheFirstFile)
+{
+    const std::string file = writeFile("one.txt", "part J1 G1 M1\n");
+    const std::string log = (m_dir / "none.log").string();
+    CCadConversionPropSheet sheet("Cad Conversion");
+    runSheet(sheet, [&](HWND h) {
+        goToConvertPage(h, sheet, {CLSID_FakePartConverter, nullptr, nullptr, log, false, {file}});
+        sheet.m_convertPage.SetConverter(countedConverterClsid(99)); // never installed
+        answer({IDOK, {}});
+        press(sheet.m_convertPage.m_hWnd, IDC_CONVERT);
+        pumpUntil([&] { return !sheet.m_convertPage.IsConverting(); });
+        EXPECT_EQ(listEntries(fileList(sheet)), std::vector<std::string>{file});
+        press(h, IDCANCEL);
+    });
+    ASSERT_EQ(asked.size(), 2u);
+    EXPECT_EQ(asked[1].text.rfind("The CAD conversion component cannot be started.\n", 0), 0u) << asked[1].text;
+    EXPECT_EQ(withoutTimes(readFile(log)), "CAD Conversion Begin <time>\r\n");
+    EXPECT_EQ(recorded(), "");
+}

@@ -97,3 +97,41 @@ TEST_F(WizardTest, FileListTakesEveryChoiceAndRemovesTheSelectedEntries)
         press(h, IDCANCEL);
     });
 }
+
+// Coming back to page 1 and choosing another kind of converter: the
+// source that converter needs is what page 2 shows.
+TEST_F(WizardTest, JobGroupSourcesFollowTheConverterChosenLast)
+{
+    installConverter(CLSID_FakePartConverter);
+    installConverter(CLSID_FakeMultConverter);
+    CCadConversionPropSheet sheet("Cad Conversion");
+    runSheet(sheet, [&](HWND h) {
+        const HWND combo = GetDlgItem(sheet.m_formatPage.m_hWnd, IDC_FORMAT);
+        auto choose = [&](const char* name) {
+            for (LRESULT i = 0; i < SendMessage(combo, CB_GETCOUNT, 0, 0); ++i) {
+                char text[64] = "";
+                SendMessage(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+                if (std::string(text) == name)
+                    SendMessage(combo, CB_SETCURSEL, static_cast<WPARAM>(i), 0);
+            }
+        };
+        choose("Fake Part Converter");
+        press(h, ID_WIZNEXT);
+        const HWND page2 = sheet.m_jobGroupPage.m_hWnd;
+        press(page2, IDC_JOB_SPECIFY);
+        press(h, ID_WIZBACK);
+        choose("Fake Mult Converter");
+        press(h, ID_WIZNEXT);
+        EXPECT_TRUE(checked(page2, IDC_JOB_SPECIFY));
+        EXPECT_TRUE(checked(page2, IDC_GROUP_SPECIFY));
+        EXPECT_TRUE(IsWindowVisible(GetDlgItem(page2, IDC_MULT_NOTE)));
+        press(h, ID_WIZBACK);
+        choose("Fake Part Converter");
+        press(h, ID_WIZNEXT);
+        EXPECT_TRUE(checked(page2, IDC_JOB_FROM_FILE));
+        EXPECT_TRUE(checked(page2, IDC_GROUP_FROM_FILE));
+        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(page2, IDC_JOB_FROM_FILE)));
+        EXPECT_FALSE(IsWindowVisible(GetDlgItem(page2, IDC_MULT_NOTE)));
+        press(h, IDCANCEL);
+    });
+}
