@@ -10,7 +10,6 @@
 
 #include "com/Bstr.h"
 
-#include <exception>
 #include <string>
 
 namespace {
@@ -110,7 +109,9 @@ DWORD ConversionRun::run()
         } catch (const _com_error& error) {
             reportFileError(describe(error));
             marked = entry + kError;
-        } catch (const std::exception&) {
+        } catch (...) {
+            // Not a COM error (say, memory ran out): reported the same way,
+            // and the run goes on with the next file.
             reportFileError(kNonSpecific);
             marked = entry + kError;
         }
