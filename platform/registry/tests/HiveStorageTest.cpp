@@ -22,15 +22,6 @@ pid_t forkChild(Body body)
     return child;
 }
 
-// "v" and the number; built by appending, which keeps GCC 12's -Wrestrict
-// false positive on `"v" + std::to_string(i)` away from optimised builds.
-std::string numberedName(DWORD i)
-{
-    std::string name = "v";
-    name += std::to_string(i);
-    return name;
-}
-
 bool succeeded(pid_t child)
 {
     int status = 0;
@@ -162,7 +153,7 @@ TEST_F(HiveStorage, KilledWriterLeavesTheOldOrTheNewHive)
     // Kill a writer at whatever step it is in: the hive holds a whole run of its writes.
     pid_t child = forkChild([&] {
         for (DWORD i = 1;; ++i)
-            if (setNumber(key, numberedName(i).c_str(), i) != ERROR_SUCCESS)
+            if (setNumber(key, ("v" + std::to_string(i)).c_str(), i) != ERROR_SUCCESS)
                 return false;
     });
     while (std::filesystem::file_size(hive("HKCU.reg")) < 2000 && waitpid(child, nullptr, WNOHANG) == 0)
@@ -173,7 +164,7 @@ TEST_F(HiveStorage, KilledWriterLeavesTheOldOrTheNewHive)
     std::set<std::string> names = valueNames(key);
     ASSERT_GE(names.size(), 2u);
     for (DWORD i = 0; i < names.size(); ++i) {
-        std::string name = numberedName(i);
+        std::string name = "v" + std::to_string(i);
         DWORD number = 0;
         DWORD size = sizeof number;
         ASSERT_EQ(RegQueryValueEx(key, name.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(&number),

@@ -47,7 +47,8 @@ TEST(CComPtr, CountsReferences)
         CComPtr<IErrorInfo> c = std::move(b);
         EXPECT_EQ(object.refs, 3u);
         EXPECT_EQ(b.p, nullptr);
-        a = a;
+        CComPtr<IErrorInfo>& alias = a; // self-assignment through a reference
+        a = alias;
         EXPECT_EQ(object.refs, 3u) << "self-assignment";
         c.Release();
         EXPECT_EQ(c.p, nullptr);
