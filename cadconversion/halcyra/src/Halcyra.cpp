@@ -17,21 +17,21 @@ BEGIN_OBJECT_MAP(ObjectMap)
     OBJECT_ENTRY(CLSID_CADMult, CCADMult)
 END_OBJECT_MAP()
 
-CComModule _Module(ObjectMap);
+CComModule halcyraModule(ObjectMap);
 
 TYPELIB_RESOURCE(1, halcyraTypeLibrary)
 
-COMSERVER_EXPORT_CLASS_OBJECTS(_Module)
+COMSERVER_EXPORT_CLASS_OBJECTS(halcyraModule)
 
 // A category that cannot be created does not stop the registration.
 COMSERVER_STDAPI DllRegisterServer()
 {
     CreateComponentCategory(CATID_VelmoraCadConversion, kVelmoraCadConversionDescription);
-    return _Module.RegisterServer(TRUE);
+    return halcyraModule.RegisterServer(TRUE);
 }
 
 // The category stays: the converters still name it.
 COMSERVER_STDAPI DllUnregisterServer()
 {
-    return _Module.UnregisterServer(TRUE);
+    return halcyraModule.UnregisterServer(TRUE);
 }
