@@ -197,7 +197,7 @@ TEST_F(LunkettServerTest, RegistrationWritesEveryClassWithItsScript)
         << "the part-model server registers HalcyraLib, not this one";
 }
 
-TEST_F(LunkettServerTest, CategoryListsTheFourConvertersByName)
+TEST_F(LunkettServerTest, CategoryListsTheConvertersByName)
 {
     ICatInformation* categories = nullptr;
     ASSERT_EQ(CoCreateInstance(CLSID_StdComponentCategoriesMgr, nullptr, CLSCTX_INPROC_SERVER, IID_ICatInformation,
@@ -225,7 +225,7 @@ TEST_F(LunkettServerTest, CategoryListsTheFourConvertersByName)
     }
     std::sort(names.begin(), names.end());
     const std::vector<std::string> expected{"DSTV For SDS Early Versions", "DSTV For SDS v6.336",
-                                            "DSTV For Tolvin Ver : 1.0", "DSTV Version 7"};
+                                            "DSTV For Tolvin Ver : 1.0", "DSTV Mult Ver : 1.0", "DSTV Version 7"};
     EXPECT_EQ(names, expected);
 }
 
