@@ -135,7 +135,7 @@ private:
     HRESULT addStencil(CListTmplt<CStencilOperation>& list, ErrorText text, double dXPosition,
                        double dUPosition, BSTR bstrText);
 
-    // The save's steps (CADPartSave.cpp).
+    // The save's steps.
     void saveToTarsis();
     void sendHoles(CListTmplt<CToolOperation>& holes, DISPID plain, DISPID ex);
     void sendMarks(CListTmplt<CMarkOperation>& marks, DISPID mark);

@@ -117,7 +117,7 @@ private:
     static HRESULT addStencil(CListTmplt<CStencilOperation>& list, double dXPosition,
                               double dUPosition, BSTR bstrText);
 
-    // The save's steps (CADPart2Save.cpp).
+    // The save's steps.
     void saveToTarsis();
     void sendOperations(Face face, CListTmplt<CToolOperationWithRefPlane>& operations);
     void sendOperation(Face face, CToolOperationWithRefPlane& operation);

@@ -346,16 +346,23 @@ TEST_F(CADPartSave, RefusedInvokeIsAComError)
 // no catch block names: E_UNEXPECTED without error info.
 TEST_F(CADPartSave, NegativeResultEndsTheSaveUnexpectedly)
 {
-    for (const char* method : {"CreatePart", "SetRefPlane", "AddWebMark", "SavePart"}) {
-        SCOPED_TRACE(method);
+    struct Case {
+        const char* method;
+        const char* source; // the file the failure is logged under
+    };
+    for (const Case& c : {Case{"CreatePart", "/CADPart.cpp("}, Case{"SetRefPlane", "/RefPlane.cpp("},
+                          Case{"AddWebMark", "/CADPart.cpp("}, Case{"SavePart", "/CADPart.cpp("}}) {
+        SCOPED_TRACE(c.method);
         calls().clear();
         m_tarsis->results.clear();
-        m_tarsis->results[method] = -5;
+        m_tarsis->results[c.method] = -5;
+        std::filesystem::remove_all(m_dir / "data");
         CComPtr<ICADPart> part = newPart(u"PL");
         part->SetWebMark(1, 2);
         EXPECT_EQ(part->SaveToTarsis(), E_UNEXPECTED);
         EXPECT_FALSE(takeErrorInfo().present);
-        EXPECT_EQ(calls().back().rfind(method, 0), 0u) << calls().back();
+        EXPECT_EQ(calls().back().rfind(c.method, 0), 0u) << calls().back();
+        EXPECT_NE(logText().find(c.source), std::string::npos) << logText();
     }
 }
 

@@ -18,6 +18,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -151,6 +153,15 @@ protected:
         CComPtr<I> object;
         EXPECT_EQ(object.CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER), S_OK);
         return object;
+    }
+
+    // The maker's error log of this test.
+    std::string logText() const
+    {
+        std::ifstream in(m_dir / "data" / "vlmr" / "log" / "error.log");
+        std::ostringstream text;
+        text << in.rdbuf();
+        return text.str();
     }
 
     std::filesystem::path m_dir;

@@ -10,6 +10,8 @@
 #include "com/ComError.h"
 #include "vlmrexcept/CvmException.h"
 
+#include <string_view>
+
 namespace {
 
 // "<platform message>\r\n<context>", the break only after a message.
@@ -45,6 +47,10 @@ void DSTVFileReader::setText(BSTR* text, const CString& value)
 int DSTVFileReader::OpenNCFile(BSTR bstrFilename)
 {
     CloseNCFile();
+    // A name with a NUL inside would open the file named by its front part.
+    const std::u16string_view wide(bstrFilename ? bstrFilename : u"", SysStringLen(bstrFilename));
+    if (wide.find(u'\0') != std::u16string_view::npos)
+        return 1;
     CString name(static_cast<const OLECHAR*>(bstrFilename));
     if (!m_NCFile.Open(name, 0))
         return 1;

@@ -15,7 +15,7 @@ BEGIN_OBJECT_MAP(ObjectMap)
     OBJECT_ENTRY(CLSID_DSTVMultConvert, CDSTVMultConvert)
 END_OBJECT_MAP()
 
-CComModule _Module(ObjectMap);
+CComModule lunkettModule(ObjectMap);
 
 namespace {
 
@@ -66,4 +66,4 @@ const comserver::TypeLibrary& convertInterfaceLibrary()
 TYPELIB_RESOURCE(1, lunkettTypeLibrary)
 TYPELIB_RESOURCE(2, convertInterfaceLibrary)
 
-COMSERVER_EXPORTS(_Module)
+COMSERVER_EXPORTS(lunkettModule)

@@ -60,6 +60,9 @@ TEST_F(ReaderTest, SetFileThatCannotOpenNamesTheFile)
     EXPECT_EQ(text, "File open Failure " + missing);
     // A directory is no file either.
     EXPECT_EQ(setFile(m_dir.string(), &text), E_CONVERT_FILE_OPEN);
+    // Nor a name whose front part names a file.
+    const std::string existing = writeFile("ST\n");
+    EXPECT_EQ(setFile(existing + std::string(1, '\0') + "more", &text), E_CONVERT_FILE_OPEN);
     EXPECT_EQ(read().hr, S_FALSE);
 }
 

@@ -1,0 +1,261 @@
+// Files per second of DSTV part import, on generated files (I, U and L
+// profiles with 20 holes, 2 slots and a stencil each): a bare read of the
+// files' bytes, the converter's SetFile/ReadPart into part objects, and the
+// same with SaveToTarsis into the SQLite stand-in. Prints each road's files
+// per second and its time per file as a multiple of the bare read's.
+// Run it from a Release build: bin/dstv_import_benchmark.
+#include "halcyra/HalcyraLib.h"
+
+#include "com/Bstr.h"
+#include "com/CodePage.h"
+#include "com/Runtime.h"
+
+#include <benchmark/benchmark.h>
+
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kFilesPerProfile = 20;
+
+struct ProfileKind {
+    const char* profile;
+    const char* code;
+    const char* height;
+    const char* flangeWidth;
+    const char* webThickness;
+};
+
+const ProfileKind kProfiles[] = {
+    {"W12X26", "I", "310", "165", "5.8"},
+    {"C10X15.3", "U", "254", "66", "6.1"},
+    {"L4X3X1/4", "L", "101.6", "76.2", "6.35"},
+};
+
+// One part: 12 web holes, 4 on each flange surface, 2 web slots, a stencil.
+std::string generatedFile(const ProfileKind& kind, int number)
+{
+    // Appends only: GCC 12 misreads chains of string + in release builds.
+    char line[160];
+    std::string text = "ST\n** generated for the import benchmark\n  BENCH\n  D1\n  G1\n";
+    std::snprintf(line, sizeof line, "  B%d\n  A36\n  2\n  %s\n  %s\n  6000\n  %s\n  %s\n  6.4\n  %s\n", number,
+                  kind.profile, kind.code, kind.height, kind.flangeWidth, kind.webThickness);
+    text += line;
+    text += "  0\n  20\n  1\n  0\n  0\n  0\n  0\n  -\n  -\n  -\n  -\nBO\n";
+    for (int i = 0; i < 20; ++i) {
+        const char surface = i < 12 ? 'v' : i < 16 ? 'o' : 'u';
+        std::snprintf(line, sizeof line, "  %c %8.2f%c %7.2f %6.2f\n", surface, 100.0 + 250 * i, i % 2 ? 'u' : 'o',
+                      i < 12 ? 40.0 + 5 * (i % 4) : 25.0, i < 12 ? 22.0 : 18.0);
+        text += line;
+    }
+    text += "  v  2500.00o   50.00  22.00  0.00 l 60.00 0.00 0.00\n";
+    text += "  v  3500.00s    0.00  22.00  0.00 l 40.00 0.00 90.00\n";
+    std::snprintf(line, sizeof line, "SI\n  v   50.00o   20.00 0.00 10rB%d\nEN\n", number);
+    text += line;
+    return text;
+}
+
+// A temporary registry and database with the three servers registered,
+// and the generated files.
+class Environment {
+public:
+    Environment()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "dstv-bench-XXXXXX").string();
+        if (!mkdtemp(pattern.data()))
+            throw std::runtime_error("no temporary folder");
+        m_dir = pattern;
+        setenv("VLMR_REGISTRY", (m_dir / "registry").c_str(), 1);
+        setenv("TARSIS_DATABASE", (m_dir / "tarsis.db").c_str(), 1);
+        setenv("XDG_DATA_HOME", (m_dir / "data").c_str(), 1);
+        OleInitialize(nullptr);
+        for (const char* path : {HALCYRA_PATH, TARSIS_SERVERS_PATH, LUNKETT_PATH}) {
+            void* module = dlopen(path, RTLD_NOW | RTLD_LOCAL);
+            auto registerServer = module ? reinterpret_cast<HRESULT (*)()>(dlsym(module, "DllRegisterServer")) : nullptr;
+            if (!registerServer || FAILED(registerServer()))
+                throw std::runtime_error(std::string("cannot register ") + path);
+            m_modules.push_back(module);
+        }
+        int number = 0;
+        for (const ProfileKind& kind : kProfiles)
+            for (int i = 0; i < kFilesPerProfile; ++i) {
+                char fileName[32];
+                std::snprintf(fileName, sizeof fileName, "B%d.nc1", ++number);
+                const std::filesystem::path file = m_dir / fileName;
+                std::ofstream(file, std::ios::binary) << generatedFile(kind, number);
+                const std::u16string wide = wideFromNarrow(file.string());
+                m_names.push_back(SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size())));
+                m_paths.push_back(file.string());
+            }
+    }
+    ~Environment()
+    {
+        for (BSTR name : m_names)
+            SysFreeString(name);
+        OleUninitialize();
+        CoFreeUnusedLibraries();
+        for (void* module : m_modules)
+            dlclose(module);
+        std::filesystem::remove_all(m_dir);
+    }
+
+    const std::vector<BSTR>& names() const { return m_names; }
+    const std::vector<std::string>& paths() const { return m_paths; }
+
+private:
+    std::filesystem::path m_dir;
+    std::vector<void*> m_modules;
+    std::vector<BSTR> m_names;
+    std::vector<std::string> m_paths;
+};
+
+Environment* g_environment = nullptr;
+
+void countFiles(benchmark::State& state)
+{
+    const auto files = static_cast<double>(state.iterations() * g_environment->paths().size());
+    state.counters["files/s"] = benchmark::Counter(files, benchmark::Counter::kIsRate);
+}
+
+void BM_BareRead(benchmark::State& state)
+{
+    std::vector<char> buffer(64 * 1024);
+    for (auto _ : state) {
+        for (const std::string& path : g_environment->paths()) {
+            const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+            while (read(fd, buffer.data(), buffer.size()) > 0)
+                benchmark::DoNotOptimize(buffer.data());
+            close(fd);
+        }
+    }
+    countFiles(state);
+}
+BENCHMARK(BM_BareRead)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+// The wizard's road: one converter for the run, then per file SetFile and
+// ReadPart until S_FALSE; with save, each part is completed and saved.
+void importFiles(benchmark::State& state, bool save)
+{
+    IVLMRConvert* converter = nullptr;
+    const CLSID standardConverter = guidOf("FBAB4E40-6964-11D5-927B-006008A85237");
+    if (FAILED(CoCreateInstance(standardConverter, nullptr, CLSCTX_ALL, IID_IVLMRConvert,
+                                reinterpret_cast<void**>(&converter)))) {
+        state.SkipWithError("no converter");
+        return;
+    }
+    for (auto _ : state) {
+        for (BSTR name : g_environment->names()) {
+            if (converter->SetFile(name) != S_OK) {
+                state.SkipWithError("SetFile failed");
+                break;
+            }
+            for (;;) {
+                IUnknown* unknown = nullptr;
+                const HRESULT hr = converter->ReadPart(&unknown, 0, 0);
+                if (hr == S_OK && save) {
+                    ICADPart2* part = nullptr;
+                    unknown->QueryInterface(IID_ICADPart2, reinterpret_cast<void**>(&part));
+                    part->SetMetric(0);
+                    if (part->SaveToTarsis() != S_OK)
+                        state.SkipWithError("SaveToTarsis failed");
+                    part->Release();
+                }
+                if (unknown)
+                    unknown->Release();
+                if (hr != S_OK) {
+                    if (hr != S_FALSE)
+                        state.SkipWithError("ReadPart failed");
+                    break;
+                }
+            }
+        }
+    }
+    converter->Release();
+    countFiles(state);
+}
+
+void BM_ReadPart(benchmark::State& state)
+{
+    importFiles(state, false);
+}
+BENCHMARK(BM_ReadPart)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+void BM_ReadPartAndSave(benchmark::State& state)
+{
+    importFiles(state, true);
+}
+BENCHMARK(BM_ReadPartAndSave)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+// Prints as usual, then files per second of each road and its time per
+// file as a multiple of the bare read's (medians with repetitions).
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        for (const Run& run : runs)
+            if (run.run_type == Run::RT_Iteration && !run.error_occurred)
+                m_seconds[run.run_name.function_name].push_back(run.GetAdjustedRealTime() /
+                                                                benchmark::GetTimeUnitMultiplier(run.time_unit));
+        ConsoleReporter::ReportRuns(runs);
+    }
+
+    void printRatios(std::size_t files) const
+    {
+        auto bare = m_seconds.find("BM_BareRead");
+        if (bare == m_seconds.end())
+            return;
+        const double bareTime = median(bare->second);
+        for (const char* road : {"BM_BareRead", "BM_ReadPart", "BM_ReadPartAndSave"}) {
+            auto found = m_seconds.find(road);
+            if (found == m_seconds.end())
+                continue;
+            const double time = median(found->second);
+            std::printf("%-20s %10.0f files/s, %8.1f x the bare read\n", road, files / time, time / bareTime);
+        }
+    }
+
+private:
+    static double median(std::vector<double> values)
+    {
+        std::sort(values.begin(), values.end());
+        return values[values.size() / 2];
+    }
+
+    std::map<std::string, std::vector<double>> m_seconds; // per iteration, that is per set of files
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    try {
+        Environment environment;
+        g_environment = &environment;
+        RatioReporter reporter;
+        benchmark::RunSpecifiedBenchmarks(&reporter);
+        std::printf("%zu generated files per iteration\n", environment.paths().size());
+        reporter.printRatios(environment.paths().size());
+        std::fflush(stdout);
+        g_environment = nullptr;
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "%s\n", error.what());
+        return 1;
+    }
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,232 @@
+// The fixture of the end-to-end import tests: a temporary registry and
+// database, the part-model server, the Tarsis servers and the DSTV
+// converters registered from their modules, the converters found through
+// the category, and a file imported the way the wizard does it.
+#pragma once
+
+#include "halcyra/HalcyraLib.h"
+
+#include "com/Bstr.h"
+#include "com/CodePage.h"
+#include "com/Runtime.h"
+#include "tarsis/SqliteStore.h"
+
+#include <gtest/gtest.h>
+
+#include <dlfcn.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+#include <tuple>
+#include <variant>
+#include <vector>
+
+inline std::string narrowOf(BSTR text)
+{
+    return narrowFromWide(std::u16string_view(text, SysStringLen(text)));
+}
+
+inline BSTR bstrOf(const std::string& text)
+{
+    const std::u16string wide = wideFromNarrow(text);
+    return SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
+}
+
+// The thread's error description, taken from it; "" when there is none.
+inline std::string takeErrorDescription()
+{
+    IErrorInfo* info = nullptr;
+    if (GetErrorInfo(0, &info) != S_OK || !info)
+        return "";
+    BSTR text = nullptr;
+    info->GetDescription(&text);
+    info->Release();
+    std::string description = narrowOf(text);
+    SysFreeString(text);
+    return description;
+}
+
+// What importing one file did.
+struct ImportOutcome {
+    HRESULT setFile = S_OK;
+    std::vector<HRESULT> reads; // every ReadPart result, the last one ends the file
+    std::vector<HRESULT> saves; // one per part read
+    std::vector<std::string> errors;
+    std::vector<tarsis::PartKey> parts; // as saved
+};
+
+class ImportTest : public ::testing::Test {
+protected:
+    static constexpr const char* kTypedJob = "TYPEDJOB";
+    static constexpr const char* kTypedGroup = "TYPEDGRP";
+
+    void SetUp() override
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "dstv-import-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        m_dir = pattern;
+        setenv("VLMR_REGISTRY", (m_dir / "registry").c_str(), 1);
+        setenv("TARSIS_DATABASE", databasePath().c_str(), 1);
+        setenv("XDG_DATA_HOME", (m_dir / "data").c_str(), 1);
+        ASSERT_EQ(OleInitialize(nullptr), S_OK);
+        // The part-model server first: it creates the converter category.
+        for (const char* path : {HALCYRA_PATH, TARSIS_SERVERS_PATH, LUNKETT_PATH}) {
+            void* module = dlopen(path, RTLD_NOW | RTLD_LOCAL);
+            ASSERT_NE(module, nullptr) << dlerror();
+            m_modules.push_back(module);
+            auto registerServer = reinterpret_cast<HRESULT (*)()>(dlsym(module, "DllRegisterServer"));
+            ASSERT_NE(registerServer, nullptr) << path;
+            ASSERT_EQ(registerServer(), S_OK) << path << ": " << takeErrorDescription();
+        }
+        findConverters();
+    }
+    void TearDown() override
+    {
+        SetErrorInfo(0, nullptr);
+        OleUninitialize();
+        CoFreeUnusedLibraries();
+        for (void* module : m_modules)
+            dlclose(module);
+        std::filesystem::remove_all(m_dir);
+    }
+
+    std::string databasePath() const { return (m_dir / "tarsis.db").string(); }
+
+    std::unique_ptr<tarsis::TarsisStore> store() const
+    {
+        return tarsis::openSqliteStore(databasePath(), tarsis::OpenMode::CreateIfMissing);
+    }
+
+    // SetFile, then ReadPart while it answers S_OK; each part gets the typed
+    // job and group where it has none, SetMetric and SaveToTarsis.
+    ImportOutcome import(const std::string& conversionName, const std::string& path, LONG bIsMetric = 0,
+                         LONG bIsToolMetric = 0)
+    {
+        ImportOutcome outcome;
+        auto found = m_converters.find(conversionName);
+        if (found == m_converters.end()) {
+            ADD_FAILURE() << "no converter named " << conversionName;
+            return outcome;
+        }
+        IVLMRConvert* converter = nullptr;
+        EXPECT_EQ(CoCreateInstance(found->second, nullptr, CLSCTX_ALL, IID_IVLMRConvert,
+                                   reinterpret_cast<void**>(&converter)),
+                  S_OK);
+        if (!converter)
+            return outcome;
+        BSTR name = bstrOf(path);
+        outcome.setFile = converter->SetFile(name);
+        SysFreeString(name);
+        if (FAILED(outcome.setFile)) {
+            outcome.errors.push_back(takeErrorDescription());
+            converter->Release();
+            return outcome;
+        }
+        // A DSTV file holds one part: more than a few reads is a fault.
+        for (int read = 0; read < 5; ++read) {
+            IUnknown* unknown = nullptr;
+            const HRESULT hr = converter->ReadPart(&unknown, bIsMetric, bIsToolMetric);
+            outcome.reads.push_back(hr);
+            if (hr != S_OK) {
+                if (FAILED(hr))
+                    outcome.errors.push_back(takeErrorDescription());
+                if (unknown)
+                    unknown->Release();
+                break;
+            }
+            savePart(unknown, bIsMetric, &outcome);
+            unknown->Release();
+        }
+        converter->Release();
+        return outcome;
+    }
+
+    std::map<std::string, CLSID> m_converters; // the part converters, by conversion name
+
+private:
+    void findConverters()
+    {
+        ICatInformation* categories = nullptr;
+        ASSERT_EQ(CoCreateInstance(CLSID_StdComponentCategoriesMgr, nullptr, CLSCTX_INPROC_SERVER,
+                                   IID_ICatInformation, reinterpret_cast<void**>(&categories)),
+                  S_OK);
+        IEnumGUID* classes = nullptr;
+        ASSERT_EQ(categories->EnumClassesOfCategories(1, &CATID_VelmoraCadConversion, 0, nullptr, &classes), S_OK);
+        GUID batch[12];
+        ULONG count = 0;
+        while (classes->Next(12, batch, &count) == S_OK || count > 0) {
+            for (ULONG i = 0; i < count; ++i) {
+                IVLMRConvert* converter = nullptr;
+                if (CoCreateInstance(batch[i], nullptr, CLSCTX_ALL, IID_IVLMRConvert,
+                                     reinterpret_cast<void**>(&converter)) != S_OK)
+                    continue;
+                // Part converters only: a mult converter reads with ReadMult.
+                IUnknown* multConvert = nullptr;
+                if (converter->QueryInterface(IID_IVLMRMultConvert, reinterpret_cast<void**>(&multConvert)) == S_OK) {
+                    multConvert->Release();
+                    converter->Release();
+                    continue;
+                }
+                BSTR conversionName = nullptr;
+                if (converter->get_ConversionName(&conversionName) == S_OK)
+                    m_converters[narrowOf(conversionName)] = batch[i];
+                SysFreeString(conversionName);
+                converter->Release();
+            }
+            if (count < 12)
+                break;
+        }
+        classes->Release();
+        categories->Release();
+    }
+
+    static std::string property(ICADPart2* part, HRESULT (ICADPart2::*get)(BSTR*))
+    {
+        BSTR value = nullptr;
+        (part->*get)(&value);
+        std::string text = narrowOf(value);
+        SysFreeString(value);
+        return text;
+    }
+
+    void savePart(IUnknown* unknown, LONG bIsMetric, ImportOutcome* outcome)
+    {
+        ICADPart2* part = nullptr;
+        ASSERT_EQ(unknown->QueryInterface(IID_ICADPart2, reinterpret_cast<void**>(&part)), S_OK);
+        for (auto [get, put, typed] : {std::tuple{&ICADPart2::get_JobId, &ICADPart2::put_JobId, kTypedJob},
+                                       std::tuple{&ICADPart2::get_Group, &ICADPart2::put_Group, kTypedGroup}}) {
+            if (property(part, get).empty()) {
+                BSTR value = bstrOf(typed);
+                (part->*put)(value);
+                SysFreeString(value);
+            }
+        }
+        part->SetMetric(bIsMetric);
+        const HRESULT hr = part->SaveToTarsis();
+        outcome->saves.push_back(hr);
+        if (FAILED(hr))
+            outcome->errors.push_back(takeErrorDescription());
+        else
+            outcome->parts.push_back({property(part, &ICADPart2::get_JobId), property(part, &ICADPart2::get_Group),
+                                      property(part, &ICADPart2::get_Mark)});
+        part->Release();
+    }
+
+    std::filesystem::path m_dir;
+    std::vector<void*> m_modules;
+};
+
+inline const tarsis::RefPlane& planeAt(const tarsis::PartRecord& part, std::size_t i)
+{
+    return std::get<tarsis::RefPlane>(part.entries.at(i));
+}
+
+inline const tarsis::Operation& operationAt(const tarsis::PartRecord& part, std::size_t i)
+{
+    return std::get<tarsis::Operation>(part.entries.at(i));
+}
+
+inline constexpr double kMm = 1 / 25.4;
