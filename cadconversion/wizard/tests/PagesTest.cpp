@@ -1,0 +1,99 @@
+// The page rules: when Next is offered or refused on pages 2 to 4, and
+// page 4's file list (Select Files, Delete and the Delete key).
+#include "WizardFixture.h"
+
+namespace {
+
+void type(HWND page, int id, const char* text)
+{
+    SetDlgItemText(page, id, text);
+    settle();
+}
+
+} // namespace
+
+TEST_F(WizardTest, NextWaitsForEveryTypedJobGroupAndLogPath)
+{
+    installConverter(CLSID_FakePartConverter);
+    CCadConversionPropSheet sheet("Cad Conversion");
+    runSheet(sheet, [&](HWND h) {
+        press(h, ID_WIZNEXT);
+        const HWND page2 = sheet.m_jobGroupPage.m_hWnd;
+        press(page2, IDC_JOB_SPECIFY);
+        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(page2, IDC_JOB)));
+        type(page2, IDC_JOB, "");
+        EXPECT_FALSE(buttonEnabled(h, ID_WIZNEXT)) << "a typed job is missing";
+        EXPECT_TRUE(buttonEnabled(h, ID_WIZBACK));
+        type(page2, IDC_JOB, "J1");
+        EXPECT_TRUE(buttonEnabled(h, ID_WIZNEXT));
+        press(page2, IDC_GROUP_SPECIFY);
+        type(page2, IDC_GROUP, "");
+        EXPECT_FALSE(buttonEnabled(h, ID_WIZNEXT)) << "a typed group is missing";
+        press(page2, IDC_GROUP_FROM_FILE);
+        EXPECT_TRUE(buttonEnabled(h, ID_WIZNEXT));
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(page2, IDC_GROUP)));
+
+        press(h, ID_WIZNEXT);
+        const HWND page3 = sheet.m_logFilePage.m_hWnd;
+        type(page3, IDC_LOG_FILE, "   ");
+        EXPECT_FALSE(buttonEnabled(h, ID_WIZNEXT)) << "a path of blanks";
+        press(page3, IDC_USE_LOG_FILE);
+        EXPECT_TRUE(buttonEnabled(h, ID_WIZNEXT)) << "no log, no path needed";
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(page3, IDC_LOG_FILE)));
+        press(page3, IDC_USE_LOG_FILE);
+        const std::string chosen = writeFile("chosen.LOG", "");
+        answer({IDOK, {chosen}});
+        press(page3, IDC_BROWSE_LOG_FILE);
+        EXPECT_EQ(itemText(page3, IDC_LOG_FILE), chosen);
+        EXPECT_TRUE(buttonEnabled(h, ID_WIZNEXT));
+        ASSERT_EQ(asked.size(), 1u);
+        EXPECT_EQ(asked[0].defaultExt, "LOG");
+        EXPECT_EQ(asked[0].flags & ~OFN_EXPLORER, OFN_CREATEPROMPT | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT);
+
+        type(page3, IDC_LOG_FILE, "");
+        press(h, ID_WIZNEXT);
+        EXPECT_EQ(sheet.GetActiveIndex(), 2) << "an empty path is refused";
+        type(page3, IDC_LOG_FILE, "run.log");
+        press(h, ID_WIZNEXT);
+        EXPECT_EQ(sheet.GetActiveIndex(), 3);
+        EXPECT_FALSE(buttonEnabled(h, ID_WIZNEXT)) << "no file chosen yet";
+        press(h, IDCANCEL);
+    });
+}
+
+TEST_F(WizardTest, FileListTakesEveryChoiceAndRemovesTheSelectedEntries)
+{
+    installConverter(CLSID_FakePartConverter);
+    CCadConversionPropSheet sheet("Cad Conversion");
+    runSheet(sheet, [&](HWND h) {
+        for (int i = 0; i < 3; ++i)
+            press(h, ID_WIZNEXT);
+        const HWND page4 = sheet.m_filesPage.m_hWnd;
+        const HWND list = GetDlgItem(page4, IDC_SELECTED_FILES);
+        answer({IDOK, {"/data/a.nc1", "/data/a.nc1.bak", "/data/b.nc1"}});
+        press(page4, IDC_SELECT_FILES);
+        answer({IDOK, {"/data/a.nc1"}});
+        press(page4, IDC_SELECT_FILES);
+        EXPECT_EQ(asked[0].flags & ~OFN_EXPLORER, OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_ALLOWMULTISELECT | OFN_HIDEREADONLY);
+        EXPECT_EQ(listEntries(list),
+                  (std::vector<std::string>{"/data/a.nc1", "/data/a.nc1.bak", "/data/b.nc1", "/data/a.nc1"}));
+        EXPECT_TRUE(buttonEnabled(h, ID_WIZNEXT));
+
+        // Two paths that differ only by a suffix: exactly those two go.
+        SendMessage(list, LB_SETSEL, TRUE, 0);
+        SendMessage(list, LB_SETSEL, TRUE, 1);
+        press(page4, IDC_DELETE_FILES);
+        EXPECT_EQ(listEntries(list), (std::vector<std::string>{"/data/b.nc1", "/data/a.nc1"}));
+
+        SendMessage(list, LB_SETSEL, TRUE, 1);
+        SendMessage(list, WM_KEYDOWN, VK_DELETE, 0);
+        EXPECT_EQ(listEntries(list), (std::vector<std::string>{"/data/b.nc1"}));
+        press(page4, IDC_DELETE_FILES); // nothing selected: nothing goes
+        EXPECT_EQ(listEntries(list).size(), 1u);
+
+        SendMessage(list, LB_SETSEL, TRUE, 0);
+        press(page4, IDC_DELETE_FILES);
+        EXPECT_FALSE(buttonEnabled(h, ID_WIZNEXT));
+        press(h, IDCANCEL);
+    });
+}
