@@ -144,7 +144,7 @@ protected:
         return outcome;
     }
 
-    std::map<std::string, CLSID> m_converters; // by conversion name
+    std::map<std::string, CLSID> m_converters; // the part converters, by conversion name
 
 private:
     void findConverters()
@@ -163,6 +163,13 @@ private:
                 if (CoCreateInstance(batch[i], nullptr, CLSCTX_ALL, IID_IVLMRConvert,
                                      reinterpret_cast<void**>(&converter)) != S_OK)
                     continue;
+                // Part converters only: a mult converter reads with ReadMult.
+                IUnknown* multConvert = nullptr;
+                if (converter->QueryInterface(IID_IVLMRMultConvert, reinterpret_cast<void**>(&multConvert)) == S_OK) {
+                    multConvert->Release();
+                    converter->Release();
+                    continue;
+                }
                 BSTR conversionName = nullptr;
                 if (converter->get_ConversionName(&conversionName) == S_OK)
                     m_converters[narrowOf(conversionName)] = batch[i];

@@ -2,42 +2,16 @@
 // header, the block loop, the completion at "EN") and its error reports.
 #include "DSTVPartReader.h"
 
-#include "LunkettStrings.h"
-
 #include "com/ComBstr.h"
 #include "com/ComError.h"
 #include "vlmrexcept/CvmException.h"
 
-#include <string_view>
 #include <utility>
 
 namespace {
 
 constexpr DWORD kPartContext = CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER |
                                CLSCTX_REMOTE_SERVER;
-
-void freeText(BSTR* text)
-{
-    if (text) {
-        SysFreeString(*text);
-        *text = nullptr;
-    }
-}
-
-void setText(BSTR* text, const CString& value)
-{
-    if (text)
-        *text = value.AllocSysString();
-}
-
-// "<platform message>\r\n<context>", the break only after a message.
-CString comErrorText(const _com_error& error, UINT id, const char* fallback)
-{
-    CString text = error.ErrorMessage();
-    if (!text.IsEmpty())
-        text += "\r\n";
-    return text + loadLunkettString(id, fallback);
-}
 
 bool isCodeProfile(const CString& code)
 {
@@ -56,11 +30,6 @@ HRESULT DSTVPartReader::createRegisteredPart(IUnknown** ppUnknown)
 
 DSTVPartReader::DSTVPartReader(PartCreator createPart) : m_createPart(std::move(createPart)) {}
 
-DSTVPartReader::~DSTVPartReader()
-{
-    CloseNCFile();
-}
-
 double DSTVPartReader::breakLength(CBreakString* line)
 {
     double value = 0;
@@ -72,63 +41,6 @@ void DSTVPartReader::checkPart(HRESULT hr)
 {
     if (FAILED(hr))
         _com_issue_errorex(hr, m_pCADPart.GetInterfacePtr(), IID_ICADPart2);
-}
-
-// ---- the file ------------------------------------------------------------------
-
-int DSTVPartReader::OpenNCFile(BSTR bstrFilename)
-{
-    CloseNCFile();
-    // A name with a NUL inside would open the file named by its front part.
-    const std::u16string_view wide(bstrFilename ? bstrFilename : u"", SysStringLen(bstrFilename));
-    if (wide.find(u'\0') != std::u16string_view::npos)
-        return 1;
-    CString name(static_cast<const OLECHAR*>(bstrFilename));
-    if (!m_NCFile.Open(name, 0))
-        return 1;
-    m_bFileOpen = 1;
-    return 0;
-}
-
-int DSTVPartReader::CloseNCFile()
-{
-    if (m_bFileOpen) {
-        m_NCFile.Close();
-        m_bFileOpen = 0;
-    }
-    return 0;
-}
-
-BOOL DSTVPartReader::ReadNCLine(CBreakString* line)
-{
-    CBreakString read;
-    while (m_NCFile.ReadLine(&read)) {
-        read.TrimWhiteSpace();
-        if (read.GetLength() >= 2 && read.GetAt(0) == '*' && read.GetAt(1) == '*')
-            continue;
-        *line = read;
-        return TRUE;
-    }
-    return FALSE;
-}
-
-HRESULT DSTVPartReader::SetFile(BSTR bstrFilename, BSTR* pbstrErrorText)
-{
-    freeText(pbstrErrorText);
-    try {
-        if (OpenNCFile(bstrFilename) != 0) {
-            setText(pbstrErrorText, loadLunkettString(IDS_FILE_OPEN_FAILURE, "Open File Error") + " " +
-                                        CString(static_cast<const OLECHAR*>(bstrFilename)));
-            return E_CONVERT_FILE_OPEN;
-        }
-        return S_OK;
-    } catch (const _com_error& error) {
-        setText(pbstrErrorText, comErrorText(error, IDS_COM_ERROR_SET_FILE, "Com Error in Set File"));
-        return error.Error();
-    } catch (...) {
-        setText(pbstrErrorText, loadLunkettString(IDS_UNEXPECTED_SET_FILE_ERROR, "Unexpected Error Setting File"));
-        return E_UNEXPECTED;
-    }
 }
 
 // ---- reading a part ------------------------------------------------------------
@@ -226,27 +138,10 @@ HRESULT DSTVPartReader::readPart(Variant variant, IUnknown** ppIUnkCADPart, LONG
         return S_OK;
     } catch (const LineError& error) {
         setText(pbstrErrorText, error.text);
-    } catch (const CNumericConversionException& error) {
-        setText(pbstrErrorText, error.GetMessage() + loadLunkettString(IDS_NUMERIC_CONVERSION,
-                                                                       "Numeric Conversion Error while Reading Part"));
-    } catch (const CUnexpectedEOF& error) {
-        CString text = error.GetMessage();
-        text += loadLunkettString(IDS_UNEXPECTED_EOF, "Unexpected EOF while reading part");
-        text += "\r\n";
-        text += loadLunkettString(IDS_FILE_NAME, "File Name:");
-        text += m_NCFile.GetFileName();
-        text += "\r\n";
-        text += loadLunkettString(IDS_LINE, "Line:");
-        CString number;
-        number.Format("%d", m_NCFile.GetLineNumber());
-        setText(pbstrErrorText, text + number);
-    } catch (const _com_error& error) {
-        setText(pbstrErrorText, comErrorText(error, IDS_COM_ERROR_READING, "Com Error while reading part"));
-    } catch (const CUnexpectedException& error) {
-        setText(pbstrErrorText, error.GetMessage() + CString("Unexpected Exception"));
     } catch (...) {
-        setText(pbstrErrorText,
-                loadLunkettString(IDS_UNEXPECTED_READ_ERROR, "Unexpected Error while reading part"));
+        setText(pbstrErrorText, readFailureText({"Numeric Conversion Error while Reading Part",
+                                                 "Unexpected EOF while reading part", "Com Error while reading part",
+                                                 "Unexpected Error while reading part"}));
     }
     return E_CONVERT_READ;
 }

@@ -14,15 +14,15 @@
 // with every failure.
 #pragma once
 
+#include "DSTVFileReader.h"
+
 #include "halcyra/HalcyraLib.h"
 
 #include "com/ComPtr.h"
-#include "vlmrlib/CBreakString.h"
-#include "vlmrlib/CTextFile.h"
 
 #include <functional>
 
-class DSTVPartReader {
+class DSTVPartReader : public DSTVFileReader {
 public:
     // Creates a new part object and answers it as IUnknown with one
     // reference for the caller. The default creates CLSID_CADPart2 through
@@ -32,11 +32,6 @@ public:
     static HRESULT createRegisteredPart(IUnknown** ppUnknown);
 
     explicit DSTVPartReader(PartCreator createPart = createRegisteredPart);
-    ~DSTVPartReader();
-    DSTVPartReader(const DSTVPartReader&) = delete;
-    DSTVPartReader& operator=(const DSTVPartReader&) = delete;
-
-    HRESULT SetFile(BSTR bstrFilename, BSTR* pbstrErrorText);
 
     // The new part goes into *ppIUnkCADPart (one reference for the caller)
     // right after it is created, and stays there when the read then fails.
@@ -46,15 +41,6 @@ public:
                              BSTR* pbstrErrorText);
     HRESULT ReadPartSDSEarlyVersions(IUnknown** ppIUnkCADPart, LONG bIsMetric, LONG bIsToolMetric,
                                      BSTR* pbstrErrorText);
-
-    // 0 opened, 1 failed; an open file is closed first.
-    int OpenNCFile(BSTR bstrFilename);
-    // 0; closes the file when it is open.
-    int CloseNCFile();
-    // The next line that is not a "**" comment, trimmed at both ends.
-    // Non-zero when a line was read; at the end of the file 0 and *line is
-    // left unchanged.
-    BOOL ReadNCLine(CBreakString* line);
 
     // Section name and size text from the profile text of the header; uses
     // the profile height, flange width and web thickness already read.
@@ -116,8 +102,6 @@ private:
 
     PartCreator m_createPart;
 
-    int m_bFileOpen = 0;
-    CTextFile m_NCFile;
     ComPtrT<ICADPart2> m_pCADPart;
     CString m_section;
     CString m_sectionDescription;

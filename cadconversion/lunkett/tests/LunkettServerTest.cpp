@@ -5,6 +5,7 @@
 #include "lunkett/LunkettLib.h"
 
 #include "com/Bstr.h"
+#include "com/ComError.h"
 #include "com/CodePage.h"
 #include "com/Runtime.h"
 #include "registry/Registry.h"
@@ -197,7 +198,7 @@ TEST_F(LunkettServerTest, RegistrationWritesEveryClassWithItsScript)
         << "the part-model server registers HalcyraLib, not this one";
 }
 
-TEST_F(LunkettServerTest, CategoryListsTheFourConvertersByName)
+TEST_F(LunkettServerTest, CategoryListsTheConvertersByName)
 {
     ICatInformation* categories = nullptr;
     ASSERT_EQ(CoCreateInstance(CLSID_StdComponentCategoriesMgr, nullptr, CLSCTX_INPROC_SERVER, IID_ICatInformation,
@@ -225,7 +226,7 @@ TEST_F(LunkettServerTest, CategoryListsTheFourConvertersByName)
     }
     std::sort(names.begin(), names.end());
     const std::vector<std::string> expected{"DSTV For SDS Early Versions", "DSTV For SDS v6.336",
-                                            "DSTV For Tolvin Ver : 1.0", "DSTV Version 7"};
+                                            "DSTV For Tolvin Ver : 1.0", "DSTV Mult Ver : 1.0", "DSTV Version 7"};
     EXPECT_EQ(names, expected);
 }
 
@@ -386,6 +387,112 @@ TEST_F(LunkettServerTest, UnregistrationRemovesClassesAndModuleUnloads)
         EXPECT_FALSE(classesHasKey(c.progId));
     }
     EXPECT_FALSE(classesHasKey("TypeLib\\" + guidToString(LIBID_LUNKETTLib)));
+}
+
+// ---- the bar converter -----------------------------------------------------------
+
+IVLMRMultConvert* createBarConverter()
+{
+    IVLMRMultConvert* converter = nullptr;
+    EXPECT_EQ(CoCreateInstance(CLSID_DSTVMultConvert, nullptr, CLSCTX_ALL, IID_IVLMRMultConvert,
+                               reinterpret_cast<void**>(&converter)),
+              S_OK);
+    return converter;
+}
+
+TEST_F(LunkettServerTest, BarConverterIsRegisteredAndAnswersBothConverterInterfaces)
+{
+    const std::string key = "CLSID\\" + guidToString(CLSID_DSTVMultConvert);
+    EXPECT_EQ(classesValue("Lunkett.DSTVMultConvert.1"), "DSTVMultConvert Class");
+    EXPECT_EQ(classesValue("Lunkett.DSTVMultConvert\\CurVer"), "Lunkett.DSTVMultConvert.1");
+    EXPECT_EQ(classesValue(key + "\\ProgID"), "Lunkett.DSTVMultConvert.1");
+    EXPECT_TRUE(classesHasKey(key + "\\Programmable"));
+    EXPECT_EQ(classesValue(key + "\\InprocServer32", "ThreadingModel"), "Apartment");
+    EXPECT_EQ(classesValue(key + "\\TypeLib"), guidToString(LIBID_LUNKETTLib));
+    EXPECT_TRUE(classesHasKey(key + "\\Implemented Categories\\" + guidToString(CATID_VelmoraCadConversion)));
+
+    IVLMRMultConvert* multConvert = createBarConverter();
+    ASSERT_NE(multConvert, nullptr);
+    for (const IID* iid : {&IID_IUnknown, &IID_IDSTVMultConvert, &IID_IDispatch, &IID_ISupportErrorInfo,
+                           &IID_IVLMRConvert, &IID_IVLMRMultConvert}) {
+        IUnknown* answer = nullptr;
+        EXPECT_EQ(multConvert->QueryInterface(*iid, reinterpret_cast<void**>(&answer)), S_OK) << guidToString(*iid);
+        if (answer)
+            answer->Release();
+    }
+    ISupportErrorInfo* support = nullptr;
+    ASSERT_EQ(multConvert->QueryInterface(IID_ISupportErrorInfo, reinterpret_cast<void**>(&support)), S_OK);
+    for (const IID* iid : {&IID_IDSTVMultConvert, &IID_IVLMRConvert, &IID_IVLMRMultConvert})
+        EXPECT_EQ(support->InterfaceSupportsErrorInfo(*iid), S_OK) << guidToString(*iid);
+    EXPECT_EQ(support->InterfaceSupportsErrorInfo(IID_IDispatch), S_FALSE);
+    support->Release();
+
+    IVLMRConvert* convert = nullptr;
+    ASSERT_EQ(multConvert->QueryInterface(IID_IVLMRConvert, reinterpret_cast<void**>(&convert)), S_OK);
+    BSTR name = nullptr;
+    EXPECT_EQ(convert->get_ConversionName(&name), S_OK);
+    EXPECT_EQ(narrow(name), "DSTV Mult Ver : 1.0");
+    SysFreeString(name);
+    IUnknown* untouched = reinterpret_cast<IUnknown*>(0x1);
+    EXPECT_EQ(convert->ReadPart(&untouched, 0, 0), S_OK) << "bars are read with ReadMult";
+    EXPECT_EQ(untouched, reinterpret_cast<IUnknown*>(0x1));
+    convert->Release();
+
+    IDispatch* dispatch = multConvert; // IVLMRMultConvert's own dispatch part
+    LPOLESTR names[] = {const_cast<LPOLESTR>(u"ReadMult")};
+    DISPID dispid = 0;
+    EXPECT_EQ(dispatch->GetIDsOfNames(IID_NULL, names, 1, 0, &dispid), S_OK);
+    EXPECT_EQ(dispid, 1);
+    EXPECT_EQ(multConvert->Release(), 0u);
+
+    ASSERT_EQ(call("DllUnregisterServer"), S_OK);
+    EXPECT_FALSE(classesHasKey(key));
+    EXPECT_FALSE(classesHasKey("Lunkett.DSTVMultConvert"));
+}
+
+TEST_F(LunkettServerTest, BarConverterFailuresCarryTheReaderTextForEitherInterface)
+{
+    IVLMRMultConvert* multConvert = createBarConverter();
+    ASSERT_NE(multConvert, nullptr);
+    IVLMRConvert* convert = nullptr;
+    ASSERT_EQ(multConvert->QueryInterface(IID_IVLMRConvert, reinterpret_cast<void**>(&convert)), S_OK);
+
+    const std::string missing = (m_dir / "missing.nc").string();
+    BSTR name = bstrOf(missing);
+    EXPECT_EQ(convert->SetFile(name), E_CONVERT_FILE_OPEN);
+    SysFreeString(name);
+    const ErrorReport report = takeErrorInfo();
+    EXPECT_EQ(report.description, "File open Failure " + missing);
+    EXPECT_EQ(report.source, "Lunkett.DSTVMultConvert.1");
+    EXPECT_EQ(report.guid, IID_IVLMRConvert);
+
+    name = bstrOf(writeFile("BA\n"));
+    EXPECT_EQ(convert->SetFile(name), S_OK);
+    SysFreeString(name);
+    EXPECT_EQ(multConvert->ReadMult(nullptr), E_POINTER);
+    EXPECT_EQ(takeErrorInfo().description, "Unknown Error");
+
+    // No part-model server is registered here. The wizard raises the
+    // failure with the error info the converter set for IVLMRMultConvert.
+    IUnknown* mult = nullptr;
+    const HRESULT hr = multConvert->ReadMult(&mult);
+    EXPECT_EQ(hr, E_CONVERT_READ);
+    EXPECT_EQ(mult, nullptr);
+    try {
+        _com_issue_errorex(hr, multConvert, IID_IVLMRMultConvert);
+    } catch (const _com_error& error) {
+        EXPECT_EQ(std::string(static_cast<const char*>(error.Description())),
+                  "Failed to create CLSID_CADMult. It may not be registered");
+    }
+
+    name = bstrOf(writeFile(""));
+    EXPECT_EQ(convert->SetFile(name), S_OK);
+    SysFreeString(name);
+    EXPECT_EQ(multConvert->ReadMult(&mult), S_FALSE);
+    EXPECT_EQ(mult, nullptr);
+    EXPECT_FALSE(takeErrorInfo().present);
+    convert->Release();
+    multConvert->Release();
 }
 
 } // namespace

@@ -34,3 +34,10 @@ COM_DECLARE_IID(IDSTVConvertSDSEarlyVersions, IID_IDSTVConvertSDSEarlyVersions);
 // Derived from IUnknown.
 struct IStrucSoftDSTV : IUnknown {};
 COM_DECLARE_IID(IStrucSoftDSTV, IID_IStrucSoftDSTV);
+
+inline constexpr CLSID CLSID_DSTVMultConvert = guidOf("2F73D331-D068-4E7B-89BE-842E44B226CC");
+inline constexpr IID IID_IDSTVMultConvert = guidOf("230A9893-5400-4B42-9D2A-312E4494CB1F");
+
+// Dual; the bar converter, also driven through IVLMRMultConvert.
+struct IDSTVMultConvert : IDispatch {};
+COM_DECLARE_IID(IDSTVMultConvert, IID_IDSTVMultConvert);

@@ -1,0 +1,40 @@
+// What the DSTV converter classes' methods share: the ConversionName getter
+// and the error wrapper of a reader call with an error-text out-parameter.
+// The wrapper passes S_OK and S_FALSE unchanged (a text is dropped);
+// reports any other result with the reader's text ("Unknown Error" without
+// one) against IVLMRConvert; and reports an exception that leaves the
+// reader as "Unexpected Error" with E_UNEXPECTED.
+#pragma once
+
+#include "halcyra/HalcyraLib.h"
+
+#include "com/ComBstr.h"
+#include "vlmrlib/CString.h"
+
+// CoClass is the converter class (its CComCoClass::Error reports); call
+// takes the BSTR* for the text and answers the reader's result.
+template <class CoClass, class Call>
+HRESULT wrapReaderCall(Call call)
+{
+    try {
+        CComBSTR text;
+        const HRESULT hr = call(&text);
+        if (hr == S_OK || hr == S_FALSE)
+            return hr;
+        if (text.Length() == 0)
+            return CoClass::Error("Unknown Error", IID_IVLMRConvert, hr);
+        return CoClass::Error(static_cast<LPCOLESTR>(text), IID_IVLMRConvert, hr);
+    } catch (...) {
+        return CoClass::Error("Unexpected Error", IID_IVLMRConvert, E_UNEXPECTED);
+    }
+}
+
+// Frees *pVal and stores a new BSTR of name there.
+inline HRESULT getConversionName(const char* name, BSTR* pVal)
+{
+    if (!pVal)
+        return E_POINTER;
+    SysFreeString(*pVal);
+    *pVal = CString(name).AllocSysString();
+    return *pVal ? S_OK : E_OUTOFMEMORY;
+}

@@ -1,0 +1,126 @@
+// DSTVFileReader: the file, SetFile and the reports of the reading
+// exceptions shared by the DSTV readers.
+#include "DSTVFileReader.h"
+
+#include "LunkettStrings.h"
+
+#include "halcyra/HalcyraLib.h"
+
+#include "com/Bstr.h"
+#include "com/ComError.h"
+#include "vlmrexcept/CvmException.h"
+
+#include <string_view>
+
+namespace {
+
+// "<platform message>\r\n<context>", the break only after a message.
+CString comErrorText(const _com_error& error, UINT id, const char* fallback)
+{
+    CString text = error.ErrorMessage();
+    if (!text.IsEmpty())
+        text += "\r\n";
+    return text + loadLunkettString(id, fallback);
+}
+
+} // namespace
+
+DSTVFileReader::~DSTVFileReader()
+{
+    CloseNCFile();
+}
+
+void DSTVFileReader::freeText(BSTR* text)
+{
+    if (text) {
+        SysFreeString(*text);
+        *text = nullptr;
+    }
+}
+
+void DSTVFileReader::setText(BSTR* text, const CString& value)
+{
+    if (text)
+        *text = value.AllocSysString();
+}
+
+int DSTVFileReader::OpenNCFile(BSTR bstrFilename)
+{
+    CloseNCFile();
+    // A name with a NUL inside would open the file named by its front part.
+    const std::u16string_view wide(bstrFilename ? bstrFilename : u"", SysStringLen(bstrFilename));
+    if (wide.find(u'\0') != std::u16string_view::npos)
+        return 1;
+    CString name(static_cast<const OLECHAR*>(bstrFilename));
+    if (!m_NCFile.Open(name, 0))
+        return 1;
+    m_bFileOpen = 1;
+    return 0;
+}
+
+int DSTVFileReader::CloseNCFile()
+{
+    if (m_bFileOpen) {
+        m_NCFile.Close();
+        m_bFileOpen = 0;
+    }
+    return 0;
+}
+
+BOOL DSTVFileReader::ReadNCLine(CBreakString* line)
+{
+    CBreakString read;
+    while (m_NCFile.ReadLine(&read)) {
+        read.TrimWhiteSpace();
+        if (read.GetLength() >= 2 && read.GetAt(0) == '*' && read.GetAt(1) == '*')
+            continue;
+        *line = read;
+        return TRUE;
+    }
+    return FALSE;
+}
+
+HRESULT DSTVFileReader::SetFile(BSTR bstrFilename, BSTR* pbstrErrorText)
+{
+    freeText(pbstrErrorText);
+    try {
+        if (OpenNCFile(bstrFilename) != 0) {
+            setText(pbstrErrorText, loadLunkettString(IDS_FILE_OPEN_FAILURE, "Open File Error") + " " +
+                                        CString(static_cast<const OLECHAR*>(bstrFilename)));
+            return E_CONVERT_FILE_OPEN;
+        }
+        return S_OK;
+    } catch (const _com_error& error) {
+        setText(pbstrErrorText, comErrorText(error, IDS_COM_ERROR_SET_FILE, "Com Error in Set File"));
+        return error.Error();
+    } catch (...) {
+        setText(pbstrErrorText, loadLunkettString(IDS_UNEXPECTED_SET_FILE_ERROR, "Unexpected Error Setting File"));
+        return E_UNEXPECTED;
+    }
+}
+
+CString DSTVFileReader::fileAndLineText() const
+{
+    CString number;
+    number.Format("%d", m_NCFile.GetLineNumber());
+    return loadLunkettString(IDS_FILE_NAME, "File Name:") + m_NCFile.GetFileName() + "\r\n" +
+           loadLunkettString(IDS_LINE, "Line:") + number;
+}
+
+CString DSTVFileReader::readFailureText(const ReadTexts& fallbacks) const
+{
+    try {
+        throw;
+    } catch (const CNumericConversionException& error) {
+        return error.GetMessage() + loadLunkettString(IDS_NUMERIC_CONVERSION, fallbacks.numeric);
+    } catch (const CUnexpectedEOF& error) {
+        return error.GetMessage() + loadLunkettString(IDS_UNEXPECTED_EOF, fallbacks.eof) + "\r\n" +
+               fileAndLineText();
+    } catch (const _com_error& error) {
+        return comErrorText(error, IDS_COM_ERROR_READING, fallbacks.comError);
+    } catch (const CUnexpectedException& error) {
+        return error.GetMessage() + CString("Unexpected Exception");
+    } catch (...) {
+        return loadLunkettString(IDS_UNEXPECTED_READ_ERROR, fallbacks.unexpected);
+    }
+}
