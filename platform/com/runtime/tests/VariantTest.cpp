@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cstring>
 #include <limits>
+#include <new>
 
 namespace {
 
@@ -57,6 +58,18 @@ VARIANT text(const char16_t* s)
 std::u16string textOf(const VARIANT& v)
 {
     return std::u16string(v.bstrVal, SysStringLen(v.bstrVal));
+}
+
+// Callers hand out a pointer into a fresh VARIANT{} as an out-string; every
+// byte of its value must be zero, not only those of the first member.
+TEST(Variant, ValueInitialisationZeroesTheWholeValue)
+{
+    alignas(VARIANT) unsigned char storage[sizeof(VARIANT)];
+    std::memset(storage, 0xAB, sizeof storage);
+    VARIANT* v = new (storage) VARIANT{};
+    EXPECT_EQ(v->vt, VT_EMPTY);
+    EXPECT_EQ(v->bstrVal, nullptr);
+    EXPECT_EQ(v->dblVal, 0.0);
 }
 
 TEST(Variant, ClearFreesAndCopyIsDeep)

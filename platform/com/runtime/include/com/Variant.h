@@ -44,7 +44,10 @@ struct VARIANT {
     WORD wReserved1;
     WORD wReserved2;
     WORD wReserved3;
+    // The widest member comes first, so that VARIANT{} zeroes the whole
+    // value and a by-reference pointer to a fresh VARIANT's storage reads null.
     union {
+        LONGLONG llVal;
         LONG lVal;
         BYTE bVal;
         SHORT iVal;
