@@ -88,8 +88,8 @@ LONG invokeTarsis(IDispatch* server, DISPID dispid, std::span<const VARIANT> arg
     return result.lVal;
 }
 
-void checkTarsisResult(LONG result, std::source_location where)
+void checkTarsisResult(LONG result, const char* file, int line)
 {
     if (result < 0)
-        CLog::ThrowHResult(where.file_name(), static_cast<int>(where.line()), result);
+        CLog::ThrowHResult(file, line, result);
 }

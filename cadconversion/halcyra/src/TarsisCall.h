@@ -6,7 +6,6 @@
 #include "com/Variant.h"
 
 #include <initializer_list>
-#include <source_location>
 #include <span>
 
 // Arguments; the strings and out-values stay the caller's.
@@ -24,5 +23,6 @@ LONG invokeTarsis(IDispatch* server, DISPID dispid, std::span<const VARIANT> arg
 LONG invokeTarsis(IDispatch* server, DISPID dispid, std::initializer_list<VARIANT> args);
 
 // A negative result ends the operation through CLog::ThrowHResult with the
-// caller's source file and line.
-void checkTarsisResult(LONG result, std::source_location where = std::source_location::current());
+// caller's source file and line (filled in at the call; the builtins serve
+// the compilers whose library lacks std::source_location).
+void checkTarsisResult(LONG result, const char* file = __builtin_FILE(), int line = __builtin_LINE());

@@ -196,7 +196,7 @@ TEST_F(TestServerTest, RegistrationWritesTheClassTypeLibraryAndInterfaceKeys)
 
 TEST_F(TestServerTest, RegisteringTwiceLeavesOneSetOfKeys)
 {
-    auto everything = [this] {
+    auto everything = [] {
         return dump(HKEY_CLASSES_ROOT, "CLSID") + dump(HKEY_CLASSES_ROOT, "TypeLib") +
                dump(HKEY_CLASSES_ROOT, "Interface") + dump(HKEY_CLASSES_ROOT, "ComServerTest.TestWidget") +
                dump(HKEY_CLASSES_ROOT, "ComServerTest.TestGadget.1");
