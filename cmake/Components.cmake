@@ -33,3 +33,27 @@ function(cadconv_write_server_list)
 endfunction()
 
 include(${CMAKE_CURRENT_LIST_DIR}/Resources.cmake)
+
+# cadconv_fuzz(NAME SOURCES src... [INCLUDES dir...] [LIBS lib...]
+#              [SEEDS dir...] [ARGS arg...])
+# Only with CADCONV_FUZZ (clang): a libFuzzer target, its sources (the code
+# under test among them) instrumented, and a short run of it as a test. With
+# SEEDS the run keeps new inputs in a corpus folder of the build, seeded
+# from the given folders.
+function(cadconv_fuzz name)
+  if(NOT CADCONV_FUZZ)
+    return()
+  endif()
+  cmake_parse_arguments(F "" "" "SOURCES;INCLUDES;LIBS;SEEDS;ARGS" ${ARGN})
+  add_executable(${name} ${F_SOURCES})
+  target_include_directories(${name} PRIVATE ${F_INCLUDES})
+  target_compile_options(${name} PRIVATE -g -O1 -fsanitize=fuzzer,address)
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer,address)
+  target_link_libraries(${name} PRIVATE ${F_LIBS})
+  set(corpus "")
+  if(F_SEEDS)
+    set(corpus ${CMAKE_CURRENT_BINARY_DIR}/${name}-corpus)
+    file(MAKE_DIRECTORY ${corpus})
+  endif()
+  add_test(NAME ${name}_smoke COMMAND ${name} -seed=1 ${F_ARGS} ${corpus} ${F_SEEDS})
+endfunction()

@@ -4,58 +4,25 @@
 // file ends, and the reader keeps no reference to its part.
 #include "DSTVPartReader.h"
 #include "RecordingPart.h"
+#include "FuzzInputFile.h"
 
 #include "com/Bstr.h"
-#include "com/CodePage.h"
 #include "com/Runtime.h"
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <string>
 
-#include <unistd.h>
-
-namespace {
-
-std::string g_path;
-BSTR g_name = nullptr;
-
-void removeFile()
-{
-    std::remove(g_path.c_str());
-    SysFreeString(g_name);
-}
-
-void require(bool condition)
-{
-    if (!condition)
-        __builtin_trap();
-}
-
-} // namespace
+using fuzzinput::require;
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     CoInitialize(nullptr);
-    std::string pattern = (std::filesystem::temp_directory_path() / "lunkett-fuzz-XXXXXX").string();
-    const int fd = mkstemp(pattern.data());
-    require(fd >= 0);
-    close(fd);
-    g_path = pattern;
-    const std::u16string wide = wideFromNarrow(g_path);
-    g_name = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
-    std::atexit(removeFile);
+    fuzzinput::create("lunkett-fuzz");
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    std::FILE* file = std::fopen(g_path.c_str(), "wb");
-    require(file != nullptr);
-    require(std::fwrite(data, 1, size, file) == size);
-    std::fclose(file);
+    fuzzinput::write(data, size);
 
     using Entry = HRESULT (DSTVPartReader::*)(IUnknown**, LONG, LONG, BSTR*);
     for (Entry entry : {&DSTVPartReader::ReadPart, &DSTVPartReader::ReadPartSDS6_336,
@@ -66,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 return part.QueryInterface(IID_IUnknown, reinterpret_cast<void**>(pp));
             });
             BSTR text = nullptr;
-            require(reader.SetFile(g_name, &text) == S_OK && text == nullptr);
+            require(reader.SetFile(fuzzinput::name(), &text) == S_OK && text == nullptr);
             int parts = 0;
             for (int read = 0; read < 3; ++read) {
                 IUnknown* unknown = nullptr;
