@@ -2,6 +2,7 @@
 // real servers: the bar converter asks for the unknown machine and for the
 // pieces it cannot find, the dialogs are answered as a user would, and the
 // mult ends in the database with its pieces.
+#include "ServerModules.h"
 #include "WizardFixture.h"
 
 #include "halcyra/HalcyraLib.h"
@@ -11,8 +12,6 @@
 #include "com/Guid.h"
 #include "tarsis/SqliteStore.h"
 #include "ui/CommCtrl.h"
-
-#include <dlfcn.h>
 
 #include <cstdlib>
 #include <memory>
@@ -43,21 +42,11 @@ protected:
     {
         WizardTest::SetUp();
         setenv("TARSIS_DATABASE", databasePath().c_str(), 1);
-        // The part-model server first: it creates the converter category.
-        for (const char* path : {HALCYRA_PATH, TARSIS_SERVERS_PATH, LUNKETT_PATH}) {
-            void* module = dlopen(path, RTLD_NOW | RTLD_LOCAL);
-            ASSERT_NE(module, nullptr) << dlerror();
-            m_modules.push_back(module);
-            auto registerServer = reinterpret_cast<HRESULT (*)()>(dlsym(module, "DllRegisterServer"));
-            ASSERT_NE(registerServer, nullptr) << path;
-            ASSERT_EQ(registerServer(), S_OK) << path;
-        }
+        ASSERT_EQ(m_servers.registerAll(), "");
     }
     void TearDown() override
     {
         WizardTest::TearDown();
-        for (void* module : m_modules)
-            dlclose(module);
     }
 
     std::string databasePath() const { return (m_dir / "tarsis.db").string(); }
@@ -76,7 +65,7 @@ protected:
         store()->savePart(part);
     }
 
-    std::vector<void*> m_modules;
+    ServerModules m_servers;
 };
 
 TEST_F(DSTVBarImportTest, BarWithAnUnknownMachineAndAMovedPieceEndsInTheDatabase)

@@ -4,6 +4,7 @@
 // same with SaveToTarsis into the SQLite stand-in. Prints each road's files
 // per second and its time per file as a multiple of the bare read's.
 // Run it from a Release build: bin/dstv_import_benchmark.
+#include "ServerModules.h"
 #include "halcyra/HalcyraLib.h"
 
 #include "com/Bstr.h"
@@ -12,7 +13,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <dlfcn.h>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -81,13 +81,8 @@ public:
         setenv("TARSIS_DATABASE", (m_dir / "tarsis.db").c_str(), 1);
         setenv("XDG_DATA_HOME", (m_dir / "data").c_str(), 1);
         OleInitialize(nullptr);
-        for (const char* path : {HALCYRA_PATH, TARSIS_SERVERS_PATH, LUNKETT_PATH}) {
-            void* module = dlopen(path, RTLD_NOW | RTLD_LOCAL);
-            auto registerServer = module ? reinterpret_cast<HRESULT (*)()>(dlsym(module, "DllRegisterServer")) : nullptr;
-            if (!registerServer || FAILED(registerServer()))
-                throw std::runtime_error(std::string("cannot register ") + path);
-            m_modules.push_back(module);
-        }
+        if (const std::string failure = m_servers.registerAll(); !failure.empty())
+            throw std::runtime_error("cannot register the servers: " + failure);
         int number = 0;
         for (const ProfileKind& kind : kProfiles)
             for (int i = 0; i < kFilesPerProfile; ++i) {
@@ -106,8 +101,6 @@ public:
             SysFreeString(name);
         OleUninitialize();
         CoFreeUnusedLibraries();
-        for (void* module : m_modules)
-            dlclose(module);
         std::filesystem::remove_all(m_dir);
     }
 
@@ -116,7 +109,7 @@ public:
 
 private:
     std::filesystem::path m_dir;
-    std::vector<void*> m_modules;
+    ServerModules m_servers;
     std::vector<BSTR> m_names;
     std::vector<std::string> m_paths;
 };

@@ -4,6 +4,8 @@
 // the category, and a file imported the way the wizard does it.
 #pragma once
 
+#include "ServerModules.h"
+
 #include "halcyra/HalcyraLib.h"
 
 #include "com/Bstr.h"
@@ -12,8 +14,6 @@
 #include "tarsis/SqliteStore.h"
 
 #include <gtest/gtest.h>
-
-#include <dlfcn.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -33,20 +33,6 @@ inline BSTR bstrOf(const std::string& text)
 {
     const std::u16string wide = wideFromNarrow(text);
     return SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
-}
-
-// The thread's error description, taken from it; "" when there is none.
-inline std::string takeErrorDescription()
-{
-    IErrorInfo* info = nullptr;
-    if (GetErrorInfo(0, &info) != S_OK || !info)
-        return "";
-    BSTR text = nullptr;
-    info->GetDescription(&text);
-    info->Release();
-    std::string description = narrowOf(text);
-    SysFreeString(text);
-    return description;
 }
 
 // What importing one file did.
@@ -72,15 +58,7 @@ protected:
         setenv("TARSIS_DATABASE", databasePath().c_str(), 1);
         setenv("XDG_DATA_HOME", (m_dir / "data").c_str(), 1);
         ASSERT_EQ(OleInitialize(nullptr), S_OK);
-        // The part-model server first: it creates the converter category.
-        for (const char* path : {HALCYRA_PATH, TARSIS_SERVERS_PATH, LUNKETT_PATH}) {
-            void* module = dlopen(path, RTLD_NOW | RTLD_LOCAL);
-            ASSERT_NE(module, nullptr) << dlerror();
-            m_modules.push_back(module);
-            auto registerServer = reinterpret_cast<HRESULT (*)()>(dlsym(module, "DllRegisterServer"));
-            ASSERT_NE(registerServer, nullptr) << path;
-            ASSERT_EQ(registerServer(), S_OK) << path << ": " << takeErrorDescription();
-        }
+        ASSERT_EQ(m_servers.registerAll(), "");
         findConverters();
     }
     void TearDown() override
@@ -88,8 +66,6 @@ protected:
         SetErrorInfo(0, nullptr);
         OleUninitialize();
         CoFreeUnusedLibraries();
-        for (void* module : m_modules)
-            dlclose(module);
         std::filesystem::remove_all(m_dir);
     }
 
@@ -216,7 +192,7 @@ private:
     }
 
     std::filesystem::path m_dir;
-    std::vector<void*> m_modules;
+    ServerModules m_servers;
 };
 
 inline const tarsis::RefPlane& planeAt(const tarsis::PartRecord& part, std::size_t i)

@@ -3,6 +3,7 @@
 // the test's registry, and the example files imported into the test's
 // database. With WIZARD_SCREENSHOTS naming a folder (the screenshot test
 // runs it under Xvfb) every page is photographed on the way.
+#include "ServerModules.h"
 #include "WizardFixture.h"
 
 #include "tarsis/SqliteStore.h"
@@ -11,8 +12,6 @@
 #include <QPixmap>
 #include <QScreen>
 #include <QWidget>
-
-#include <dlfcn.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -36,21 +35,11 @@ protected:
         m_database = (m_dir / "tarsis.db").string();
         setenv("TARSIS_DATABASE", m_database.c_str(), 1);
         tarsis::openSqliteStore(m_database, tarsis::OpenMode::CreateIfMissing);
-        // The part-model server first: it creates the converter category.
-        for (const char* path : {HALCYRA_PATH, TARSIS_SERVERS_PATH, LUNKETT_PATH}) {
-            void* module = dlopen(path, RTLD_NOW | RTLD_LOCAL);
-            ASSERT_NE(module, nullptr) << dlerror();
-            m_modules.push_back(module);
-            auto registerServer = reinterpret_cast<HRESULT (*)()>(dlsym(module, "DllRegisterServer"));
-            ASSERT_NE(registerServer, nullptr) << path;
-            ASSERT_EQ(registerServer(), S_OK) << path;
-        }
+        ASSERT_EQ(m_servers.registerAll(), "");
     }
     void TearDown() override
     {
         WizardTest::TearDown();
-        for (void* module : m_modules)
-            dlclose(module);
     }
 
     // The page's picture, when pictures are asked for.
@@ -70,7 +59,7 @@ protected:
     }
 
     std::string m_database;
-    std::vector<void*> m_modules;
+    ServerModules m_servers;
 };
 
 TEST_F(EndToEndTest, ExampleFilesGoIntoTheDatabaseWhileAFileThatCannotBeOpenedFails)
