@@ -20,15 +20,6 @@
 
 namespace {
 
-std::string guidText(const GUID& guid)
-{
-    LPOLESTR text = nullptr;
-    StringFromCLSID(guid, &text);
-    std::string narrow = narrowFromWide(text);
-    CoTaskMemFree(text);
-    return narrow;
-}
-
 std::string caption(HWND window)
 {
     char text[128] = "";
@@ -104,7 +95,7 @@ TEST_F(DSTVBarImportTest, BarWithAnUnknownMachineAndAMovedPieceEndsInTheDatabase
 
     CCadConversionPropSheet sheet("Cad Conversion");
     runSheet(sheet, [&](HWND h) {
-        sheet.m_formatPage.SetSelectedCLSIDString(guidText(CLSID_DSTVMultConvert));
+        sheet.m_formatPage.SetSelectedCLSIDString(guidToString(CLSID_DSTVMultConvert));
         press(h, ID_WIZNEXT);
         const HWND page2 = sheet.m_jobGroupPage.m_hWnd;
         press(page2, IDC_JOB_SPECIFY);

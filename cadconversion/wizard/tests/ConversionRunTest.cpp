@@ -19,15 +19,6 @@ struct RunChoices {
     std::vector<std::string> files;
 };
 
-std::string guidText(const GUID& guid)
-{
-    LPOLESTR text = nullptr;
-    StringFromCLSID(guid, &text);
-    std::string narrow = narrowFromWide(text);
-    CoTaskMemFree(text);
-    return narrow;
-}
-
 void setCheck(HWND page, int id, bool on)
 {
     if (checked(page, id) != on)
@@ -66,7 +57,7 @@ protected:
     // From page 1 to page 5 with the run's choices.
     void goToConvertPage(HWND h, CCadConversionPropSheet& sheet, const RunChoices& run)
     {
-        sheet.m_formatPage.SetSelectedCLSIDString(guidText(run.converter));
+        sheet.m_formatPage.SetSelectedCLSIDString(guidToString(run.converter));
         setCheck(sheet.m_formatPage.m_hWnd, IDC_METRIC, run.metric);
         press(h, ID_WIZNEXT);
         const HWND page2 = sheet.m_jobGroupPage.m_hWnd;
@@ -135,7 +126,7 @@ TEST_F(ConversionRunTest, ThreeFilesWithTheSecondFailingInSetFile)
               "put Group GT\nsave part J1 GT M2 metric 2\n"
               "put Group GT\nsave part J3 GT M3 metric 2\n");
     // Convert saved the run's settings.
-    EXPECT_EQ(profileString("Conversion", "CLSID"), guidText(CLSID_FakePartConverter));
+    EXPECT_EQ(profileString("Conversion", "CLSID"), guidToString(CLSID_FakePartConverter));
     EXPECT_EQ(profileString("JobIDGroup", "Group"), "GT");
     EXPECT_EQ(profileInt("JobIDGroup", "UseGroup"), 0);
     EXPECT_EQ(profileString("LogFile", "File"), log);

@@ -17,15 +17,6 @@
 
 namespace {
 
-std::string guidText(const GUID& guid)
-{
-    LPOLESTR text = nullptr;
-    StringFromCLSID(guid, &text);
-    std::string narrow = narrowFromWide(text);
-    CoTaskMemFree(text);
-    return narrow;
-}
-
 std::string profileKey(const char* section)
 {
     return std::string("Software\\Velmora\\") + AfxGetAppName() + "\\" + section;
@@ -70,7 +61,7 @@ void WizardTest::installConverter(const CLSID& clsid, const std::string& moduleP
 {
     const std::string module = modulePath.empty() ? FAKE_CONVERTERS_PATH : modulePath;
     HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyEx(HKEY_CLASSES_ROOT, ("CLSID\\" + guidText(clsid) + "\\InprocServer32").c_str(), 0,
+    ASSERT_EQ(RegCreateKeyEx(HKEY_CLASSES_ROOT, ("CLSID\\" + guidToString(clsid) + "\\InprocServer32").c_str(), 0,
                              nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr, &key, nullptr),
               ERROR_SUCCESS);
     RegSetValueEx(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(module.c_str()),
