@@ -57,3 +57,19 @@ function(cadconv_fuzz name)
   endif()
   add_test(NAME ${name}_smoke COMMAND ${name} -seed=1 ${F_ARGS} ${corpus} ${F_SEEDS})
 endfunction()
+
+# cadconv_screen_test(NAME COMMAND cmd... [ENVIRONMENT var=value...])
+# A test that runs on a virtual screen (xvfb-run, Qt platform xcb); left out
+# with a note when xvfb-run is missing. Such tests take turns: xvfb-run's
+# choice of a free display is not safe against another one starting at once.
+function(cadconv_screen_test name)
+  cmake_parse_arguments(S "" "" "COMMAND;ENVIRONMENT" ${ARGN})
+  find_program(XVFB_RUN xvfb-run)
+  if(NOT XVFB_RUN)
+    message(STATUS "xvfb-run not found: no test ${name}")
+    return()
+  endif()
+  add_test(NAME ${name} COMMAND ${XVFB_RUN} -a -s "-screen 0 1024x768x24" ${S_COMMAND})
+  set_tests_properties(${name} PROPERTIES RESOURCE_LOCK virtual_screen)
+  set_property(TEST ${name} PROPERTY ENVIRONMENT QT_QPA_PLATFORM=xcb ${S_ENVIRONMENT})
+endfunction()
