@@ -36,6 +36,8 @@ TEST(SeedCatalog, HoldsShapesUnderTheKeysTheConvertersWrite) {
         {"WT", "613", "WT6X13", Units::Inch, 6.11, 6.49, 13},
         {"W", "HEA200", "HEA200", Units::Metric, 190, 200, 42.3},
         {"HEB", "300", "HEB300", Units::Metric, 300, 300, 117},
+        {"W", "HE300B", "HEB300", Units::Metric, 300, 300, 117},
+        {"W", "HE120A", "HEA120", Units::Metric, 114, 120, 19.9},
         {"IPE", "200", "IPE200", Units::Metric, 200, 100, 22.4},
         {"UPN", "160", "UPN160", Units::Metric, 160, 65, 18.8},
     };
