@@ -9,13 +9,12 @@
 
 namespace registry {
 
-FileLock::FileLock(const std::string& path, Mode mode)
+FileLock::FileLock(const std::string& path)
     : m_fd(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666))
 {
     if (!m_fd)
         throw std::system_error(errno, std::generic_category(), "cannot open " + path);
-    int operation = mode == Mode::Exclusive ? LOCK_EX : LOCK_SH;
-    while (::flock(m_fd.get(), operation) != 0) {
+    while (::flock(m_fd.get(), LOCK_EX) != 0) {
         if (errno != EINTR)
             throw std::system_error(errno, std::generic_category(), "cannot lock " + path);
     }

@@ -1,5 +1,5 @@
-// An advisory lock (flock) on a lock file beside a hive: shared for reading,
-// exclusive for changing. The lock file is opened for each lock, so that a
+// The writers' advisory lock (flock, exclusive) on a lock file beside a
+// hive; readers need none. The lock file is opened for each lock, so that a
 // forked child never shares its parent's lock.
 #pragma once
 
@@ -11,11 +11,9 @@ namespace registry {
 
 class FileLock {
 public:
-    enum class Mode { Shared, Exclusive };
-
     // Opens (creating) path and waits for the lock; throws std::system_error
     // when the file cannot be opened or locked.
-    FileLock(const std::string& path, Mode mode);
+    explicit FileLock(const std::string& path);
     FileLock(const FileLock&) = delete;
     FileLock& operator=(const FileLock&) = delete;
 

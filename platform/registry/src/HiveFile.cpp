@@ -70,15 +70,10 @@ std::string HiveFile::directory() const
     return std::filesystem::path(m_path).parent_path().string();
 }
 
+// Reads take no lock: every write renames a whole file into place, so the
+// file opened here is whole, the old one or the new one.
 void HiveFile::read(const std::function<void(const Key&)>& read)
 {
-    std::optional<FileLock> lock;
-    try {
-        lock.emplace(m_path + ".lock", FileLock::Mode::Shared);
-    } catch (const std::system_error&) {
-        // No directory yet, or one we may not write: read without the lock.
-        // Every write renames a whole file into place, so the read is whole.
-    }
     refresh();
     read(m_root);
 }
@@ -91,7 +86,7 @@ void HiveFile::change(const std::function<bool(Key&)>& change)
         failWrite("cannot create the directory " + directory() + ": " + error.message());
     std::optional<FileLock> lock;
     try {
-        lock.emplace(m_path + ".lock", FileLock::Mode::Exclusive);
+        lock.emplace(m_path + ".lock");
     } catch (const std::system_error& e) {
         failWrite(e.what());
     }

@@ -1,9 +1,9 @@
-// One hive file and its cached tree. Reads run under a shared lock and
-// changes under an exclusive one (on "<hive>.lock"); both first bring the
-// cache up to date with the file, so that another process's changes are seen
-// and never lost. A change is written to "<hive>.tmp", flushed, renamed over
-// the hive and the directory flushed: the hive on disk is always either the
-// old or the new content. A damaged hive answers ERROR_BADDB and, since no
+// One hive file and its cached tree. Changes run under an exclusive lock
+// (on "<hive>.lock"); reads and changes first bring the cache up to date with
+// the file, so that another process's changes are seen and never lost. A
+// change is written to "<hive>.tmp", flushed, renamed over the hive and the
+// directory flushed: the hive on disk is always either the old or the new
+// content, which is why reads need no lock. A damaged hive answers ERROR_BADDB and, since no
 // change can be applied to it, is never overwritten.
 //
 // Not thread-safe: the registry's mutex guards every HiveFile.

@@ -197,6 +197,34 @@ TEST_F(HiveStorage, TwoProcessesWritingLoseNothing)
     RegCloseKey(key);
 }
 
+TEST_F(HiveStorage, ReadersWhileAnotherProcessWritesSeeWholeHives)
+{
+    // Readers take no lock; what they open is always a whole hive, so every
+    // read answers, and the values written so far are a run from v0.
+    HKEY key = create(HKEY_CURRENT_USER, "Software\\Growing");
+    ASSERT_EQ(setNumber(key, "v0", 0), ERROR_SUCCESS);
+    constexpr DWORD count = 150;
+    pid_t child = forkChild([&] {
+        for (DWORD i = 1; i < count; ++i)
+            if (setNumber(key, ("v" + std::to_string(i)).c_str(), i) != ERROR_SUCCESS)
+                return false;
+        return true;
+    });
+    std::size_t seen = 0;
+    int status = 0;
+    for (bool ended = false; !ended;) {
+        ended = waitpid(child, &status, WNOHANG) == child; // then one read more
+        std::set<std::string> names = valueNames(key);
+        ASSERT_GE(names.size(), seen);
+        seen = names.size();
+        for (DWORD i = 0; i < seen; ++i)
+            ASSERT_TRUE(names.count("v" + std::to_string(i))) << "v" << i << " of " << seen;
+    }
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(seen, count);
+    RegCloseKey(key);
+}
+
 TEST_F(HiveStorage, KeyDeletedByAnotherProcessIsSeen)
 {
     HKEY key = create(HKEY_CURRENT_USER, "Software\\Elsewhere");
