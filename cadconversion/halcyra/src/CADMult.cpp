@@ -1,7 +1,7 @@
 // CCADMult: properties, pieces, the Tarsis queries and the save.
 #include "CADMult.h"
 
-#include "BstrProperty.h"
+#include "Properties.h"
 #include "OwnedRecords.h"
 #include "SaveGuard.h"
 #include "TarsisCall.h"
@@ -50,13 +50,7 @@ HRESULT CCADMult::put_Grade(BSTR newVal) { return putBstrProperty(Grade, newVal)
 HRESULT CCADMult::get_Machine(BSTR* pVal) { return getBstrProperty(Machine, pVal); }
 HRESULT CCADMult::put_Machine(BSTR newVal) { return putBstrProperty(Machine, newVal); }
 
-HRESULT CCADMult::get_Quantity(LONG* pVal)
-{
-    if (!pVal)
-        return E_POINTER;
-    *pVal = Quantity;
-    return S_OK;
-}
+HRESULT CCADMult::get_Quantity(LONG* pVal) { return getNumberProperty(Quantity, pVal); }
 
 HRESULT CCADMult::put_Quantity(LONG newVal)
 {
@@ -64,13 +58,7 @@ HRESULT CCADMult::put_Quantity(LONG newVal)
     return S_OK;
 }
 
-HRESULT CCADMult::get_Length(double* pVal)
-{
-    if (!pVal)
-        return E_POINTER;
-    *pVal = Length;
-    return S_OK;
-}
+HRESULT CCADMult::get_Length(double* pVal) { return getNumberProperty(Length, pVal); }
 
 HRESULT CCADMult::put_Length(double newVal)
 {
@@ -78,13 +66,7 @@ HRESULT CCADMult::put_Length(double newVal)
     return S_OK;
 }
 
-HRESULT CCADMult::get_Kerf(double* pVal)
-{
-    if (!pVal)
-        return E_POINTER;
-    *pVal = Kerf;
-    return S_OK;
-}
+HRESULT CCADMult::get_Kerf(double* pVal) { return getNumberProperty(Kerf, pVal); }
 
 HRESULT CCADMult::put_Kerf(double newVal)
 {

@@ -3,7 +3,7 @@
 // and, for every operation, its own plane and the operation as a pattern).
 #include "CADPart2.h"
 
-#include "BstrProperty.h"
+#include "Properties.h"
 #include "BstrText.h"
 #include "NarrowText.h"
 #include "OwnedRecords.h"
@@ -187,13 +187,7 @@ HRESULT CCADPart2::put_SectionDescription(BSTR newVal) { return putBstrProperty(
 HRESULT CCADPart2::get_Grade(BSTR* pVal) { return getBstrProperty(Grade, pVal); }
 HRESULT CCADPart2::put_Grade(BSTR newVal) { return putBstrProperty(Grade, newVal); }
 
-HRESULT CCADPart2::get_Quantity(LONG* pVal)
-{
-    if (!pVal)
-        return E_POINTER;
-    *pVal = Quantity;
-    return S_OK;
-}
+HRESULT CCADPart2::get_Quantity(LONG* pVal) { return getNumberProperty(Quantity, pVal); }
 
 HRESULT CCADPart2::put_Quantity(LONG newVal)
 {
@@ -201,13 +195,7 @@ HRESULT CCADPart2::put_Quantity(LONG newVal)
     return S_OK;
 }
 
-HRESULT CCADPart2::get_Length(double* pVal)
-{
-    if (!pVal)
-        return E_POINTER;
-    *pVal = Length;
-    return S_OK;
-}
+HRESULT CCADPart2::get_Length(double* pVal) { return getNumberProperty(Length, pVal); }
 
 HRESULT CCADPart2::put_Length(double newVal)
 {

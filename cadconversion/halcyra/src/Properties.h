@@ -1,4 +1,4 @@
-// String properties of the part-with-operations and mult objects.
+// Property getters of the part-with-operations and mult objects.
 #pragma once
 
 #include "com/ComBstr.h"
@@ -26,4 +26,14 @@ inline HRESULT putBstrProperty(CComBSTR& field, BSTR newVal) noexcept
     } catch (...) {
         return E_OUTOFMEMORY;
     }
+}
+
+// Hands out a number field; E_POINTER for a null pVal.
+template <class T>
+HRESULT getNumberProperty(T field, T* pVal)
+{
+    if (!pVal)
+        return E_POINTER;
+    *pVal = field;
+    return S_OK;
 }
