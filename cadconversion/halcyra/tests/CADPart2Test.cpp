@@ -11,28 +11,13 @@ using Calls = std::vector<std::string>;
 
 class CADPart2 : public HalcyraTest {
 protected:
-    CComPtr<ICADPart2> newPart(const char16_t* section)
-    {
-        CComPtr<ICADPart2> part = create<ICADPart2>(CLSID_CADPart2);
-        TestBstr job(u"J1"), group(u"G1"), mark(u"M1"), shape(section), description(u"W8X10");
-        part->put_JobId(job);
-        part->put_Group(group);
-        part->put_Mark(mark);
-        part->put_Section(shape);
-        part->put_SectionDescription(description);
-        return part;
-    }
+    CComPtr<ICADPart2> newPart(const char16_t* section) { return newIdentifiedPart<ICADPart2>(CLSID_CADPart2, section); }
 
     static std::string createPart(const std::string& section, const std::string& quantity = "0s",
                                   const std::string& grade = "\"\"")
     {
         return "CreatePart(\"J1\", \"G1\", \"M1\", " + quantity + ", 0, \"" + section +
                "\", \"W8X10\", " + grade + ", \"\", 0L, \"\", \"\", 0s, 1s)";
-    }
-    static std::string lookup(const std::string& section)
-    {
-        return "LookupShape(\"" + section +
-               "\", \"W8X10\", &r8, &r8, &r8, &r8, &r8, &r8, &bstr)";
     }
     static constexpr const char* kDefaultPlane = "SetRefPlane(0, 0, 0, 0, \"+\", \"+\", \"A\")";
     static constexpr const char* kRecordPlane = "SetRefPlane(1, 2, 3, 4, \"+\", \"-\", \"P\")";

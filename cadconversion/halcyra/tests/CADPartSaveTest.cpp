@@ -18,28 +18,13 @@ protected:
         m_tarsis->lookupNumbers[2] = 10; // W3
     }
 
-    CComPtr<ICADPart> newPart(const char16_t* section)
-    {
-        CComPtr<ICADPart> part = create<ICADPart>(CLSID_CADPart);
-        TestBstr job(u"J1"), group(u"G1"), mark(u"M1"), shape(section), description(u"W8X10");
-        part->put_JobId(job);
-        part->put_Group(group);
-        part->put_Mark(mark);
-        part->put_Section(shape);
-        part->put_SectionDescription(description);
-        return part;
-    }
+    CComPtr<ICADPart> newPart(const char16_t* section) { return newIdentifiedPart<ICADPart>(CLSID_CADPart, section); }
 
     static std::string createPart(const std::string& section, const std::string& quantity = "0s",
                                   const std::string& measuringSystem = "0s")
     {
         return "CreatePart(\"J1\", \"G1\", \"M1\", " + quantity + ", 0, \"" + section +
                "\", \"W8X10\", \"\", \"\", 0L, \"\", \"\", " + measuringSystem + ", 0s)";
-    }
-    static std::string lookup(const std::string& section)
-    {
-        return "LookupShape(\"" + section +
-               "\", \"W8X10\", &r8, &r8, &r8, &r8, &r8, &r8, &bstr)";
     }
     static std::string plane(const std::string& y, const char* sign, const char* letter)
     {

@@ -213,6 +213,26 @@ protected:
 
     std::vector<std::string>& calls() { return m_tarsis->calls; }
 
+    // A new part of job J1, group G1, mark M1 with the section given and
+    // the description W8X10.
+    template <class I>
+    CComPtr<I> newIdentifiedPart(REFCLSID clsid, const char16_t* section)
+    {
+        CComPtr<I> part = create<I>(clsid);
+        TestBstr job(u"J1"), group(u"G1"), mark(u"M1"), shape(section), description(u"W8X10");
+        part->put_JobId(job);
+        part->put_Group(group);
+        part->put_Mark(mark);
+        part->put_Section(shape);
+        part->put_SectionDescription(description);
+        return part;
+    }
+    // The recorded shape lookup of such a part.
+    static std::string lookup(const std::string& section)
+    {
+        return "LookupShape(\"" + section + "\", \"W8X10\", &r8, &r8, &r8, &r8, &r8, &r8, &bstr)";
+    }
+
     TarsisRecording* m_tarsis = nullptr;
     void* m_recorderModule = nullptr;
 };
