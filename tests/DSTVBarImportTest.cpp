@@ -35,10 +35,7 @@ protected:
         setenv("TARSIS_DATABASE", databasePath().c_str(), 1);
         ASSERT_EQ(m_servers.registerAll(), "");
     }
-    void TearDown() override
-    {
-        WizardTest::TearDown();
-    }
+    void TearDown() override { WizardTest::TearDown(); }
 
     std::string databasePath() const { return (m_dir / "tarsis.db").string(); }
     std::unique_ptr<tarsis::TarsisStore> store() const
@@ -63,13 +60,14 @@ TEST_F(DSTVBarImportTest, BarWithAnUnknownMachineAndAMovedPieceEndsInTheDatabase
 {
     storePiece({"J1", "G1", "P1"});
     storePiece({"J1", "G1", "P2"});
-    const std::string bar = writeFile("bar-1.nc", "BA\n"
-                                                  "  BAR-1\n  2\n  BANDSAW9\n  A992\n  2\n  W12X26\n  I\n  6000\n"
-                                                  "  310\n  165\n  9.7\n  5.8\n  8.9\n  38.7\n  -\n  -\n  -\n  -\n"
-                                                  "  3.175\n\n  v;100;200;0\n"
-                                                  "PI\n"
-                                                  "  1;A;J1;x;G1;P1;2\n"
-                                                  "  2;A;OLD;x;G7;P2;1\n");
+    const std::string bar =
+        writeFile("bar-1.nc", "BA\n"
+                              "  BAR-1\n  2\n  BANDSAW9\n  A992\n  2\n  W12X26\n  I\n  6000\n"
+                              "  310\n  165\n  9.7\n  5.8\n  8.9\n  38.7\n  -\n  -\n  -\n  -\n"
+                              "  3.175\n\n  v;100;200;0\n"
+                              "PI\n"
+                              "  1;A;J1;x;G1;P1;2\n"
+                              "  2;A;OLD;x;G7;P2;1\n");
 
     // The user names a known saw, then says where the pieces are.
     std::vector<std::string> dialogs;

@@ -50,14 +50,15 @@ std::string generatedFile(const ProfileKind& kind, int number)
     // Appends only: GCC 12 misreads chains of string + in release builds.
     char line[160];
     std::string text = "ST\n** generated for the import benchmark\n  BENCH\n  D1\n  G1\n";
-    std::snprintf(line, sizeof line, "  B%d\n  A36\n  2\n  %s\n  %s\n  6000\n  %s\n  %s\n  6.4\n  %s\n", number,
+    std::snprintf(line, sizeof line,
+                  "  B%d\n  A36\n  2\n  %s\n  %s\n  6000\n  %s\n  %s\n  6.4\n  %s\n", number,
                   kind.profile, kind.code, kind.height, kind.flangeWidth, kind.webThickness);
     text += line;
     text += "  0\n  20\n  1\n  0\n  0\n  0\n  0\n  -\n  -\n  -\n  -\nBO\n";
     for (int i = 0; i < 20; ++i) {
         const char surface = i < 12 ? 'v' : i < 16 ? 'o' : 'u';
-        std::snprintf(line, sizeof line, "  %c %8.2f%c %7.2f %6.2f\n", surface, 100.0 + 250 * i, i % 2 ? 'u' : 'o',
-                      i < 12 ? 40.0 + 5 * (i % 4) : 25.0, i < 12 ? 22.0 : 18.0);
+        std::snprintf(line, sizeof line, "  %c %8.2f%c %7.2f %6.2f\n", surface, 100.0 + 250 * i,
+                      i % 2 ? 'u' : 'o', i < 12 ? 40.0 + 5 * (i % 4) : 25.0, i < 12 ? 22.0 : 18.0);
         text += line;
     }
     text += "  v  2500.00o   50.00  22.00  0.00 l 60.00 0.00 0.00\n";
@@ -73,7 +74,8 @@ class Environment {
 public:
     Environment()
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "dstv-bench-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "dstv-bench-XXXXXX").string();
         if (!mkdtemp(pattern.data()))
             throw std::runtime_error("no temporary folder");
         m_dir = pattern;
@@ -199,8 +201,8 @@ public:
     {
         for (const Run& run : runs)
             if (run.run_type == Run::RT_Iteration && !run.error_occurred)
-                m_seconds[run.run_name.function_name].push_back(run.GetAdjustedRealTime() /
-                                                                benchmark::GetTimeUnitMultiplier(run.time_unit));
+                m_seconds[run.run_name.function_name].push_back(
+                    run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit));
         ConsoleReporter::ReportRuns(runs);
     }
 
@@ -215,7 +217,8 @@ public:
             if (found == m_seconds.end())
                 continue;
             const double time = median(found->second);
-            std::printf("%-20s %10.0f files/s, %8.1f x the bare read\n", road, files / time, time / bareTime);
+            std::printf("%-20s %10.0f files/s, %8.1f x the bare read\n", road, files / time,
+                        time / bareTime);
         }
     }
 

@@ -27,8 +27,8 @@ void expectPlane(const RefPlane& plane, double startU, const char* directionU)
 
 TEST_F(ImportTest, TheFourConvertersAreFoundByName)
 {
-    for (const char* name : {"DSTV For Tolvin Ver : 1.0", "DSTV For SDS v6.336", "DSTV For SDS Early Versions",
-                             "DSTV Version 7"})
+    for (const char* name : {"DSTV For Tolvin Ver : 1.0", "DSTV For SDS v6.336",
+                             "DSTV For SDS Early Versions", "DSTV Version 7"})
         EXPECT_EQ(m_converters.count(name), 1u) << name;
 }
 
@@ -110,7 +110,8 @@ TEST_F(ImportTest, MetricToolsAreStoredWithTheirMeasuringSystem)
 
 TEST_F(ImportTest, SDS6_336SlotsStandAcross)
 {
-    ASSERT_EQ(import("DSTV For SDS v6.336", fixture("beam.nc1")).saves, (std::vector<HRESULT>{S_OK}));
+    ASSERT_EQ(import("DSTV For SDS v6.336", fixture("beam.nc1")).saves,
+              (std::vector<HRESULT>{S_OK}));
     const std::optional<PartRecord> part = store()->findPart({"J100", "G2", "B12"});
     ASSERT_TRUE(part);
     const Operation& slot = operationAt(*part, 4);

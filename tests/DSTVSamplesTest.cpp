@@ -44,7 +44,8 @@ TEST_F(ImportTest, SampleFilesConvertOrFailClearly)
                 EXPECT_EQ(outcome.reads, (std::vector<HRESULT>{E_CONVERT_READ}));
                 ASSERT_EQ(outcome.errors.size(), 1u);
                 EXPECT_FALSE(outcome.errors[0].empty());
-                std::cout << name << ": " << file.filename().string() << ": " << outcome.errors[0] << "\n";
+                std::cout << name << ": " << file.filename().string() << ": " << outcome.errors[0]
+                          << "\n";
             }
         }
         std::cout << name << ": " << converted << " of " << files.size() << " converted, " << stored

@@ -51,7 +51,8 @@ protected:
 
     void SetUp() override
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "dstv-import-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "dstv-import-XXXXXX").string();
         ASSERT_NE(mkdtemp(pattern.data()), nullptr);
         m_dir = pattern;
         setenv("VLMR_REGISTRY", (m_dir / "registry").c_str(), 1);
@@ -78,8 +79,8 @@ protected:
 
     // SetFile, then ReadPart while it answers S_OK; each part gets the typed
     // job and group where it has none, SetMetric and SaveToTarsis.
-    ImportOutcome import(const std::string& conversionName, const std::string& path, LONG bIsMetric = 0,
-                         LONG bIsToolMetric = 0)
+    ImportOutcome import(const std::string& conversionName, const std::string& path,
+                         LONG bIsMetric = 0, LONG bIsToolMetric = 0)
     {
         ImportOutcome outcome;
         auto found = m_converters.find(conversionName);
@@ -130,7 +131,9 @@ private:
                                    IID_ICatInformation, reinterpret_cast<void**>(&categories)),
                   S_OK);
         IEnumGUID* classes = nullptr;
-        ASSERT_EQ(categories->EnumClassesOfCategories(1, &CATID_VelmoraCadConversion, 0, nullptr, &classes), S_OK);
+        ASSERT_EQ(categories->EnumClassesOfCategories(1, &CATID_VelmoraCadConversion, 0, nullptr,
+                                                      &classes),
+                  S_OK);
         GUID batch[12];
         ULONG count = 0;
         while (classes->Next(12, batch, &count) == S_OK || count > 0) {
@@ -141,7 +144,8 @@ private:
                     continue;
                 // Part converters only: a mult converter reads with ReadMult.
                 IUnknown* multConvert = nullptr;
-                if (converter->QueryInterface(IID_IVLMRMultConvert, reinterpret_cast<void**>(&multConvert)) == S_OK) {
+                if (converter->QueryInterface(IID_IVLMRMultConvert,
+                                              reinterpret_cast<void**>(&multConvert)) == S_OK) {
                     multConvert->Release();
                     converter->Release();
                     continue;
@@ -172,8 +176,9 @@ private:
     {
         ICADPart2* part = nullptr;
         ASSERT_EQ(unknown->QueryInterface(IID_ICADPart2, reinterpret_cast<void**>(&part)), S_OK);
-        for (auto [get, put, typed] : {std::tuple{&ICADPart2::get_JobId, &ICADPart2::put_JobId, kTypedJob},
-                                       std::tuple{&ICADPart2::get_Group, &ICADPart2::put_Group, kTypedGroup}}) {
+        for (auto [get, put, typed] :
+             {std::tuple{&ICADPart2::get_JobId, &ICADPart2::put_JobId, kTypedJob},
+              std::tuple{&ICADPart2::get_Group, &ICADPart2::put_Group, kTypedGroup}}) {
             if (property(part, get).empty()) {
                 BSTR value = bstrOf(typed);
                 (part->*put)(value);
@@ -186,7 +191,8 @@ private:
         if (FAILED(hr))
             outcome->errors.push_back(takeErrorDescription());
         else
-            outcome->parts.push_back({property(part, &ICADPart2::get_JobId), property(part, &ICADPart2::get_Group),
+            outcome->parts.push_back({property(part, &ICADPart2::get_JobId),
+                                      property(part, &ICADPart2::get_Group),
                                       property(part, &ICADPart2::get_Mark)});
         part->Release();
     }

@@ -48,7 +48,8 @@ public:
             if (!module)
                 return dlerror();
             m_modules.push_back(module);
-            auto registerServer = reinterpret_cast<HRESULT (*)()>(dlsym(module, "DllRegisterServer"));
+            auto registerServer =
+                reinterpret_cast<HRESULT (*)()>(dlsym(module, "DllRegisterServer"));
             if (!registerServer)
                 return std::string(path) + ": no DllRegisterServer";
             const HRESULT hr = registerServer();

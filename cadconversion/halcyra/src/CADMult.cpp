@@ -1,8 +1,8 @@
 // CCADMult: properties, pieces, the Tarsis queries and the save.
 #include "CADMult.h"
 
-#include "Properties.h"
 #include "OwnedRecords.h"
+#include "Properties.h"
 #include "SaveGuard.h"
 #include "TarsisCall.h"
 
@@ -35,22 +35,67 @@ ComPtrT<ITarsisMultWriter> CCADMult::queryWriter()
     return writer;
 }
 
-HRESULT CCADMult::get_JobId(BSTR* pVal) { return getBstrProperty(JobId, pVal); }
-HRESULT CCADMult::put_JobId(BSTR newVal) { return putBstrProperty(JobId, newVal); }
-HRESULT CCADMult::get_Group(BSTR* pVal) { return getBstrProperty(Group, pVal); }
-HRESULT CCADMult::put_Group(BSTR newVal) { return putBstrProperty(Group, newVal); }
-HRESULT CCADMult::get_Mark(BSTR* pVal) { return getBstrProperty(Mark, pVal); }
-HRESULT CCADMult::put_Mark(BSTR newVal) { return putBstrProperty(Mark, newVal); }
-HRESULT CCADMult::get_Section(BSTR* pVal) { return getBstrProperty(Section, pVal); }
-HRESULT CCADMult::put_Section(BSTR newVal) { return putBstrProperty(Section, newVal); }
-HRESULT CCADMult::get_SectionDescription(BSTR* pVal) { return getBstrProperty(SectionDescription, pVal); }
-HRESULT CCADMult::put_SectionDescription(BSTR newVal) { return putBstrProperty(SectionDescription, newVal); }
-HRESULT CCADMult::get_Grade(BSTR* pVal) { return getBstrProperty(Grade, pVal); }
-HRESULT CCADMult::put_Grade(BSTR newVal) { return putBstrProperty(Grade, newVal); }
-HRESULT CCADMult::get_Machine(BSTR* pVal) { return getBstrProperty(Machine, pVal); }
-HRESULT CCADMult::put_Machine(BSTR newVal) { return putBstrProperty(Machine, newVal); }
+HRESULT CCADMult::get_JobId(BSTR* pVal)
+{
+    return getBstrProperty(JobId, pVal);
+}
+HRESULT CCADMult::put_JobId(BSTR newVal)
+{
+    return putBstrProperty(JobId, newVal);
+}
+HRESULT CCADMult::get_Group(BSTR* pVal)
+{
+    return getBstrProperty(Group, pVal);
+}
+HRESULT CCADMult::put_Group(BSTR newVal)
+{
+    return putBstrProperty(Group, newVal);
+}
+HRESULT CCADMult::get_Mark(BSTR* pVal)
+{
+    return getBstrProperty(Mark, pVal);
+}
+HRESULT CCADMult::put_Mark(BSTR newVal)
+{
+    return putBstrProperty(Mark, newVal);
+}
+HRESULT CCADMult::get_Section(BSTR* pVal)
+{
+    return getBstrProperty(Section, pVal);
+}
+HRESULT CCADMult::put_Section(BSTR newVal)
+{
+    return putBstrProperty(Section, newVal);
+}
+HRESULT CCADMult::get_SectionDescription(BSTR* pVal)
+{
+    return getBstrProperty(SectionDescription, pVal);
+}
+HRESULT CCADMult::put_SectionDescription(BSTR newVal)
+{
+    return putBstrProperty(SectionDescription, newVal);
+}
+HRESULT CCADMult::get_Grade(BSTR* pVal)
+{
+    return getBstrProperty(Grade, pVal);
+}
+HRESULT CCADMult::put_Grade(BSTR newVal)
+{
+    return putBstrProperty(Grade, newVal);
+}
+HRESULT CCADMult::get_Machine(BSTR* pVal)
+{
+    return getBstrProperty(Machine, pVal);
+}
+HRESULT CCADMult::put_Machine(BSTR newVal)
+{
+    return putBstrProperty(Machine, newVal);
+}
 
-HRESULT CCADMult::get_Quantity(LONG* pVal) { return getNumberProperty(Quantity, pVal); }
+HRESULT CCADMult::get_Quantity(LONG* pVal)
+{
+    return getNumberProperty(Quantity, pVal);
+}
 
 HRESULT CCADMult::put_Quantity(LONG newVal)
 {
@@ -58,7 +103,10 @@ HRESULT CCADMult::put_Quantity(LONG newVal)
     return S_OK;
 }
 
-HRESULT CCADMult::get_Length(double* pVal) { return getNumberProperty(Length, pVal); }
+HRESULT CCADMult::get_Length(double* pVal)
+{
+    return getNumberProperty(Length, pVal);
+}
 
 HRESULT CCADMult::put_Length(double newVal)
 {
@@ -66,7 +114,10 @@ HRESULT CCADMult::put_Length(double newVal)
     return S_OK;
 }
 
-HRESULT CCADMult::get_Kerf(double* pVal) { return getNumberProperty(Kerf, pVal); }
+HRESULT CCADMult::get_Kerf(double* pVal)
+{
+    return getNumberProperty(Kerf, pVal);
+}
 
 HRESULT CCADMult::put_Kerf(double newVal)
 {
@@ -84,7 +135,8 @@ HRESULT CCADMult::SetMetric(INT bTrue)
 HRESULT CCADMult::AddPart(BSTR bstrJob, BSTR bstrGroup, BSTR bstrMark, INT nQuantity)
 {
     try {
-        appendRecord(MultParts, std::make_unique<CMultPart>(bstrJob, bstrGroup, bstrMark, nQuantity));
+        appendRecord(MultParts,
+                     std::make_unique<CMultPart>(bstrJob, bstrGroup, bstrMark, nQuantity));
         return S_OK;
     } catch (...) {
         return E_OUTOFMEMORY;
@@ -158,12 +210,12 @@ void CCADMult::saveToTarsis()
     Grade = u"";
 
     CComBSTR empty(u"");
-    checkTarsisResult(invokeTarsis(
-        MultWriter, CreateMult,
-        {argBstr(JobId), argBstr(Group), argBstr(Mark), argI2(1),
-         argI2(static_cast<SHORT>(Quantity)), argR8(Length), argR8(Kerf), argBstr(Section),
-         argBstr(SectionDescription), argBstr(Grade), argBstr(Machine), argBstr(empty),
-         argBstr(empty), argI2(static_cast<SHORT>(MeasuringSystem))}));
+    checkTarsisResult(invokeTarsis(MultWriter, CreateMult,
+                                   {argBstr(JobId), argBstr(Group), argBstr(Mark), argI2(1),
+                                    argI2(static_cast<SHORT>(Quantity)), argR8(Length), argR8(Kerf),
+                                    argBstr(Section), argBstr(SectionDescription), argBstr(Grade),
+                                    argBstr(Machine), argBstr(empty), argBstr(empty),
+                                    argI2(static_cast<SHORT>(MeasuringSystem))}));
 
     auto* pos = MultParts.GetHeadPosition();
     while (pos) {

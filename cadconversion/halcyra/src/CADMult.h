@@ -33,7 +33,6 @@ public:
     // Deletes the pieces, before the destructor (which releases the writer).
     void FinalRelease();
 
-
     // ICADMult
     HRESULT get_JobId(BSTR* pVal) override;
     HRESULT put_JobId(BSTR newVal) override;

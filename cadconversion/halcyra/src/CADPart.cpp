@@ -97,12 +97,12 @@ void CCADPart::saveToTarsis()
     }
 
     CComBSTR empty(u"");
-    checkTarsisResult(invokeTarsis(
-        PartWriter, CreatePart,
-        {argBstr(JobId), argBstr(Group), argBstr(Mark), argI2(static_cast<SHORT>(Quantity)),
-         argR8(Length), argBstr(Section), argBstr(SectionDescription), argBstr(empty),
-         argBstr(empty), argI4(0), argBstr(empty), argBstr(empty),
-         argI2(static_cast<SHORT>(MeasuringSystem)), argI2(0)}));
+    checkTarsisResult(invokeTarsis(PartWriter, CreatePart,
+                                   {argBstr(JobId), argBstr(Group), argBstr(Mark),
+                                    argI2(static_cast<SHORT>(Quantity)), argR8(Length),
+                                    argBstr(Section), argBstr(SectionDescription), argBstr(empty),
+                                    argBstr(empty), argI4(0), argBstr(empty), argBstr(empty),
+                                    argI2(static_cast<SHORT>(MeasuringSystem)), argI2(0)}));
 
     bool refuseTFNear = false, refuseTFFar = false, refuseBFNear = false, refuseBFFar = false;
     if (Section == u"C" || Section == u"MC") {
@@ -134,14 +134,14 @@ void CCADPart::saveToTarsis()
     const FlangeSide sides[] = {
         {Side::TFNear, TFNearHoles, TFNearMarks, refuseTFNear, "TF Near not allowed on ",
          AddTFNearHole, AddTFNearHoleEx, AddTFNearMark},
-        {Side::TFFar, TFFarHoles, TFFarMarks, refuseTFFar, "TF Far not allowed on ",
-         AddTFFarHole, AddTFFarHoleEx, AddTFFarMark},
+        {Side::TFFar, TFFarHoles, TFFarMarks, refuseTFFar, "TF Far not allowed on ", AddTFFarHole,
+         AddTFFarHoleEx, AddTFFarMark},
         {Side::TFNearFar, TFNearFarHoles, TFNearFarMarks, refuseTFNear || refuseTFFar,
          "TF Near/Far not allowed on ", AddTFNearFarHole, AddTFNearFarHoleEx, AddTFNearFarMark},
         {Side::BFNear, BFNearHoles, BFNearMarks, refuseBFNear, "BF Near not allowed on ",
          AddBFNearHole, AddBFNearHoleEx, AddBFNearMark},
-        {Side::BFFar, BFFarHoles, BFFarMarks, refuseBFFar, "BF Far not allowed on ",
-         AddBFFarHole, AddBFFarHoleEx, AddBFFarMark},
+        {Side::BFFar, BFFarHoles, BFFarMarks, refuseBFFar, "BF Far not allowed on ", AddBFFarHole,
+         AddBFFarHoleEx, AddBFFarMark},
         {Side::BFNearFar, BFNearFarHoles, BFNearFarMarks, refuseBFNear || refuseBFFar,
          "BF Near/Far not allowed on ", AddBFNearFarHole, AddBFNearFarHoleEx, AddBFNearFarMark},
     };
@@ -172,11 +172,16 @@ void CCADPart::sendHoles(CListTmplt<CToolOperation>& holes, DISPID plain, DISPID
         CToolOperation* tool = holes.GetNext(pos);
         tool->Normalise(MeasuringSystem);
         const bool metricTool = tool->MeasuringSystem == kMeasuringSystemMetric;
-        std::vector<VARIANT> args = {argR8(tool->X),         argR8(tool->U),
-                                     argR8(0),               argR8(0),
-                                     argI2(1),               argI2(1),
-                                     argR8(tool->ToolSize1), argR8(tool->ToolSize2),
-                                     argBstr(tool->ToolShape), argI2(tool->Orientation)};
+        std::vector<VARIANT> args = {argR8(tool->X),
+                                     argR8(tool->U),
+                                     argR8(0),
+                                     argR8(0),
+                                     argI2(1),
+                                     argI2(1),
+                                     argR8(tool->ToolSize1),
+                                     argR8(tool->ToolSize2),
+                                     argBstr(tool->ToolShape),
+                                     argI2(tool->Orientation)};
         if (metricTool)
             args.push_back(argI2(kMeasuringSystemMetric));
         checkTarsisResult(invokeTarsis(PartWriter, metricTool ? ex : plain, args));
@@ -188,9 +193,9 @@ void CCADPart::sendMarks(CListTmplt<CMarkOperation>& marks, DISPID mark)
     auto* pos = marks.GetHeadPosition();
     while (pos) {
         CMarkOperation* record = marks.GetNext(pos);
-        checkTarsisResult(invokeTarsis(PartWriter, mark,
-                                       {argR8(record->X), argR8(record->U), argR8(0), argR8(0),
-                                        argI2(1), argI2(1)}));
+        checkTarsisResult(invokeTarsis(
+            PartWriter, mark,
+            {argR8(record->X), argR8(record->U), argR8(0), argR8(0), argI2(1), argI2(1)}));
     }
 }
 
@@ -199,8 +204,8 @@ void CCADPart::sendStencils(CListTmplt<CStencilOperation>& stencils, DISPID sten
     auto* pos = stencils.GetHeadPosition();
     while (pos) {
         CStencilOperation* record = stencils.GetNext(pos);
-        checkTarsisResult(invokeTarsis(PartWriter, stencil,
-                                       {argR8(record->X), argR8(record->U), argBstr(record->Text)}));
+        checkTarsisResult(invokeTarsis(
+            PartWriter, stencil, {argR8(record->X), argR8(record->U), argBstr(record->Text)}));
     }
 }
 
@@ -275,8 +280,8 @@ HRESULT CCADPart::addHole(CListTmplt<CToolOperation>& list, ErrorText text, doub
     try {
         const NarrowText shape(bstrToolShape);
         appendRecord(list, std::make_unique<CToolOperation>(dXPosition, dUPosition, dToolSize1,
-                                                            dToolSize2, shape.get(),
-                                                            nOrientation, nMeasuringSystem));
+                                                            dToolSize2, shape.get(), nOrientation,
+                                                            nMeasuringSystem));
         return S_OK;
     } catch (const _com_error& e) {
         return reportComError(e, text);
@@ -298,8 +303,8 @@ HRESULT CCADPart::addMark(CListTmplt<CMarkOperation>& list, ErrorText text, doub
     }
 }
 
-HRESULT CCADPart::addStencil(CListTmplt<CStencilOperation>& list, ErrorText text,
-                             double dXPosition, double dUPosition, BSTR bstrText)
+HRESULT CCADPart::addStencil(CListTmplt<CStencilOperation>& list, ErrorText text, double dXPosition,
+                             double dUPosition, BSTR bstrText)
 {
     try {
         const NarrowText narrow(bstrText);
@@ -315,14 +320,38 @@ HRESULT CCADPart::addStencil(CListTmplt<CStencilOperation>& list, ErrorText text
 
 // ---- Properties ------------------------------------------------------------
 
-HRESULT CCADPart::get_JobId(BSTR* p) { return getString(JobId, p, {IDS_GET_JOBID, u"Com Error while get_JobId"}); }
-HRESULT CCADPart::put_JobId(BSTR v) { return putString(JobId, v, {IDS_PUT_JOBID, u"Com Error while put_JobID"}); }
-HRESULT CCADPart::get_Group(BSTR* p) { return getString(Group, p, {IDS_GET_GROUP, u"Com Error while get_Group"}); }
-HRESULT CCADPart::put_Group(BSTR v) { return putString(Group, v, {IDS_PUT_GROUP, u"Com Error while put_Group"}); }
-HRESULT CCADPart::get_Mark(BSTR* p) { return getString(Mark, p, {IDS_GET_MARK, u"Com Error while get_MARK"}); }
-HRESULT CCADPart::put_Mark(BSTR v) { return putString(Mark, v, {IDS_PUT_MARK, u"Com Error while put_MARK"}); }
-HRESULT CCADPart::get_Section(BSTR* p) { return getString(Section, p, {IDS_GET_SECTION, u"Com Error while get_Section"}); }
-HRESULT CCADPart::put_Section(BSTR v) { return putString(Section, v, {IDS_PUT_SECTION, u"Com Error while put_Section"}); }
+HRESULT CCADPart::get_JobId(BSTR* p)
+{
+    return getString(JobId, p, {IDS_GET_JOBID, u"Com Error while get_JobId"});
+}
+HRESULT CCADPart::put_JobId(BSTR v)
+{
+    return putString(JobId, v, {IDS_PUT_JOBID, u"Com Error while put_JobID"});
+}
+HRESULT CCADPart::get_Group(BSTR* p)
+{
+    return getString(Group, p, {IDS_GET_GROUP, u"Com Error while get_Group"});
+}
+HRESULT CCADPart::put_Group(BSTR v)
+{
+    return putString(Group, v, {IDS_PUT_GROUP, u"Com Error while put_Group"});
+}
+HRESULT CCADPart::get_Mark(BSTR* p)
+{
+    return getString(Mark, p, {IDS_GET_MARK, u"Com Error while get_MARK"});
+}
+HRESULT CCADPart::put_Mark(BSTR v)
+{
+    return putString(Mark, v, {IDS_PUT_MARK, u"Com Error while put_MARK"});
+}
+HRESULT CCADPart::get_Section(BSTR* p)
+{
+    return getString(Section, p, {IDS_GET_SECTION, u"Com Error while get_Section"});
+}
+HRESULT CCADPart::put_Section(BSTR v)
+{
+    return putString(Section, v, {IDS_PUT_SECTION, u"Com Error while put_Section"});
+}
 HRESULT CCADPart::get_SectionDescription(BSTR* p)
 {
     return getString(SectionDescription, p,
@@ -333,9 +362,18 @@ HRESULT CCADPart::put_SectionDescription(BSTR v)
     return putString(SectionDescription, v,
                      {IDS_PUT_SECTIONDESCRIPTION, u"Com Error while put_SectionDescription"});
 }
-HRESULT CCADPart::put_Grade(BSTR v) { return putString(Grade, v, {IDS_PUT_GRADE, u"Com Error while put_Grade"}); }
-HRESULT CCADPart::put_RemarksA(BSTR v) { return putString(RemarksA, v, {IDS_PUT_REMARKSA, u"Com Error while puit_RemarksA"}); }
-HRESULT CCADPart::put_RemarksB(BSTR v) { return putString(RemarksB, v, {IDS_PUT_REMARKSB, u"Com Error while put_RemarksB"}); }
+HRESULT CCADPart::put_Grade(BSTR v)
+{
+    return putString(Grade, v, {IDS_PUT_GRADE, u"Com Error while put_Grade"});
+}
+HRESULT CCADPart::put_RemarksA(BSTR v)
+{
+    return putString(RemarksA, v, {IDS_PUT_REMARKSA, u"Com Error while puit_RemarksA"});
+}
+HRESULT CCADPart::put_RemarksB(BSTR v)
+{
+    return putString(RemarksB, v, {IDS_PUT_REMARKSB, u"Com Error while put_RemarksB"});
+}
 
 HRESULT CCADPart::put_Quantity(LONG newVal)
 {
@@ -363,52 +401,62 @@ HRESULT CCADPart::put_MeasuringSystem(SHORT newVal)
 
 // ---- Holes -------------------------------------------------------------------
 
-#define CADPART_HOLE(method, list, id, fallback)                                                  \
-    HRESULT CCADPart::method(double x, double u, double s1, double s2, BSTR shape, INT o)        \
-    {                                                                                             \
-        return addHole(list, {id, fallback}, x, u, s1, s2, shape, o, kMeasuringSystemInch);       \
+#define CADPART_HOLE(method, list, id, fallback)                                                   \
+    HRESULT CCADPart::method(double x, double u, double s1, double s2, BSTR shape, INT o)          \
+    {                                                                                              \
+        return addHole(list, {id, fallback}, x, u, s1, s2, shape, o, kMeasuringSystemInch);        \
     }
-#define CADPART_HOLE_EX(method, list, id, fallback)                                               \
-    HRESULT CCADPart::method(double x, double u, double s1, double s2, BSTR shape, INT o, INT m) \
-    {                                                                                             \
-        return addHole(list, {id, fallback}, x, u, s1, s2, shape, o, m);                         \
+#define CADPART_HOLE_EX(method, list, id, fallback)                                                \
+    HRESULT CCADPart::method(double x, double u, double s1, double s2, BSTR shape, INT o, INT m)   \
+    {                                                                                              \
+        return addHole(list, {id, fallback}, x, u, s1, s2, shape, o, m);                           \
     }
 
 CADPART_HOLE(SetWebHole, WebHoles, IDS_SETWEBHOLE, u"Com Error while SetWebHole")
 CADPART_HOLE(SetWeb2Hole, Web2Holes, IDS_SETWEBHOLE, u"Com Error while SetWebHole")
 CADPART_HOLE(SetTFNearHole, TFNearHoles, IDS_SETTFNEARHOLE, u"Com Error while SetTFNearHole")
 CADPART_HOLE(SetTFFarHole, TFFarHoles, IDS_SETTFFARHOLE, u"Com Error while SetTFFarHole")
-CADPART_HOLE(SetTFNearFarHole, TFNearFarHoles, IDS_SETTFNEARFARHOLE, u"Com Error while SetTFNearFarHole")
+CADPART_HOLE(SetTFNearFarHole, TFNearFarHoles, IDS_SETTFNEARFARHOLE,
+             u"Com Error while SetTFNearFarHole")
 CADPART_HOLE(SetBFNearHole, BFNearHoles, IDS_SETBFNEARHOLE, u"Com Error while SetBFNearHole")
 CADPART_HOLE(SetBFFarHole, BFFarHoles, IDS_SETBFFARHOLE, u"Com Error while SetBFFarHole")
-CADPART_HOLE(SetBFNearFarHole, BFNearFarHoles, IDS_SETBFNEARFARHOLE, u"Com Error while SetBFNearFarHole")
+CADPART_HOLE(SetBFNearFarHole, BFNearFarHoles, IDS_SETBFNEARFARHOLE,
+             u"Com Error while SetBFNearFarHole")
 CADPART_HOLE_EX(SetWebHoleEx, WebHoles, IDS_SETWEBHOLE, u"Com Error while SetWebHole")
 CADPART_HOLE_EX(SetWeb2HoleEx, Web2Holes, IDS_SETWEBHOLE, u"Com Error while SetWebHole")
 CADPART_HOLE_EX(SetTFNearHoleEx, TFNearHoles, IDS_SETTFNEARHOLE, u"Com Error while SetTFNearHoleEx")
 CADPART_HOLE_EX(SetTFFarHoleEx, TFFarHoles, IDS_SETTFFARHOLE, u"Com Error while SetTFFarHoleEx")
-CADPART_HOLE_EX(SetTFNearFarHoleEx, TFNearFarHoles, IDS_SETTFNEARFARHOLE, u"Com Error while SetTFNearFarHoleEx")
+CADPART_HOLE_EX(SetTFNearFarHoleEx, TFNearFarHoles, IDS_SETTFNEARFARHOLE,
+                u"Com Error while SetTFNearFarHoleEx")
 CADPART_HOLE_EX(SetBFNearHoleEx, BFNearHoles, IDS_SETBFNEARHOLE, u"Com Error while SetBFNearHole")
 CADPART_HOLE_EX(SetBFFarHoleEx, BFFarHoles, IDS_SETBFFARHOLE, u"Com Error while SetBFFarHole")
-CADPART_HOLE_EX(SetBFNearFarHoleEx, BFNearFarHoles, IDS_SETBFNEARFARHOLE, u"Com Error while SetBFNearFarHole")
+CADPART_HOLE_EX(SetBFNearFarHoleEx, BFNearFarHoles, IDS_SETBFNEARFARHOLE,
+                u"Com Error while SetBFNearFarHole")
 
 // ---- Marks and stencils ----------------------------------------------------------
 
-#define CADPART_MARK(method, list, id, fallback)                                                  \
-    HRESULT CCADPart::method(double x, double u) { return addMark(list, {id, fallback}, x, u); }
-#define CADPART_STENCIL(method, list, id, fallback)                                               \
-    HRESULT CCADPart::method(double x, double u, BSTR text)                                       \
-    {                                                                                             \
-        return addStencil(list, {id, fallback}, x, u, text);                                      \
+#define CADPART_MARK(method, list, id, fallback)                                                   \
+    HRESULT CCADPart::method(double x, double u)                                                   \
+    {                                                                                              \
+        return addMark(list, {id, fallback}, x, u);                                                \
+    }
+#define CADPART_STENCIL(method, list, id, fallback)                                                \
+    HRESULT CCADPart::method(double x, double u, BSTR text)                                        \
+    {                                                                                              \
+        return addStencil(list, {id, fallback}, x, u, text);                                       \
     }
 
 CADPART_MARK(SetWebMark, WebMarks, IDS_SETWEBMARK, u"Com Error while SetWebMark")
-CADPART_MARK(SetWebHiddenMark, WebHiddenMarks, IDS_SETWEBHIDDENMARK, u"Com Error while SetWebHiddenMark")
+CADPART_MARK(SetWebHiddenMark, WebHiddenMarks, IDS_SETWEBHIDDENMARK,
+             u"Com Error while SetWebHiddenMark")
 CADPART_MARK(SetTFNearMark, TFNearMarks, IDS_SETTFNEARMARK, u"Com Error while SetTFNearMark")
 CADPART_MARK(SetTFFarMark, TFFarMarks, IDS_SETTFFARMARK, u"Com Error while SetTFFarMark")
-CADPART_MARK(SetTFNearFarMark, TFNearFarMarks, IDS_SETTFNEARFARMARK, u"Com Error while SetTFNearFarMark")
+CADPART_MARK(SetTFNearFarMark, TFNearFarMarks, IDS_SETTFNEARFARMARK,
+             u"Com Error while SetTFNearFarMark")
 CADPART_MARK(SetBFNearMark, BFNearMarks, IDS_SETBFNEARMARK, u"Com Error while SetBFNearMark")
 CADPART_MARK(SetBFFarMark, BFFarMarks, IDS_SETBFFARMARK, u"Com Error while SetBFFarMark")
-CADPART_MARK(SetBFNearFarMark, BFNearFarMarks, IDS_SETBFNEARFARMARK, u"Com Error while SetBFNEarFarMark")
+CADPART_MARK(SetBFNearFarMark, BFNearFarMarks, IDS_SETBFNEARFARMARK,
+             u"Com Error while SetBFNEarFarMark")
 CADPART_STENCIL(SetWebStencil, WebStencils, IDS_SETWEBSTENCIL, u"Com Error while SetWebStencil")
 CADPART_STENCIL(SetTFStencil, TFStencils, IDS_SETTFSTENCIL, u"Com Error while SetTFStencil")
 CADPART_STENCIL(SetBFStencil, BFStencils, IDS_SETBFSTENCIL, u"Com Error while SetBFStencil")

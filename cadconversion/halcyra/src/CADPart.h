@@ -42,7 +42,6 @@ public:
     // Deletes every record, before the destructor.
     void FinalRelease();
 
-
     // ICADPart
     HRESULT get_JobId(BSTR* pbstrVal) override;
     HRESULT put_JobId(BSTR newVal) override;
@@ -62,8 +61,8 @@ public:
     HRESULT SetWebHiddenMark(double dXPosition, double dUPosition) override;
     HRESULT SetTFNearHole(double dXPosition, double dUPosition, double dToolSize1,
                           double dToolSize2, BSTR bstrToolShape, INT nOrientation) override;
-    HRESULT SetTFFarHole(double dXPosition, double dUPosition, double dToolSize1,
-                         double dToolSize2, BSTR bstrToolShape, INT nOrientation) override;
+    HRESULT SetTFFarHole(double dXPosition, double dUPosition, double dToolSize1, double dToolSize2,
+                         BSTR bstrToolShape, INT nOrientation) override;
     HRESULT SetTFNearFarHole(double dXPosition, double dUPosition, double dToolSize1,
                              double dToolSize2, BSTR bstrToolShape, INT nOrientation) override;
     HRESULT SetTFNearMark(double dXPosition, double dUPosition) override;
@@ -71,8 +70,8 @@ public:
     HRESULT SetTFNearFarMark(double dXPosition, double dUPosition) override;
     HRESULT SetBFNearHole(double dXPosition, double dUPosition, double dToolSize1,
                           double dToolSize2, BSTR bstrToolShape, INT nOrientation) override;
-    HRESULT SetBFFarHole(double dXPosition, double dUPosition, double dToolSize1,
-                         double dToolSize2, BSTR bstrToolShape, INT nOrientation) override;
+    HRESULT SetBFFarHole(double dXPosition, double dUPosition, double dToolSize1, double dToolSize2,
+                         BSTR bstrToolShape, INT nOrientation) override;
     HRESULT SetBFNearFarHole(double dXPosition, double dUPosition, double dToolSize1,
                              double dToolSize2, BSTR bstrToolShape, INT nOrientation) override;
     HRESULT SetBFNearMark(double dXPosition, double dUPosition) override;
@@ -83,11 +82,10 @@ public:
     HRESULT SetTFStencil(double dXPosition, double dUPosition, BSTR bstrText) override;
     HRESULT SetBFStencil(double dXPosition, double dUPosition, BSTR bstrText) override;
     HRESULT SetMetric(INT bTrue) override;
-    HRESULT SetWeb2Hole(double dXPosition, double dUPosition, double dToolSize1,
-                        double dToolSize2, BSTR bstrToolShape, INT nOrientation) override;
-    HRESULT SetWebHoleEx(double dXPosition, double dUPosition, double dToolSize1,
-                         double dToolSize2, BSTR bstrToolShape, INT nOrientation,
-                         INT nMeasuringSystem) override;
+    HRESULT SetWeb2Hole(double dXPosition, double dUPosition, double dToolSize1, double dToolSize2,
+                        BSTR bstrToolShape, INT nOrientation) override;
+    HRESULT SetWebHoleEx(double dXPosition, double dUPosition, double dToolSize1, double dToolSize2,
+                         BSTR bstrToolShape, INT nOrientation, INT nMeasuringSystem) override;
     HRESULT SetTFNearHoleEx(double dXPosition, double dUPosition, double dToolSize1,
                             double dToolSize2, BSTR bstrToolShape, INT nOrientation,
                             INT nMeasuringSystem) override;

@@ -3,10 +3,10 @@
 // and, for every operation, its own plane and the operation as a pattern).
 #include "CADPart2.h"
 
-#include "Properties.h"
 #include "BstrText.h"
 #include "NarrowText.h"
 #include "OwnedRecords.h"
+#include "Properties.h"
 #include "RefPlane.h"
 #include "SaveGuard.h"
 #include "TarsisCall.h"
@@ -21,8 +21,7 @@ using namespace tarsis_part_writer;
 HRESULT CCADPart2::SaveToTarsis()
 {
     return guardedSave<CCADPart2>(IID_ICADPart2, u"Com Error while SaveToTarsis",
-                                  "\r\n\tAdd the Shape thru Tarsis and reconvert the part",
-                                  [this] {
+                                  "\r\n\tAdd the Shape thru Tarsis and reconvert the part", [this] {
                                       saveToTarsis();
                                       return S_OK;
                                   });
@@ -56,12 +55,12 @@ void CCADPart2::saveToTarsis()
     }
 
     CComBSTR empty(u"");
-    checkTarsisResult(invokeTarsis(
-        PartWriter, CreatePart,
-        {argBstr(JobId), argBstr(Group), argBstr(Mark), argI2(static_cast<SHORT>(Quantity)),
-         argR8(Length), argBstr(Section), argBstr(SectionDescription), argBstr(Grade),
-         argBstr(empty), argI4(0), argBstr(empty), argBstr(empty),
-         argI2(static_cast<SHORT>(MeasuringSystem)), argI2(1)}));
+    checkTarsisResult(invokeTarsis(PartWriter, CreatePart,
+                                   {argBstr(JobId), argBstr(Group), argBstr(Mark),
+                                    argI2(static_cast<SHORT>(Quantity)), argR8(Length),
+                                    argBstr(Section), argBstr(SectionDescription), argBstr(Grade),
+                                    argBstr(empty), argI4(0), argBstr(empty), argBstr(empty),
+                                    argI2(static_cast<SHORT>(MeasuringSystem)), argI2(1)}));
 
     sendOperations(Face::Web, WebOperations);
     sendOperations(Face::TopFlange, TopFlangeOperations);
@@ -87,9 +86,8 @@ void CCADPart2::sendOperations(Face face, CListTmplt<CToolOperationWithRefPlane>
         operation->NormaliseToolSizes(MeasuringSystem);
         // Sent for every record, also one that is then skipped.
         refPlane.SetRefPlane(PartWriter, operation->GetStartX(), operation->GetStartU(),
-                             operation->GetRise(), operation->GetRun(),
-                             operation->GetDirectionX(), operation->GetDirectionU(),
-                             operation->GetPatternType());
+                             operation->GetRise(), operation->GetRun(), operation->GetDirectionX(),
+                             operation->GetDirectionU(), operation->GetPatternType());
         sendOperation(face, *operation);
     }
 }
@@ -153,8 +151,8 @@ void CCADPart2::sendStencils(CListTmplt<CStencilOperation>& stencils, DISPID ste
     auto* pos = stencils.GetHeadPosition();
     while (pos) {
         CStencilOperation* record = stencils.GetNext(pos);
-        checkTarsisResult(invokeTarsis(PartWriter, stencil,
-                                       {argR8(record->X), argR8(record->U), argBstr(record->Text)}));
+        checkTarsisResult(invokeTarsis(
+            PartWriter, stencil, {argR8(record->X), argR8(record->U), argBstr(record->Text)}));
     }
 }
 
@@ -174,20 +172,59 @@ void CCADPart2::FinalRelease()
     deleteRecords(BottomFlangeStencils);
 }
 
-HRESULT CCADPart2::get_JobId(BSTR* pVal) { return getBstrProperty(JobId, pVal); }
-HRESULT CCADPart2::put_JobId(BSTR newVal) { return putBstrProperty(JobId, newVal); }
-HRESULT CCADPart2::get_Group(BSTR* pVal) { return getBstrProperty(Group, pVal); }
-HRESULT CCADPart2::put_Group(BSTR newVal) { return putBstrProperty(Group, newVal); }
-HRESULT CCADPart2::get_Mark(BSTR* pVal) { return getBstrProperty(Mark, pVal); }
-HRESULT CCADPart2::put_Mark(BSTR newVal) { return putBstrProperty(Mark, newVal); }
-HRESULT CCADPart2::get_Section(BSTR* pVal) { return getBstrProperty(Section, pVal); }
-HRESULT CCADPart2::put_Section(BSTR newVal) { return putBstrProperty(Section, newVal); }
-HRESULT CCADPart2::get_SectionDescription(BSTR* pVal) { return getBstrProperty(SectionDescription, pVal); }
-HRESULT CCADPart2::put_SectionDescription(BSTR newVal) { return putBstrProperty(SectionDescription, newVal); }
-HRESULT CCADPart2::get_Grade(BSTR* pVal) { return getBstrProperty(Grade, pVal); }
-HRESULT CCADPart2::put_Grade(BSTR newVal) { return putBstrProperty(Grade, newVal); }
+HRESULT CCADPart2::get_JobId(BSTR* pVal)
+{
+    return getBstrProperty(JobId, pVal);
+}
+HRESULT CCADPart2::put_JobId(BSTR newVal)
+{
+    return putBstrProperty(JobId, newVal);
+}
+HRESULT CCADPart2::get_Group(BSTR* pVal)
+{
+    return getBstrProperty(Group, pVal);
+}
+HRESULT CCADPart2::put_Group(BSTR newVal)
+{
+    return putBstrProperty(Group, newVal);
+}
+HRESULT CCADPart2::get_Mark(BSTR* pVal)
+{
+    return getBstrProperty(Mark, pVal);
+}
+HRESULT CCADPart2::put_Mark(BSTR newVal)
+{
+    return putBstrProperty(Mark, newVal);
+}
+HRESULT CCADPart2::get_Section(BSTR* pVal)
+{
+    return getBstrProperty(Section, pVal);
+}
+HRESULT CCADPart2::put_Section(BSTR newVal)
+{
+    return putBstrProperty(Section, newVal);
+}
+HRESULT CCADPart2::get_SectionDescription(BSTR* pVal)
+{
+    return getBstrProperty(SectionDescription, pVal);
+}
+HRESULT CCADPart2::put_SectionDescription(BSTR newVal)
+{
+    return putBstrProperty(SectionDescription, newVal);
+}
+HRESULT CCADPart2::get_Grade(BSTR* pVal)
+{
+    return getBstrProperty(Grade, pVal);
+}
+HRESULT CCADPart2::put_Grade(BSTR newVal)
+{
+    return putBstrProperty(Grade, newVal);
+}
 
-HRESULT CCADPart2::get_Quantity(LONG* pVal) { return getNumberProperty(Quantity, pVal); }
+HRESULT CCADPart2::get_Quantity(LONG* pVal)
+{
+    return getNumberProperty(Quantity, pVal);
+}
 
 HRESULT CCADPart2::put_Quantity(LONG newVal)
 {
@@ -195,7 +232,10 @@ HRESULT CCADPart2::put_Quantity(LONG newVal)
     return S_OK;
 }
 
-HRESULT CCADPart2::get_Length(double* pVal) { return getNumberProperty(Length, pVal); }
+HRESULT CCADPart2::get_Length(double* pVal)
+{
+    return getNumberProperty(Length, pVal);
+}
 
 HRESULT CCADPart2::put_Length(double newVal)
 {
@@ -212,19 +252,19 @@ HRESULT CCADPart2::SetMetric(INT bTrue)
 // Out of memory is answered with E_OUTOFMEMORY; nothing is appended then.
 HRESULT CCADPart2::addOperation(CListTmplt<CToolOperationWithRefPlane>& list, double dStartX,
                                 double dStartU, char cDirectionX, char cDirectionU,
-                                char cPatternType, double dRise, double dRun, double dX,
-                                double dU, LONG nNumX, double dXInc, LONG nNumU, double dUInc,
+                                char cPatternType, double dRise, double dRun, double dX, double dU,
+                                LONG nNumX, double dXInc, LONG nNumU, double dUInc,
                                 char cOperationType, char cFrontBack, double dToolSize1,
                                 double dToolSize2, BSTR bstrToolType, LONG nToolOrientation,
                                 LONG nToolMeasuringSystem)
 {
     try {
         RoundToSixtyFourth(dX);
-        appendRecord(list, std::make_unique<CToolOperationWithRefPlane>(
-                               dStartX, dStartU, cDirectionX, cDirectionU, cPatternType, dRise,
-                               dRun, dX, dU, nNumX, dXInc, nNumU, dUInc, cOperationType,
-                               cFrontBack, dToolSize1, dToolSize2, bstrToolType,
-                               nToolOrientation, nToolMeasuringSystem));
+        appendRecord(list,
+                     std::make_unique<CToolOperationWithRefPlane>(
+                         dStartX, dStartU, cDirectionX, cDirectionU, cPatternType, dRise, dRun, dX,
+                         dU, nNumX, dXInc, nNumU, dUInc, cOperationType, cFrontBack, dToolSize1,
+                         dToolSize2, bstrToolType, nToolOrientation, nToolMeasuringSystem));
         return S_OK;
     } catch (...) {
         return E_OUTOFMEMORY;
@@ -245,14 +285,13 @@ HRESULT CCADPart2::addStencil(CListTmplt<CStencilOperation>& list, double dXPosi
 
 // The nineteen operation parameters; the characters are kept as they come,
 // signed or unsigned, as 8 bits.
-#define CADPART2_PARAMS(charType)                                                              \
-    double sx, double su, charType dx, charType du, unsigned char pt, double rise, double run, \
-        double x, double u, LONG nx, double xi, LONG nu, double ui, charType op, charType fb,   \
+#define CADPART2_PARAMS(charType)                                                                  \
+    double sx, double su, charType dx, charType du, unsigned char pt, double rise, double run,     \
+        double x, double u, LONG nx, double xi, LONG nu, double ui, charType op, charType fb,      \
         double s1, double s2, BSTR type, LONG orientation
-#define CADPART2_ARGS                                                                          \
-    sx, su, static_cast<char>(dx), static_cast<char>(du), static_cast<char>(pt), rise, run, x, \
-        u, nx, xi, nu, ui, static_cast<char>(op), static_cast<char>(fb), s1, s2, type,         \
-        orientation
+#define CADPART2_ARGS                                                                              \
+    sx, su, static_cast<char>(dx), static_cast<char>(du), static_cast<char>(pt), rise, run, x, u,  \
+        nx, xi, nu, ui, static_cast<char>(op), static_cast<char>(fb), s1, s2, type, orientation
 
 HRESULT CCADPart2::SetWebOperation(CADPART2_PARAMS(unsigned char))
 {
@@ -279,6 +318,15 @@ HRESULT CCADPart2::SetBottomFlangeOperationEx(CADPART2_PARAMS(signed char), LONG
     return addOperation(BottomFlangeOperations, CADPART2_ARGS, ms);
 }
 
-HRESULT CCADPart2::SetWebStencil(double x, double u, BSTR text) { return addStencil(WebStencils, x, u, text); }
-HRESULT CCADPart2::SetTFStencil(double x, double u, BSTR text) { return addStencil(TopFlangeStencils, x, u, text); }
-HRESULT CCADPart2::SetBFStencil(double x, double u, BSTR text) { return addStencil(BottomFlangeStencils, x, u, text); }
+HRESULT CCADPart2::SetWebStencil(double x, double u, BSTR text)
+{
+    return addStencil(WebStencils, x, u, text);
+}
+HRESULT CCADPart2::SetTFStencil(double x, double u, BSTR text)
+{
+    return addStencil(TopFlangeStencils, x, u, text);
+}
+HRESULT CCADPart2::SetBFStencil(double x, double u, BSTR text)
+{
+    return addStencil(BottomFlangeStencils, x, u, text);
+}

@@ -37,7 +37,6 @@ public:
     // Releases the writer and deletes every record, before the destructor.
     void FinalRelease();
 
-
     // ICADPart2
     HRESULT get_JobId(BSTR* pVal) override;
     HRESULT put_JobId(BSTR newVal) override;
@@ -55,21 +54,20 @@ public:
     HRESULT put_SectionDescription(BSTR newVal) override;
     HRESULT SetWebOperation(double dStartX, double dStartU, unsigned char cDirectionX,
                             unsigned char cDirectionU, unsigned char cPatternType, double dRise,
-                            double dRun, double dX, double dU, LONG nNumX, double dXInc,
-                            LONG nNumU, double dUInc, unsigned char cOperationType,
-                            unsigned char cFrontBack, double dToolSize1, double dToolSize2,
-                            BSTR bstrToolType, LONG nToolOrientation) override;
+                            double dRun, double dX, double dU, LONG nNumX, double dXInc, LONG nNumU,
+                            double dUInc, unsigned char cOperationType, unsigned char cFrontBack,
+                            double dToolSize1, double dToolSize2, BSTR bstrToolType,
+                            LONG nToolOrientation) override;
     HRESULT SetTopFlangeOperation(double dStartX, double dStartU, signed char cDirectionX,
-                                  signed char cDirectionU, unsigned char cPatternType,
-                                  double dRise, double dRun, double dX, double dU, LONG nNumX,
-                                  double dXInc, LONG nNumU, double dUInc,
-                                  signed char cOperationType, signed char cFrontBack,
-                                  double dToolSize1, double dToolSize2, BSTR bstrToolType,
-                                  LONG nToolOrientation) override;
+                                  signed char cDirectionU, unsigned char cPatternType, double dRise,
+                                  double dRun, double dX, double dU, LONG nNumX, double dXInc,
+                                  LONG nNumU, double dUInc, signed char cOperationType,
+                                  signed char cFrontBack, double dToolSize1, double dToolSize2,
+                                  BSTR bstrToolType, LONG nToolOrientation) override;
     HRESULT SetBottomFlangeOperation(double dStartX, double dStartU, signed char cDirectionX,
                                      signed char cDirectionU, unsigned char cPatternType,
-                                     double dRise, double dRun, double dX, double dU,
-                                     LONG nNumX, double dXInc, LONG nNumU, double dUInc,
+                                     double dRise, double dRun, double dX, double dU, LONG nNumX,
+                                     double dXInc, LONG nNumU, double dUInc,
                                      signed char cOperationType, signed char cFrontBack,
                                      double dToolSize1, double dToolSize2, BSTR bstrToolType,
                                      LONG nToolOrientation) override;
@@ -81,27 +79,26 @@ public:
     HRESULT SetBFStencil(double dXPosition, double dUPosition, BSTR bstrText) override;
     HRESULT SetMetric(INT bTrue) override;
     HRESULT SetWebOperationEx(double dStartX, double dStartU, unsigned char cDirectionX,
-                              unsigned char cDirectionU, unsigned char cPatternType,
-                              double dRise, double dRun, double dX, double dU, LONG nNumX,
-                              double dXInc, LONG nNumU, double dUInc,
-                              unsigned char cOperationType, unsigned char cFrontBack,
-                              double dToolSize1, double dToolSize2, BSTR bstrToolType,
-                              LONG nToolOrientation, LONG nToolMeasuringSystem) override;
+                              unsigned char cDirectionU, unsigned char cPatternType, double dRise,
+                              double dRun, double dX, double dU, LONG nNumX, double dXInc,
+                              LONG nNumU, double dUInc, unsigned char cOperationType,
+                              unsigned char cFrontBack, double dToolSize1, double dToolSize2,
+                              BSTR bstrToolType, LONG nToolOrientation,
+                              LONG nToolMeasuringSystem) override;
     HRESULT SetTopFlangeOperationEx(double dStartX, double dStartU, signed char cDirectionX,
                                     signed char cDirectionU, unsigned char cPatternType,
-                                    double dRise, double dRun, double dX, double dU,
-                                    LONG nNumX, double dXInc, LONG nNumU, double dUInc,
+                                    double dRise, double dRun, double dX, double dU, LONG nNumX,
+                                    double dXInc, LONG nNumU, double dUInc,
                                     signed char cOperationType, signed char cFrontBack,
                                     double dToolSize1, double dToolSize2, BSTR bstrToolType,
                                     LONG nToolOrientation, LONG nToolMeasuringSystem) override;
     HRESULT SetBottomFlangeOperationEx(double dStartX, double dStartU, signed char cDirectionX,
                                        signed char cDirectionU, unsigned char cPatternType,
-                                       double dRise, double dRun, double dX, double dU,
-                                       LONG nNumX, double dXInc, LONG nNumU, double dUInc,
+                                       double dRise, double dRun, double dX, double dU, LONG nNumX,
+                                       double dXInc, LONG nNumU, double dUInc,
                                        signed char cOperationType, signed char cFrontBack,
-                                       double dToolSize1, double dToolSize2,
-                                       BSTR bstrToolType, LONG nToolOrientation,
-                                       LONG nToolMeasuringSystem) override;
+                                       double dToolSize1, double dToolSize2, BSTR bstrToolType,
+                                       LONG nToolOrientation, LONG nToolMeasuringSystem) override;
 
 private:
     enum class Face { Web, TopFlange, BottomFlange };
@@ -109,8 +106,8 @@ private:
     // Rounds dX to 1/64 and appends the operation to the list.
     static HRESULT addOperation(CListTmplt<CToolOperationWithRefPlane>& list, double dStartX,
                                 double dStartU, char cDirectionX, char cDirectionU,
-                                char cPatternType, double dRise, double dRun, double dX,
-                                double dU, LONG nNumX, double dXInc, LONG nNumU, double dUInc,
+                                char cPatternType, double dRise, double dRun, double dX, double dU,
+                                LONG nNumX, double dXInc, LONG nNumU, double dUInc,
                                 char cOperationType, char cFrontBack, double dToolSize1,
                                 double dToolSize2, BSTR bstrToolType, LONG nToolOrientation,
                                 LONG nToolMeasuringSystem);

@@ -9,23 +9,53 @@ namespace {
 
 using namespace comserver;
 
-constexpr const char* kHole[] = {"dXPosition", "dUPosition",    "dToolSize1",  "dToolSize2",
-                                 "bstrToolShape", "nOrientation"};
+constexpr const char* kHole[] = {"dXPosition", "dUPosition",    "dToolSize1",
+                                 "dToolSize2", "bstrToolShape", "nOrientation"};
 constexpr const char* kHoleEx[] = {"dXPosition",    "dUPosition",   "dToolSize1",      "dToolSize2",
                                    "bstrToolShape", "nOrientation", "nMeasuringSystem"};
 constexpr const char* kMark[] = {"dXPosition", "dUPosition"};
 constexpr const char* kStencil[] = {"dXPosition", "dUPosition", "bstrText"};
 constexpr const char* kMetric[] = {"bTrue"};
 constexpr const char* kVal[] = {"pVal"};
-constexpr const char* kOperation[] = {
-    "dStartX", "dStartU", "cDirectionX",    "cDirectionU", "cPatternType", "dRise",      "dRun",
-    "dX",      "dU",      "nNumX",          "dXInc",       "nNumU",        "dUInc",      "cOperationType",
-    "cFrontBack", "dToolSize1", "dToolSize2", "bstrToolType", "nToolOrientation"};
-constexpr const char* kOperationEx[] = {
-    "dStartX", "dStartU", "cDirectionX",    "cDirectionU", "cPatternType", "dRise",      "dRun",
-    "dX",      "dU",      "nNumX",          "dXInc",       "nNumU",        "dUInc",      "cOperationType",
-    "cFrontBack", "dToolSize1", "dToolSize2", "bstrToolType", "nToolOrientation",
-    "nToolMeasuringSystem"};
+constexpr const char* kOperation[] = {"dStartX",
+                                      "dStartU",
+                                      "cDirectionX",
+                                      "cDirectionU",
+                                      "cPatternType",
+                                      "dRise",
+                                      "dRun",
+                                      "dX",
+                                      "dU",
+                                      "nNumX",
+                                      "dXInc",
+                                      "nNumU",
+                                      "dUInc",
+                                      "cOperationType",
+                                      "cFrontBack",
+                                      "dToolSize1",
+                                      "dToolSize2",
+                                      "bstrToolType",
+                                      "nToolOrientation"};
+constexpr const char* kOperationEx[] = {"dStartX",
+                                        "dStartU",
+                                        "cDirectionX",
+                                        "cDirectionU",
+                                        "cPatternType",
+                                        "dRise",
+                                        "dRun",
+                                        "dX",
+                                        "dU",
+                                        "nNumX",
+                                        "dXInc",
+                                        "nNumU",
+                                        "dUInc",
+                                        "cOperationType",
+                                        "cFrontBack",
+                                        "dToolSize1",
+                                        "dToolSize2",
+                                        "bstrToolType",
+                                        "nToolOrientation",
+                                        "nToolMeasuringSystem"};
 constexpr const char* kPiece[] = {"bstrJob", "bstrGroup", "bstrMark"};
 
 // The members of the two IUnknown-based interfaces are numbered from here

@@ -78,8 +78,8 @@ LONG invokeTarsis(IDispatch* server, DISPID dispid, std::span<const VARIANT> arg
     std::vector<VARIANT> rgvarg(args.rbegin(), args.rend());
     DISPPARAMS params{rgvarg.data(), nullptr, static_cast<UINT>(rgvarg.size()), 0};
     Result result;
-    HRESULT hr = server->Invoke(dispid, IID_NULL, 0, DISPATCH_METHOD, &params, &result, nullptr,
-                                nullptr);
+    HRESULT hr =
+        server->Invoke(dispid, IID_NULL, 0, DISPATCH_METHOD, &params, &result, nullptr, nullptr);
     if (FAILED(hr))
         _com_issue_error(hr);
     hr = VariantChangeType(&result, &result, 0, VT_I4);

@@ -25,4 +25,5 @@ LONG invokeTarsis(IDispatch* server, DISPID dispid, std::initializer_list<VARIAN
 // A negative result ends the operation through CLog::ThrowHResult with the
 // caller's source file and line (filled in at the call; the builtins serve
 // the compilers whose library lacks std::source_location).
-void checkTarsisResult(LONG result, const char* file = __builtin_FILE(), int line = __builtin_LINE());
+void checkTarsisResult(LONG result, const char* file = __builtin_FILE(),
+                       int line = __builtin_LINE());

@@ -23,7 +23,8 @@ protected:
         return mult;
     }
 
-    static std::string createMult(const std::string& mark = "M1", const std::string& quantity = "0s",
+    static std::string createMult(const std::string& mark = "M1",
+                                  const std::string& quantity = "0s",
                                   const std::string& machine = "null")
     {
         return "CreateMult(\"J1\", \"G1\", \"" + mark + "\", 1s, " + quantity +
@@ -59,8 +60,8 @@ TEST_F(CADMult, MarkReachesTarsisWithAtMostNineCharacters)
         const char16_t* mark;
         const char* sent;
     };
-    for (const Case& c : {Case{u"123456789", "123456789"}, Case{u"12345678901", "123456789"},
-                          Case{u"", ""}}) {
+    for (const Case& c :
+         {Case{u"123456789", "123456789"}, Case{u"12345678901", "123456789"}, Case{u"", ""}}) {
         SCOPED_TRACE(c.sent);
         calls().clear();
         CComPtr<ICADMult> mult = newMult(c.mark);
@@ -97,7 +98,7 @@ TEST_F(CADMult, CheckMachineAnswersWhetherTarsisKnowsIt)
         {false, 1, S_FALSE, u"(null)"}, // a null machine is sent
         {true, 0, S_OK, u"(null)"},
         {true, 1, S_FALSE, u"SAW1"},
-        {true, -5, S_FALSE, u"SAW1"},   // negative means not known too
+        {true, -5, S_FALSE, u"SAW1"}, // negative means not known too
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.answer);
@@ -110,8 +111,7 @@ TEST_F(CADMult, CheckMachineAnswersWhetherTarsisKnowsIt)
         TestBstr name(u"stale"); // freed by the call
         EXPECT_EQ(mult->CheckMachine(name.out()), c.hr);
         EXPECT_EQ(name.text(), c.name);
-        EXPECT_EQ(calls(),
-                  (Calls{c.setMachine ? "CheckMachine(\"SAW1\")" : "CheckMachine(null)"}));
+        EXPECT_EQ(calls(), (Calls{c.setMachine ? "CheckMachine(\"SAW1\")" : "CheckMachine(null)"}));
     }
 }
 
@@ -131,9 +131,9 @@ TEST_F(CADMult, GetMultSectionAndDescriptionAsksTheWriter)
 {
     CComPtr<ICADMult> mult = newMult();
     TestBstr job(u"J"), group(u"G"), mark(u"P"), section, description;
-    EXPECT_EQ(mult->GetMultSectionAndDescription(job, group, mark, section.out(),
-                                                 description.out()),
-              S_OK);
+    EXPECT_EQ(
+        mult->GetMultSectionAndDescription(job, group, mark, section.out(), description.out()),
+        S_OK);
     EXPECT_EQ(section.text(), u"W");
     EXPECT_EQ(description.text(), u"W8X10");
     EXPECT_EQ(calls(), (Calls{"GetMultSectionAndDescription(\"J\", \"G\", \"P\", &bstr, &bstr)"}));

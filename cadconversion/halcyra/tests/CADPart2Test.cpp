@@ -11,7 +11,10 @@ using Calls = std::vector<std::string>;
 
 class CADPart2 : public HalcyraTest {
 protected:
-    CComPtr<ICADPart2> newPart(const char16_t* section) { return newIdentifiedPart<ICADPart2>(CLSID_CADPart2, section); }
+    CComPtr<ICADPart2> newPart(const char16_t* section)
+    {
+        return newIdentifiedPart<ICADPart2>(CLSID_CADPart2, section);
+    }
 
     static std::string createPart(const std::string& section, const std::string& quantity = "0s",
                                   const std::string& grade = "\"\"")
@@ -31,20 +34,17 @@ protected:
         TestBstr tool(u"SL");
         switch (face) {
         case Face::Web:
-            return part->SetWebOperationEx(1, 2, '+', '-', 'P', 3, 4, x, 6, 7, 8, 9, 10,
-                                           static_cast<unsigned char>(type),
-                                           static_cast<unsigned char>(frontBack), 0.5, 0.25,
-                                           tool, 45, ms);
+            return part->SetWebOperationEx(
+                1, 2, '+', '-', 'P', 3, 4, x, 6, 7, 8, 9, 10, static_cast<unsigned char>(type),
+                static_cast<unsigned char>(frontBack), 0.5, 0.25, tool, 45, ms);
         case Face::Top:
-            return part->SetTopFlangeOperationEx(1, 2, '+', '-', 'P', 3, 4, x, 6, 7, 8, 9, 10,
-                                                 static_cast<signed char>(type),
-                                                 static_cast<signed char>(frontBack), 0.5, 0.25,
-                                                 tool, 45, ms);
+            return part->SetTopFlangeOperationEx(
+                1, 2, '+', '-', 'P', 3, 4, x, 6, 7, 8, 9, 10, static_cast<signed char>(type),
+                static_cast<signed char>(frontBack), 0.5, 0.25, tool, 45, ms);
         case Face::Bottom:
-            return part->SetBottomFlangeOperationEx(1, 2, '+', '-', 'P', 3, 4, x, 6, 7, 8, 9, 10,
-                                                    static_cast<signed char>(type),
-                                                    static_cast<signed char>(frontBack), 0.5,
-                                                    0.25, tool, 45, ms);
+            return part->SetBottomFlangeOperationEx(
+                1, 2, '+', '-', 'P', 3, 4, x, 6, 7, 8, 9, 10, static_cast<signed char>(type),
+                static_cast<signed char>(frontBack), 0.5, 0.25, tool, 45, ms);
         }
         return E_FAIL;
     }
@@ -115,12 +115,11 @@ TEST_F(CADPart2, EachFaceHasOneDefaultPlaneAndAPlanePerOperation)
     addOperation(part, Face::Web, 'X', 'H', 0); // plane only; the next is still sent
     addOperation(part, Face::Web, 'F', 'M', 0);
     ASSERT_EQ(part->SaveToTarsis(), S_OK);
-    EXPECT_EQ(calls(), (Calls{createPart("PL"), kDefaultPlane, kRecordPlane,
-                              hole("AddWebHole", false), kRecordPlane, kRecordPlane,
-                              mark("AddWebMark"), kDefaultPlane, kRecordPlane,
-                              mark("AddBFNearMark"), "AddWebStencil(1, 1, \"T\")",
-                              "AddTFStencil(2, 2, \"T\")", "AddBFStencil(3, 3, \"T\")",
-                              "SavePart()"}));
+    EXPECT_EQ(calls(),
+              (Calls{createPart("PL"), kDefaultPlane, kRecordPlane, hole("AddWebHole", false),
+                     kRecordPlane, kRecordPlane, mark("AddWebMark"), kDefaultPlane, kRecordPlane,
+                     mark("AddBFNearMark"), "AddWebStencil(1, 1, \"T\")",
+                     "AddTFStencil(2, 2, \"T\")", "AddBFStencil(3, 3, \"T\")", "SavePart()"}));
 }
 
 TEST_F(CADPart2, PartWithoutOperationsSendsNoPlane)

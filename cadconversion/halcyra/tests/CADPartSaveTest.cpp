@@ -18,7 +18,10 @@ protected:
         m_tarsis->lookupNumbers[2] = 10; // W3
     }
 
-    CComPtr<ICADPart> newPart(const char16_t* section) { return newIdentifiedPart<ICADPart>(CLSID_CADPart, section); }
+    CComPtr<ICADPart> newPart(const char16_t* section)
+    {
+        return newIdentifiedPart<ICADPart>(CLSID_CADPart, section);
+    }
 
     static std::string createPart(const std::string& section, const std::string& quantity = "0s",
                                   const std::string& measuringSystem = "0s")
@@ -154,24 +157,43 @@ const SideCase kSideCases[] = {
     {u"W", Side::BFFar, nullptr, "5", "-", "B"},
     {u"W", Side::BFNearFar, nullptr, "5", "-", "C"},
     {u"l", Side::TFFar, nullptr, "5", "-", "B"}, // sections compare case-sensitively
-    {u"", Side::TFNear, nullptr, "5", "-", "A"},  // no section at all: any other
+    {u"", Side::TFNear, nullptr, "5", "-", "A"}, // no section at all: any other
 };
 
 TEST_F(CADPartSave, FlangeSidesAreRefusedOrGetTheirPlane)
 {
     for (const SideCase& c : kSideCases) {
-        const std::string section(c.section, c.section + std::char_traits<char16_t>::length(c.section));
+        const std::string section(c.section,
+                                  c.section + std::char_traits<char16_t>::length(c.section));
         SCOPED_TRACE(section + " side " + std::to_string(static_cast<int>(c.side)));
         calls().clear();
         CComPtr<ICADPart> part = newPart(c.section);
         const char* mark = nullptr;
         switch (c.side) {
-        case Side::TFNear: part->SetTFNearMark(1, 2); mark = "AddTFNearMark"; break;
-        case Side::TFFar: part->SetTFFarMark(1, 2); mark = "AddTFFarMark"; break;
-        case Side::TFNearFar: part->SetTFNearFarMark(1, 2); mark = "AddTFNearFarMark"; break;
-        case Side::BFNear: part->SetBFNearMark(1, 2); mark = "AddBFNearMark"; break;
-        case Side::BFFar: part->SetBFFarMark(1, 2); mark = "AddBFFarMark"; break;
-        case Side::BFNearFar: part->SetBFNearFarMark(1, 2); mark = "AddBFNearFarMark"; break;
+        case Side::TFNear:
+            part->SetTFNearMark(1, 2);
+            mark = "AddTFNearMark";
+            break;
+        case Side::TFFar:
+            part->SetTFFarMark(1, 2);
+            mark = "AddTFFarMark";
+            break;
+        case Side::TFNearFar:
+            part->SetTFNearFarMark(1, 2);
+            mark = "AddTFNearFarMark";
+            break;
+        case Side::BFNear:
+            part->SetBFNearMark(1, 2);
+            mark = "AddBFNearMark";
+            break;
+        case Side::BFFar:
+            part->SetBFFarMark(1, 2);
+            mark = "AddBFFarMark";
+            break;
+        case Side::BFNearFar:
+            part->SetBFNearFarMark(1, 2);
+            mark = "AddBFNearFarMark";
+            break;
         }
         const HRESULT hr = part->SaveToTarsis();
         const ReportedError error = takeErrorInfo();
@@ -335,8 +357,9 @@ TEST_F(CADPartSave, NegativeResultEndsTheSaveUnexpectedly)
         const char* method;
         const char* source; // the file the failure is logged under
     };
-    for (const Case& c : {Case{"CreatePart", "/CADPart.cpp("}, Case{"SetRefPlane", "/RefPlane.cpp("},
-                          Case{"AddWebMark", "/CADPart.cpp("}, Case{"SavePart", "/CADPart.cpp("}}) {
+    for (const Case& c :
+         {Case{"CreatePart", "/CADPart.cpp("}, Case{"SetRefPlane", "/RefPlane.cpp("},
+          Case{"AddWebMark", "/CADPart.cpp("}, Case{"SavePart", "/CADPart.cpp("}}) {
         SCOPED_TRACE(c.method);
         calls().clear();
         m_tarsis->results.clear();

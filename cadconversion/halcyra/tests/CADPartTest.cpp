@@ -87,8 +87,8 @@ TEST_F(CADPart, SettersAppendEveryRecordAsPassed)
                      "AddWebHole(1, 2, 0, 0, 1s, 1s, -1, 0, \"sl\", 7s)",
                      "AddWebHole(1, 2, 0, 0, 1s, 1s, -1, 0, \"sl\", 7s)",
                      "AddWebHoleEx(3, 4, 0, 0, 1s, 1s, 0, 0, null, -90s, 2s)",
-                     "AddWebHiddenMark(-5, 6, 0, 0, 1s, 1s)",
-                     "AddWebStencil(1, 1, \"\u20AC?\")", "SavePart()"}));
+                     "AddWebHiddenMark(-5, 6, 0, 0, 1s, 1s)", "AddWebStencil(1, 1, \"\u20AC?\")",
+                     "SavePart()"}));
 }
 
 TEST_F(CADPart, AnswersItsInterfacesAndErrorInfoForICADPartOnly)
@@ -139,12 +139,11 @@ TEST_F(CADPart, IsReachableThroughItsTypeLibrary)
         const char16_t* name;
         DISPID dispid;
     };
-    const Name names[] = {{u"JobId", 1},           {u"SectionDescription", 5},
-                          {u"Quantity", 6},        {u"Length", 0xb},
-                          {u"SetWebHole", 0xc},    {u"SetBFNearFarMark", 0x1a},
-                          {u"SaveToTarsis", 0x1b}, {u"SetBFStencil", 0x1e},
-                          {u"SetMetric", 0x1f},    {u"SetWeb2Hole", 0x20},
-                          {u"SetWebHoleEx", 0x21}, {u"SetWeb2HoleEx", 0x28}};
+    const Name names[] = {
+        {u"JobId", 1},           {u"SectionDescription", 5}, {u"Quantity", 6},
+        {u"Length", 0xb},        {u"SetWebHole", 0xc},       {u"SetBFNearFarMark", 0x1a},
+        {u"SaveToTarsis", 0x1b}, {u"SetBFStencil", 0x1e},    {u"SetMetric", 0x1f},
+        {u"SetWeb2Hole", 0x20},  {u"SetWebHoleEx", 0x21},    {u"SetWeb2HoleEx", 0x28}};
     for (const Name& n : names) {
         SCOPED_TRACE(std::string(n.name, n.name + std::char_traits<char16_t>::length(n.name)));
         LPOLESTR name = const_cast<LPOLESTR>(n.name);

@@ -25,7 +25,8 @@ std::string dump(const std::string& path)
         if (RegEnumValue(key, i, name, &nameSize, nullptr, &type, data, &dataSize) != ERROR_SUCCESS)
             break;
         values.push_back("  " + std::string(name) + " = " +
-                         (type == REG_SZ ? std::string(reinterpret_cast<char*>(data)) : "?") + "\n");
+                         (type == REG_SZ ? std::string(reinterpret_cast<char*>(data)) : "?") +
+                         "\n");
     }
     std::vector<std::string> subkeys;
     for (DWORD i = 0;; ++i) {
@@ -72,9 +73,9 @@ bool exists(const std::string& path)
 std::string categoryDescription()
 {
     CComPtr<ICatInformation> categories;
-    EXPECT_EQ(categories.CoCreateInstance(CLSID_StdComponentCategoriesMgr, nullptr,
-                                          CLSCTX_INPROC_SERVER),
-              S_OK);
+    EXPECT_EQ(
+        categories.CoCreateInstance(CLSID_StdComponentCategoriesMgr, nullptr, CLSCTX_INPROC_SERVER),
+        S_OK);
     LPWSTR text = nullptr;
     if (FAILED(categories->GetCategoryDesc(CATID_VelmoraCadConversion, 0x409, &text)))
         return "<none>";

@@ -134,8 +134,8 @@ TEST_F(TarsisEndToEnd, PartWithOperationsIsStoredAsPatterns)
     TestBstr rd(u"RD"), grade(u"A500");
     part->put_Grade(grade);
     part->SetMetric(1);
-    part->SetWebOperationEx(0, 0, '+', '+', 'A', 0, 0, 5, 1, 3, 2.5, 1, 0, 'H', 'B', 20, 20, rd,
-                            0, 2);
+    part->SetWebOperationEx(0, 0, '+', '+', 'A', 0, 0, 5, 1, 3, 2.5, 1, 0, 'H', 'B', 20, 20, rd, 0,
+                            2);
     ASSERT_EQ(part->SaveToTarsis(), S_OK);
 
     const std::optional<PartRecord> stored = store()->findPart({"J1", "G1", "M3"});

@@ -36,8 +36,7 @@ std::string signature(const MemberDesc& m)
     for (const ParamDesc& p : m.params) {
         if (!text.empty())
             text += ' ';
-        text += (p.flags & ParamOut ? "&" : "") + p.name + ":" +
-                std::to_string(p.vt & VT_TYPEMASK);
+        text += (p.flags & ParamOut ? "&" : "") + p.name + ":" + std::to_string(p.vt & VT_TYPEMASK);
     }
     return text;
 }
@@ -53,11 +52,11 @@ TEST(HalcyraTypeLibrary, DescribesTheLibraryAndItsInterfacesInOrder)
     for (const InterfaceDesc& desc : library.interfaces)
         names.push_back(desc.name + "/" + desc.helpString + "/" +
                         std::to_string(static_cast<int>(desc.kind)));
-    EXPECT_EQ(names, (std::vector<std::string>{
-                         "IVLMRConvert/IVLMRConvert Interface/1",
-                         "IVLMRMultConvert/IVLMRMultConvert Interface/1",
-                         "ICADPart/ICADPart Interface/1", "ICADPart2/ICADPart2 Interface/0",
-                         "ICADMult/ICADMult Interface/0"}));
+    EXPECT_EQ(names, (std::vector<std::string>{"IVLMRConvert/IVLMRConvert Interface/1",
+                                               "IVLMRMultConvert/IVLMRMultConvert Interface/1",
+                                               "ICADPart/ICADPart Interface/1",
+                                               "ICADPart2/ICADPart2 Interface/0",
+                                               "ICADMult/ICADMult Interface/0"}));
     ASSERT_EQ(library.coclasses.size(), 3u);
     EXPECT_EQ(library.coclasses[1].clsid, CLSID_CADPart2);
     EXPECT_EQ(library.coclasses[1].interfaces, std::vector<IID>{IID_ICADPart2});

@@ -3,7 +3,8 @@
 
 #include "ui/CommCtrl.h"
 
-CChangeMultPartDlg::CChangeMultPartDlg(BSTR fileName) : m_bstrFileName(static_cast<LPCOLESTR>(fileName))
+CChangeMultPartDlg::CChangeMultPartDlg(BSTR fileName)
+    : m_bstrFileName(static_cast<LPCOLESTR>(fileName))
 {
 }
 

@@ -120,8 +120,8 @@ CBreakString DSTVPartReader::readMarkingBlock()
     return line;
 }
 
-int DSTVPartReader::AddStencil(char codeProfile, char surface, char dimensionReference, double height,
-                               double angle, double x, double u, const CString& text)
+int DSTVPartReader::AddStencil(char codeProfile, char surface, char dimensionReference,
+                               double height, double angle, double x, double u, const CString& text)
 {
     CComBSTR bstrText = bstrOf(text);
     switch (surface) {
@@ -176,7 +176,8 @@ CBreakString DSTVPartReader::readHoleBlock(Variant variant, LONG bIsToolMetric)
         double u = breakLength(&line);
 
         char operationType = line.GetAt(0);
-        if (operationType != 'g' && operationType != 'm' && operationType != 's' && !isBlank(operationType))
+        if (operationType != 'g' && operationType != 'm' && operationType != 's' &&
+            !isBlank(operationType))
             throw LineError{CString("Illegal Operation Type.") + line};
         if (isBlank(operationType))
             operationType = ' ';
@@ -205,16 +206,16 @@ CBreakString DSTVPartReader::readHoleBlock(Variant variant, LONG bIsToolMetric)
 
         switch (variant) {
         case Variant::Standard:
-            ClassifyHoleTool(diameter, slotLength, slotWidth, slotAngle, &x, &u, &toolSize1, &toolSize2, &toolType,
-                             &orientation);
+            ClassifyHoleTool(diameter, slotLength, slotWidth, slotAngle, &x, &u, &toolSize1,
+                             &toolSize2, &toolType, &orientation);
             break;
         case Variant::SDS6_336:
-            ClassifyHoleToolSDS6_336(diameter, slotLength, slotWidth, slotAngle, &x, &u, &toolSize1, &toolSize2,
-                                     &toolType, &orientation);
+            ClassifyHoleToolSDS6_336(diameter, slotLength, slotWidth, slotAngle, &x, &u, &toolSize1,
+                                     &toolSize2, &toolType, &orientation);
             break;
         case Variant::SDSEarlyVersions:
-            ClassifyHoleToolSDSEarlyVersions(diameter, slotLength, slotWidth, slotAngle, &x, &u, &toolSize1,
-                                             &toolSize2, &toolType, &orientation);
+            ClassifyHoleToolSDSEarlyVersions(diameter, slotLength, slotWidth, slotAngle, &x, &u,
+                                             &toolSize1, &toolSize2, &toolType, &orientation);
             break;
         }
         if (toolSize1 >= 0.001 && toolSize2 >= 0.001)
@@ -232,11 +233,11 @@ CBreakString DSTVPartReader::readHoleBlock(Variant variant, LONG bIsToolMetric)
             surface = surface == 'v' || surface == 'h' ? 'o' : surface == 'o' ? 'v' : 'h';
 
         if (surface == 'v' || surface == 'h')
-            AddWebOperation(m_codeProfile, surface, reference, operationType, x, u, toolSize1, toolSize2, toolType,
-                            orientation, bIsToolMetric);
+            AddWebOperation(m_codeProfile, surface, reference, operationType, x, u, toolSize1,
+                            toolSize2, toolType, orientation, bIsToolMetric);
         else
-            AddFlangeOperation(m_codeProfile, surface, reference, operationType, x, u, toolSize1, toolSize2,
-                               toolType, orientation, bIsToolMetric);
+            AddFlangeOperation(m_codeProfile, surface, reference, operationType, x, u, toolSize1,
+                               toolSize2, toolType, orientation, bIsToolMetric);
 
         nextBlockLine(&line);
         line.TrimLeft();
@@ -244,9 +245,10 @@ CBreakString DSTVPartReader::readHoleBlock(Variant variant, LONG bIsToolMetric)
     return line;
 }
 
-int DSTVPartReader::AddWebOperation(char codeProfile, char surface, char dimensionReference, char operationType,
-                                    double x, double u, double toolSize1, double toolSize2,
-                                    const CString& toolType, int orientation, LONG bIsToolMetric)
+int DSTVPartReader::AddWebOperation(char codeProfile, char surface, char dimensionReference,
+                                    char operationType, double x, double u, double toolSize1,
+                                    double toolSize2, const CString& toolType, int orientation,
+                                    LONG bIsToolMetric)
 {
     const char kind = operationType == ' ' ? 'H' : 'M';
     const char frontBack = surface == 'v' || (kind == 'H' && codeProfile != 'M') ? 'F' : 'B';
@@ -261,13 +263,14 @@ int DSTVPartReader::AddWebOperation(char codeProfile, char surface, char dimensi
     CComBSTR bstrToolType = bstrOf(toolType);
     using C = unsigned char;
     if (bIsToolMetric)
-        checkPart(m_pCADPart->SetWebOperationEx(0, across.startU, C('+'), C(across.directionU), C('A'), 0, 0, x,
-                                                across.u, 1, 0, 1, 0, C(kind), C(frontBack), toolSize1, toolSize2,
-                                                bstrToolType, orientation, kMeasuringSystemMetric));
+        checkPart(m_pCADPart->SetWebOperationEx(0, across.startU, C('+'), C(across.directionU),
+                                                C('A'), 0, 0, x, across.u, 1, 0, 1, 0, C(kind),
+                                                C(frontBack), toolSize1, toolSize2, bstrToolType,
+                                                orientation, kMeasuringSystemMetric));
     else
-        checkPart(m_pCADPart->SetWebOperation(0, across.startU, C('+'), C(across.directionU), C('A'), 0, 0, x,
-                                              across.u, 1, 0, 1, 0, C(kind), C(frontBack), toolSize1, toolSize2,
-                                              bstrToolType, orientation));
+        checkPart(m_pCADPart->SetWebOperation(
+            0, across.startU, C('+'), C(across.directionU), C('A'), 0, 0, x, across.u, 1, 0, 1, 0,
+            C(kind), C(frontBack), toolSize1, toolSize2, bstrToolType, orientation));
     return 0;
 }
 
@@ -291,20 +294,21 @@ int DSTVPartReader::AddFlangeOperation(char codeProfile, char surface, char dime
     const bool top = surface == 'o';
     HRESULT hr;
     if (bIsToolMetric)
-        hr = top ? m_pCADPart->SetTopFlangeOperationEx(0, across.startU, C('+'), C(across.directionU), 'A', 0, 0, x,
-                                                       across.u, 1, 0, 1, 0, C(kind), C('F'), toolSize1, toolSize2,
-                                                       bstrToolType, orientation, kMeasuringSystemMetric)
-                 : m_pCADPart->SetBottomFlangeOperationEx(0, across.startU, C('+'), C(across.directionU), 'A', 0, 0,
-                                                          x, across.u, 1, 0, 1, 0, C(kind), C('F'), toolSize1,
-                                                          toolSize2, bstrToolType, orientation,
-                                                          kMeasuringSystemMetric);
+        hr = top ? m_pCADPart->SetTopFlangeOperationEx(
+                       0, across.startU, C('+'), C(across.directionU), 'A', 0, 0, x, across.u, 1, 0,
+                       1, 0, C(kind), C('F'), toolSize1, toolSize2, bstrToolType, orientation,
+                       kMeasuringSystemMetric)
+                 : m_pCADPart->SetBottomFlangeOperationEx(
+                       0, across.startU, C('+'), C(across.directionU), 'A', 0, 0, x, across.u, 1, 0,
+                       1, 0, C(kind), C('F'), toolSize1, toolSize2, bstrToolType, orientation,
+                       kMeasuringSystemMetric);
     else
-        hr = top ? m_pCADPart->SetTopFlangeOperation(0, across.startU, C('+'), C(across.directionU), 'A', 0, 0, x,
-                                                     across.u, 1, 0, 1, 0, C(kind), C('F'), toolSize1, toolSize2,
-                                                     bstrToolType, orientation)
-                 : m_pCADPart->SetBottomFlangeOperation(0, across.startU, C('+'), C(across.directionU), 'A', 0, 0, x,
-                                                        across.u, 1, 0, 1, 0, C(kind), C('F'), toolSize1, toolSize2,
-                                                        bstrToolType, orientation);
+        hr = top ? m_pCADPart->SetTopFlangeOperation(
+                       0, across.startU, C('+'), C(across.directionU), 'A', 0, 0, x, across.u, 1, 0,
+                       1, 0, C(kind), C('F'), toolSize1, toolSize2, bstrToolType, orientation)
+                 : m_pCADPart->SetBottomFlangeOperation(
+                       0, across.startU, C('+'), C(across.directionU), 'A', 0, 0, x, across.u, 1, 0,
+                       1, 0, C(kind), C('F'), toolSize1, toolSize2, bstrToolType, orientation);
     checkPart(hr);
     return 0;
 }

@@ -4,10 +4,10 @@
 
 #include "DSTVPartConverter.h"
 
-class CDSTVConvert1
-    : public DSTVPartConverter<CDSTVConvert1, &CLSID_DSTVConvert1,
-                               IDispatchImpl<IDSTVConvert1, &IID_IDSTVConvert1, &LIBID_LUNKETTLib, 1, 0>,
-                               &IID_IDSTVConvert1> {
+class CDSTVConvert1 : public DSTVPartConverter<
+                          CDSTVConvert1, &CLSID_DSTVConvert1,
+                          IDispatchImpl<IDSTVConvert1, &IID_IDSTVConvert1, &LIBID_LUNKETTLib, 1, 0>,
+                          &IID_IDSTVConvert1> {
 public:
     static constexpr const char* kConversionName = "DSTV For Tolvin Ver : 1.0";
     static constexpr ReaderEntry kReaderEntry = &DSTVPartReader::ReadPart;

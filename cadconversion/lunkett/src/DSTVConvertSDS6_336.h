@@ -5,9 +5,10 @@
 #include "DSTVPartConverter.h"
 
 class CDSTVConvertSDS6_336
-    : public DSTVPartConverter<CDSTVConvertSDS6_336, &CLSID_DSTVConvertSDS6_336,
-                               IDispatchImpl<IDSTVConvertSDS6_336, &IID_IDSTVConvertSDS6_336, &LIBID_LUNKETTLib, 1, 0>,
-                               &IID_IDSTVConvertSDS6_336> {
+    : public DSTVPartConverter<
+          CDSTVConvertSDS6_336, &CLSID_DSTVConvertSDS6_336,
+          IDispatchImpl<IDSTVConvertSDS6_336, &IID_IDSTVConvertSDS6_336, &LIBID_LUNKETTLib, 1, 0>,
+          &IID_IDSTVConvertSDS6_336> {
 public:
     static constexpr const char* kConversionName = "DSTV For SDS v6.336";
     static constexpr ReaderEntry kReaderEntry = &DSTVPartReader::ReadPartSDS6_336;

@@ -6,10 +6,11 @@
 #include "DSTVPartConverter.h"
 
 class CDSTVConvertSDSEarlyVersions
-    : public DSTVPartConverter<CDSTVConvertSDSEarlyVersions, &CLSID_DSTVConvertSDSEarlyVersions,
-                               IDispatchImpl<IDSTVConvertSDSEarlyVersions, &IID_IDSTVConvertSDSEarlyVersions,
-                                             &LIBID_LUNKETTLib, 1, 0>,
-                               &IID_IDSTVConvertSDSEarlyVersions> {
+    : public DSTVPartConverter<
+          CDSTVConvertSDSEarlyVersions, &CLSID_DSTVConvertSDSEarlyVersions,
+          IDispatchImpl<IDSTVConvertSDSEarlyVersions, &IID_IDSTVConvertSDSEarlyVersions,
+                        &LIBID_LUNKETTLib, 1, 0>,
+          &IID_IDSTVConvertSDSEarlyVersions> {
 public:
     static constexpr const char* kConversionName = "DSTV For SDS Early Versions";
     static constexpr ReaderEntry kReaderEntry = &DSTVPartReader::ReadPartSDSEarlyVersions;

@@ -85,16 +85,18 @@ HRESULT DSTVFileReader::SetFile(BSTR bstrFilename, BSTR* pbstrErrorText)
     freeText(pbstrErrorText);
     try {
         if (OpenNCFile(bstrFilename) != 0) {
-            setText(pbstrErrorText, loadLunkettString(IDS_FILE_OPEN_FAILURE, "Open File Error") + " " +
-                                        CString(static_cast<const OLECHAR*>(bstrFilename)));
+            setText(pbstrErrorText, loadLunkettString(IDS_FILE_OPEN_FAILURE, "Open File Error") +
+                                        " " + CString(static_cast<const OLECHAR*>(bstrFilename)));
             return E_CONVERT_FILE_OPEN;
         }
         return S_OK;
     } catch (const _com_error& error) {
-        setText(pbstrErrorText, comErrorText(error, IDS_COM_ERROR_SET_FILE, "Com Error in Set File"));
+        setText(pbstrErrorText,
+                comErrorText(error, IDS_COM_ERROR_SET_FILE, "Com Error in Set File"));
         return error.Error();
     } catch (...) {
-        setText(pbstrErrorText, loadLunkettString(IDS_UNEXPECTED_SET_FILE_ERROR, "Unexpected Error Setting File"));
+        setText(pbstrErrorText,
+                loadLunkettString(IDS_UNEXPECTED_SET_FILE_ERROR, "Unexpected Error Setting File"));
         return E_UNEXPECTED;
     }
 }

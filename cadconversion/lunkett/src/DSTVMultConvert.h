@@ -36,16 +36,17 @@ public:
 
     HRESULT SetFile(BSTR bstrFilename) override
     {
-        return wrapReaderCall<CDSTVMultConvert>([&](BSTR* text) { return m_reader.SetFile(bstrFilename, text); });
+        return wrapReaderCall<CDSTVMultConvert>(
+            [&](BSTR* text) { return m_reader.SetFile(bstrFilename, text); });
     }
 
     // Bars are read with ReadMult only.
-    HRESULT ReadPart(IUnknown**, LONG, LONG) override
-    {
-        return S_OK;
-    }
+    HRESULT ReadPart(IUnknown**, LONG, LONG) override { return S_OK; }
 
-    HRESULT get_ConversionName(BSTR* pVal) override { return getConversionName("DSTV Mult Ver : 1.0", pVal); }
+    HRESULT get_ConversionName(BSTR* pVal) override
+    {
+        return getConversionName("DSTV Mult Ver : 1.0", pVal);
+    }
 
     HRESULT ReadMult(IUnknown** ppIUnkCADMult) override
     {

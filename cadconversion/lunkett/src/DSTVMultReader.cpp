@@ -52,7 +52,8 @@ INT_PTR runDialog(Dialog& dialog, const ui::DialogTemplate& dialogTemplate)
 {
     const INT_PTR result = dialog.DoModal(GetActiveWindow());
     if (result == -1) {
-        throw ReadFailure{CString("The dialog \"") + dialogTemplate.caption.c_str() + "\" could not be shown."};
+        throw ReadFailure{CString("The dialog \"") + dialogTemplate.caption.c_str() +
+                          "\" could not be shown."};
     }
     return result;
 }
@@ -72,12 +73,14 @@ struct DSTVMultReader::Bar {
 
 HRESULT DSTVMultReader::createRegisteredMult(IUnknown** ppUnknown)
 {
-    return CoCreateInstance(CLSID_CADMult, nullptr, CLSCTX_ALL, IID_IUnknown, reinterpret_cast<void**>(ppUnknown));
+    return CoCreateInstance(CLSID_CADMult, nullptr, CLSCTX_ALL, IID_IUnknown,
+                            reinterpret_cast<void**>(ppUnknown));
 }
 
 DSTVMultReader::DSTVMultReader(MultCreator createMult) : m_createMult(std::move(createMult)) {}
 
-void DSTVMultReader::SplitByDelimiter(const CString& text, char delimiter, CDynamicArray<CString*>* pieces)
+void DSTVMultReader::SplitByDelimiter(const CString& text, char delimiter,
+                                      CDynamicArray<CString*>* pieces)
 {
     CString rest = text;
     for (int p = rest.Find(delimiter); p >= 0; p = rest.Find(delimiter)) {
@@ -177,7 +180,8 @@ HRESULT DSTVMultReader::ReadMult(IUnknown** ppIUnkCADMult, BSTR* pbstrErrorText)
         setText(pbstrErrorText, failure.text);
     } catch (...) {
         setText(pbstrErrorText, readFailureText({"Numeric Conversion Error while Reading Mult",
-                                                 "Unexpected EOF while reading mult", "Com Error while reading mult",
+                                                 "Unexpected EOF while reading mult",
+                                                 "Com Error while reading mult",
                                                  "Unexpected Error while reading mult"}));
     }
     return E_CONVERT_READ;
@@ -359,8 +363,9 @@ void DSTVMultReader::fillMult(const Bar& bar, CDynamicArray<CMultPartData*>* pie
     CComBSTR description;
     if (pieces->GetSize() > 0) {
         const CMultPartData* first = pieces->GetAt(0);
-        checkMult(m_pCADMult->GetMultSectionAndDescription(bstrOf(first->strJob), bstrOf(first->strGroup),
-                                                           bstrOf(first->strMark), &section, &description));
+        checkMult(m_pCADMult->GetMultSectionAndDescription(
+            bstrOf(first->strJob), bstrOf(first->strGroup), bstrOf(first->strMark), &section,
+            &description));
     }
     if (!section)
         section = "";
@@ -372,7 +377,7 @@ void DSTVMultReader::fillMult(const Bar& bar, CDynamicArray<CMultPartData*>* pie
     checkMult(m_pCADMult->put_Kerf(bar.dKerf));
     for (int i = 0; i < pieces->GetSize(); ++i) {
         const CMultPartData* piece = pieces->GetAt(i);
-        checkMult(m_pCADMult->AddPart(bstrOf(piece->strJob), bstrOf(piece->strGroup), bstrOf(piece->strMark),
-                                      piece->nQuantity));
+        checkMult(m_pCADMult->AddPart(bstrOf(piece->strJob), bstrOf(piece->strGroup),
+                                      bstrOf(piece->strMark), piece->nQuantity));
     }
 }

@@ -46,7 +46,8 @@ public:
     // Appends the pieces of text between the delimiters, as new strings the
     // caller deletes: "a;;b" gives a, "" and b; ";a" gives "" and a; "a;b;"
     // gives a and b; an empty text gives none.
-    static void SplitByDelimiter(const CString& text, char delimiter, CDynamicArray<CString*>* pieces);
+    static void SplitByDelimiter(const CString& text, char delimiter,
+                                 CDynamicArray<CString*>* pieces);
 
 private:
     struct Bar;

@@ -9,8 +9,8 @@
 // plus its interface, category map and registrar script.
 #pragma once
 
-#include "DSTVPartReader.h"
 #include "ConverterMethods.h"
+#include "DSTVPartReader.h"
 
 #include "halcyra/HalcyraLib.h"
 #include "lunkett/LunkettLib.h"
@@ -20,11 +20,12 @@
 using ReaderEntry = HRESULT (DSTVPartReader::*)(IUnknown**, LONG, LONG, BSTR*);
 
 template <class T, const CLSID* pclsid, class OwnInterfaceBase, const IID* piidOwn>
-class DSTVPartConverter : public CComObjectRootEx<CComSingleThreadModel>,
-                          public CComCoClass<T, pclsid>,
-                          public ISupportErrorInfoImpl<piidOwn, &IID_IVLMRConvert>,
-                          public OwnInterfaceBase,
-                          public IDispatchImpl<IVLMRConvert, &IID_IVLMRConvert, &LIBID_HALCYRALib, 1, 0> {
+class DSTVPartConverter
+    : public CComObjectRootEx<CComSingleThreadModel>,
+      public CComCoClass<T, pclsid>,
+      public ISupportErrorInfoImpl<piidOwn, &IID_IVLMRConvert>,
+      public OwnInterfaceBase,
+      public IDispatchImpl<IVLMRConvert, &IID_IVLMRConvert, &LIBID_HALCYRALib, 1, 0> {
 public:
     HRESULT SetFile(BSTR bstrFilename) override
     {
@@ -33,11 +34,15 @@ public:
 
     HRESULT ReadPart(IUnknown** ppIUnkCADPart, LONG bIsMetric, LONG bIsToolMetric) override
     {
-        return wrapReaderCall<T>(
-            [&](BSTR* text) { return (m_reader.*T::kReaderEntry)(ppIUnkCADPart, bIsMetric, bIsToolMetric, text); });
+        return wrapReaderCall<T>([&](BSTR* text) {
+            return (m_reader.*T::kReaderEntry)(ppIUnkCADPart, bIsMetric, bIsToolMetric, text);
+        });
     }
 
-    HRESULT get_ConversionName(BSTR* pVal) override { return getConversionName(T::kConversionName, pVal); }
+    HRESULT get_ConversionName(BSTR* pVal) override
+    {
+        return getConversionName(T::kConversionName, pVal);
+    }
 
 private:
     DSTVPartReader m_reader;

@@ -10,8 +10,8 @@
 
 namespace {
 
-constexpr DWORD kPartContext = CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER |
-                               CLSCTX_REMOTE_SERVER;
+constexpr DWORD kPartContext =
+    CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER | CLSCTX_REMOTE_SERVER;
 
 bool isCodeProfile(const CString& code)
 {
@@ -25,7 +25,8 @@ bool isCodeProfile(const CString& code)
 
 HRESULT DSTVPartReader::createRegisteredPart(IUnknown** ppUnknown)
 {
-    return CoCreateInstance(CLSID_CADPart2, nullptr, kPartContext, IID_IUnknown, reinterpret_cast<void**>(ppUnknown));
+    return CoCreateInstance(CLSID_CADPart2, nullptr, kPartContext, IID_IUnknown,
+                            reinterpret_cast<void**>(ppUnknown));
 }
 
 DSTVPartReader::DSTVPartReader(PartCreator createPart) : m_createPart(std::move(createPart)) {}
@@ -51,16 +52,17 @@ HRESULT DSTVPartReader::ReadPart(IUnknown** ppIUnkCADPart, LONG bIsMetric, LONG 
     return readPart(Variant::Standard, ppIUnkCADPart, bIsMetric, bIsToolMetric, pbstrErrorText);
 }
 
-HRESULT DSTVPartReader::ReadPartSDS6_336(IUnknown** ppIUnkCADPart, LONG bIsMetric, LONG bIsToolMetric,
-                                         BSTR* pbstrErrorText)
+HRESULT DSTVPartReader::ReadPartSDS6_336(IUnknown** ppIUnkCADPart, LONG bIsMetric,
+                                         LONG bIsToolMetric, BSTR* pbstrErrorText)
 {
     return readPart(Variant::SDS6_336, ppIUnkCADPart, bIsMetric, bIsToolMetric, pbstrErrorText);
 }
 
-HRESULT DSTVPartReader::ReadPartSDSEarlyVersions(IUnknown** ppIUnkCADPart, LONG bIsMetric, LONG bIsToolMetric,
-                                                 BSTR* pbstrErrorText)
+HRESULT DSTVPartReader::ReadPartSDSEarlyVersions(IUnknown** ppIUnkCADPart, LONG bIsMetric,
+                                                 LONG bIsToolMetric, BSTR* pbstrErrorText)
 {
-    return readPart(Variant::SDSEarlyVersions, ppIUnkCADPart, bIsMetric, bIsToolMetric, pbstrErrorText);
+    return readPart(Variant::SDSEarlyVersions, ppIUnkCADPart, bIsMetric, bIsToolMetric,
+                    pbstrErrorText);
 }
 
 HRESULT DSTVPartReader::createPart(IUnknown** ppIUnkCADPart)
@@ -72,7 +74,8 @@ HRESULT DSTVPartReader::createPart(IUnknown** ppIUnkCADPart)
     if (SUCCEEDED(hr) && unknown) {
         hr = OleRun(unknown);
         if (SUCCEEDED(hr))
-            hr = unknown->QueryInterface(uuidof<ICADPart2>(), reinterpret_cast<void**>(&m_pCADPart));
+            hr =
+                unknown->QueryInterface(uuidof<ICADPart2>(), reinterpret_cast<void**>(&m_pCADPart));
     } else if (SUCCEEDED(hr)) {
         hr = E_POINTER;
     }
@@ -83,8 +86,8 @@ HRESULT DSTVPartReader::createPart(IUnknown** ppIUnkCADPart)
     return m_pCADPart->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(ppIUnkCADPart));
 }
 
-HRESULT DSTVPartReader::readPart(Variant variant, IUnknown** ppIUnkCADPart, LONG bIsMetric, LONG bIsToolMetric,
-                                 BSTR* pbstrErrorText)
+HRESULT DSTVPartReader::readPart(Variant variant, IUnknown** ppIUnkCADPart, LONG bIsMetric,
+                                 LONG bIsToolMetric, BSTR* pbstrErrorText)
 {
     freeText(pbstrErrorText);
     try {
@@ -140,7 +143,8 @@ HRESULT DSTVPartReader::readPart(Variant variant, IUnknown** ppIUnkCADPart, LONG
         setText(pbstrErrorText, error.text);
     } catch (...) {
         setText(pbstrErrorText, readFailureText({"Numeric Conversion Error while Reading Part",
-                                                 "Unexpected EOF while reading part", "Com Error while reading part",
+                                                 "Unexpected EOF while reading part",
+                                                 "Com Error while reading part",
                                                  "Unexpected Error while reading part"}));
     }
     return E_CONVERT_READ;

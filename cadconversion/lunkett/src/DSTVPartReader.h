@@ -36,7 +36,8 @@ public:
     // The new part goes into *ppIUnkCADPart (one reference for the caller)
     // right after it is created, and stays there when the read then fails.
     // The three entry points differ only in how slots are classified.
-    HRESULT ReadPart(IUnknown** ppIUnkCADPart, LONG bIsMetric, LONG bIsToolMetric, BSTR* pbstrErrorText);
+    HRESULT ReadPart(IUnknown** ppIUnkCADPart, LONG bIsMetric, LONG bIsToolMetric,
+                     BSTR* pbstrErrorText);
     HRESULT ReadPartSDS6_336(IUnknown** ppIUnkCADPart, LONG bIsMetric, LONG bIsToolMetric,
                              BSTR* pbstrErrorText);
     HRESULT ReadPartSDSEarlyVersions(IUnknown** ppIUnkCADPart, LONG bIsMetric, LONG bIsToolMetric,
@@ -44,20 +45,22 @@ public:
 
     // Section name and size text from the profile text of the header; uses
     // the profile height, flange width and web thickness already read.
-    void ParseProfileName(const CString& profile, CString* section, CString* description, LONG bIsMetric);
+    void ParseProfileName(const CString& profile, CString* section, CString* description,
+                          LONG bIsMetric);
 
     // Tool sizes, tool type ("RD", "SL" or empty) and orientation (degrees)
     // of a hole line from diameter d, slot length l, slot width w (inches)
     // and slot angle a (degrees); a slot moves *x and *u to its centre.
     // Each answers 0.
     static int ClassifyHoleTool(double d, double l, double w, double a, double* x, double* u,
-                                double* toolSize1, double* toolSize2, CString* toolType, int* orientation);
-    static int ClassifyHoleToolSDS6_336(double d, double l, double w, double a, double* x, double* u,
-                                        double* toolSize1, double* toolSize2, CString* toolType,
-                                        int* orientation);
-    static int ClassifyHoleToolSDSEarlyVersions(double d, double l, double w, double a, double* x, double* u,
-                                                double* toolSize1, double* toolSize2, CString* toolType,
-                                                int* orientation);
+                                double* toolSize1, double* toolSize2, CString* toolType,
+                                int* orientation);
+    static int ClassifyHoleToolSDS6_336(double d, double l, double w, double a, double* x,
+                                        double* u, double* toolSize1, double* toolSize2,
+                                        CString* toolType, int* orientation);
+    static int ClassifyHoleToolSDSEarlyVersions(double d, double l, double w, double a, double* x,
+                                                double* u, double* toolSize1, double* toolSize2,
+                                                CString* toolType, int* orientation);
 
     // Code profile 'L' and surface 'u': orientation = 180 - orientation.
     static int FlipLProfileOrientation(char codeProfile, char surface, int* orientation);
@@ -91,14 +94,15 @@ private:
     CBreakString readHoleBlock(Variant variant, LONG bIsToolMetric);
     void completePart();
 
-    int AddStencil(char codeProfile, char surface, char dimensionReference, double height, double angle,
-                   double x, double u, const CString& text);
-    int AddWebOperation(char codeProfile, char surface, char dimensionReference, char operationType, double x,
-                        double u, double toolSize1, double toolSize2, const CString& toolType, int orientation,
-                        LONG bIsToolMetric);
-    int AddFlangeOperation(char codeProfile, char surface, char dimensionReference, char operationType,
-                           double x, double u, double toolSize1, double toolSize2, const CString& toolType,
-                           int orientation, LONG bIsToolMetric);
+    int AddStencil(char codeProfile, char surface, char dimensionReference, double height,
+                   double angle, double x, double u, const CString& text);
+    int AddWebOperation(char codeProfile, char surface, char dimensionReference, char operationType,
+                        double x, double u, double toolSize1, double toolSize2,
+                        const CString& toolType, int orientation, LONG bIsToolMetric);
+    int AddFlangeOperation(char codeProfile, char surface, char dimensionReference,
+                           char operationType, double x, double u, double toolSize1,
+                           double toolSize2, const CString& toolType, int orientation,
+                           LONG bIsToolMetric);
 
     PartCreator m_createPart;
 

@@ -46,7 +46,8 @@ void moveAlong(int orientation, double distance, double* x, double* u)
 
 int DSTVPartReader::truncateAngle(double degrees)
 {
-    if (!(degrees > static_cast<double>(INT_MIN) - 1 && degrees < static_cast<double>(INT_MAX) + 1)) {
+    if (!(degrees > static_cast<double>(INT_MIN) - 1 &&
+          degrees < static_cast<double>(INT_MAX) + 1)) {
         CNumericConversionException error;
         CString message;
         message.Format("Slot angle out of range: %g. ", degrees);
@@ -60,9 +61,9 @@ namespace {
 
 // d diameter, l slot length, w slot width (inches), a slot angle (degrees).
 // widthSlots: a slot given by its width alone is a slot (else no tool).
-int classify(double d, double l, double w, double a, double* x, double* u, double* toolSize1, double* toolSize2,
-             CString* toolType, int* orientation, bool widthSlots, SlotAngleRule lengthSlotRule,
-             int (*truncate)(double))
+int classify(double d, double l, double w, double a, double* x, double* u, double* toolSize1,
+             double* toolSize2, CString* toolType, int* orientation, bool widthSlots,
+             SlotAngleRule lengthSlotRule, int (*truncate)(double))
 {
     *orientation = 0;
     if (d != 0 && w == 0 && l == 0) {
@@ -75,7 +76,8 @@ int classify(double d, double l, double w, double a, double* x, double* u, doubl
         *toolType = "SL";
         *orientation = truncate(a);
         moveAlong(*orientation, l / 2, x, u);
-        *orientation = lengthSlotRule == SlotAngleRule::Folded ? folded(*orientation) : sdsOrientation(*orientation);
+        *orientation = lengthSlotRule == SlotAngleRule::Folded ? folded(*orientation)
+                                                               : sdsOrientation(*orientation);
     } else if (d == 0 || w == 0 || !widthSlots) {
         *toolSize1 = 0;
         *toolSize2 = 0;
@@ -94,24 +96,26 @@ int classify(double d, double l, double w, double a, double* x, double* u, doubl
 } // namespace
 
 int DSTVPartReader::ClassifyHoleTool(double d, double l, double w, double a, double* x, double* u,
-                                     double* toolSize1, double* toolSize2, CString* toolType, int* orientation)
+                                     double* toolSize1, double* toolSize2, CString* toolType,
+                                     int* orientation)
 {
-    return classify(d, l, w, a, x, u, toolSize1, toolSize2, toolType, orientation, true, SlotAngleRule::Folded,
-                    &truncateAngle);
+    return classify(d, l, w, a, x, u, toolSize1, toolSize2, toolType, orientation, true,
+                    SlotAngleRule::Folded, &truncateAngle);
 }
 
-int DSTVPartReader::ClassifyHoleToolSDS6_336(double d, double l, double w, double a, double* x, double* u,
-                                             double* toolSize1, double* toolSize2, CString* toolType,
-                                             int* orientation)
+int DSTVPartReader::ClassifyHoleToolSDS6_336(double d, double l, double w, double a, double* x,
+                                             double* u, double* toolSize1, double* toolSize2,
+                                             CString* toolType, int* orientation)
 {
-    return classify(d, l, w, a, x, u, toolSize1, toolSize2, toolType, orientation, true, SlotAngleRule::SDS,
-                    &truncateAngle);
+    return classify(d, l, w, a, x, u, toolSize1, toolSize2, toolType, orientation, true,
+                    SlotAngleRule::SDS, &truncateAngle);
 }
 
-int DSTVPartReader::ClassifyHoleToolSDSEarlyVersions(double d, double l, double w, double a, double* x, double* u,
-                                                     double* toolSize1, double* toolSize2, CString* toolType,
+int DSTVPartReader::ClassifyHoleToolSDSEarlyVersions(double d, double l, double w, double a,
+                                                     double* x, double* u, double* toolSize1,
+                                                     double* toolSize2, CString* toolType,
                                                      int* orientation)
 {
-    return classify(d, l, w, a, x, u, toolSize1, toolSize2, toolType, orientation, false, SlotAngleRule::SDS,
-                    &truncateAngle);
+    return classify(d, l, w, a, x, u, toolSize1, toolSize2, toolType, orientation, false,
+                    SlotAngleRule::SDS, &truncateAngle);
 }

@@ -24,22 +24,30 @@ const comserver::TypeLibrary& lunkettTypeLibrary()
 {
     using namespace comserver;
     static const TypeLibrary library{
-        LIBID_LUNKETTLib, 1, 0, "LunkettLib", "Lunkett 1.0 Type Library",
+        LIBID_LUNKETTLib,
+        1,
+        0,
+        "LunkettLib",
+        "Lunkett 1.0 Type Library",
         {dualInterface<IDSTVConvert1>("IDSTVConvert1", "IDSTVConvert1 Interface", {}),
-         dualInterface<IDSTVConvertSDS6_336>("IDSTVConvertSDS6_336", "IDSTVConvertSDS6_336 Interface", {}),
+         dualInterface<IDSTVConvertSDS6_336>("IDSTVConvertSDS6_336",
+                                             "IDSTVConvertSDS6_336 Interface", {}),
          dualInterface<IDSTVConvertSDSEarlyVersions>("IDSTVConvertSDSEarlyVersions",
                                                      "IDSTVConvertSDSEarlyVersions Interface", {}),
          customInterface<IStrucSoftDSTV>("IStrucSoftDSTV", "IStrucSoftDSTV Interface"),
          dualInterface<IDSTVMultConvert>("IDSTVMultConvert", "IDSTVMultConvert Interface", {})},
-        {coClass(CLSID_DSTVConvert1, "DSTVConvert1", {IID_IDSTVConvert1, IID_IVLMRConvert}, "DSTVConvert1 Class"),
-         coClass(CLSID_DSTVConvertSDS6_336, "DSTVConvertSDS6_336", {IID_IDSTVConvertSDS6_336, IID_IVLMRConvert},
-                 "DSTVConvertSDS6_336 Class"),
+        {coClass(CLSID_DSTVConvert1, "DSTVConvert1", {IID_IDSTVConvert1, IID_IVLMRConvert},
+                 "DSTVConvert1 Class"),
+         coClass(CLSID_DSTVConvertSDS6_336, "DSTVConvertSDS6_336",
+                 {IID_IDSTVConvertSDS6_336, IID_IVLMRConvert}, "DSTVConvertSDS6_336 Class"),
          coClass(CLSID_DSTVConvertSDSEarlyVersions, "DSTVConvertSDSEarlyVersions",
-                 {IID_IDSTVConvertSDSEarlyVersions, IID_IVLMRConvert}, "DSTVConvertSDSEarlyVersions Class"),
+                 {IID_IDSTVConvertSDSEarlyVersions, IID_IVLMRConvert},
+                 "DSTVConvertSDSEarlyVersions Class"),
          coClass(CLSID_StrucSoftDSTV, "StrucSoftDSTV", {IID_IStrucSoftDSTV, IID_IVLMRConvert},
                  "Velmora StrucSoftDSTV Class"),
          coClass(CLSID_DSTVMultConvert, "DSTVMultConvert",
-                 {IID_IDSTVMultConvert, IID_IVLMRConvert, IID_IVLMRMultConvert}, "DSTVMultConvert Class")}};
+                 {IID_IDSTVMultConvert, IID_IVLMRConvert, IID_IVLMRMultConvert},
+                 "DSTVMultConvert Class")}};
     return library;
 }
 
@@ -49,14 +57,20 @@ const comserver::TypeLibrary& convertInterfaceLibrary()
 {
     using namespace comserver;
     static const TypeLibrary library{
-        LIBID_HALCYRALib, 1, 0, "HalcyraLib", "Halcyra 1.0 Type Library",
+        LIBID_HALCYRALib,
+        1,
+        0,
+        "HalcyraLib",
+        "Halcyra 1.0 Type Library",
         {dualInterface<IVLMRConvert>(
-            "IVLMRConvert", "IVLMRConvert Interface",
-            {dispMethod<&IVLMRConvert::SetFile>(1, "SetFile", {"bstrFilename"}),
-             dispMethod<&IVLMRConvert::ReadPart>(2, "ReadPart", {"ppIUnkCADPart", "bIsMetric", "bIsToolMetric"}),
-             dispPropGet<&IVLMRConvert::get_ConversionName>(3, "ConversionName", {"pVal"})}),
-         dualInterface<IVLMRMultConvert>("IVLMRMultConvert", "IVLMRMultConvert Interface",
-                                         {dispMethod<&IVLMRMultConvert::ReadMult>(1, "ReadMult", {"ppIUnkCADMult"})})},
+             "IVLMRConvert", "IVLMRConvert Interface",
+             {dispMethod<&IVLMRConvert::SetFile>(1, "SetFile", {"bstrFilename"}),
+              dispMethod<&IVLMRConvert::ReadPart>(2, "ReadPart",
+                                                  {"ppIUnkCADPart", "bIsMetric", "bIsToolMetric"}),
+              dispPropGet<&IVLMRConvert::get_ConversionName>(3, "ConversionName", {"pVal"})}),
+         dualInterface<IVLMRMultConvert>(
+             "IVLMRMultConvert", "IVLMRMultConvert Interface",
+             {dispMethod<&IVLMRMultConvert::ReadMult>(1, "ReadMult", {"ppIUnkCADMult"})})},
         {}};
     return library;
 }

@@ -5,7 +5,7 @@
 #include "ui/DialogTemplate.h"
 
 enum MultDialogId : UINT {
-    IDD_MULT_NAME = 123,       // "Change Mult Machine Name"
+    IDD_MULT_NAME = 123,        // "Change Mult Machine Name"
     IDD_CHANGE_MULT_PART = 124, // "Mult Parts"
 };
 

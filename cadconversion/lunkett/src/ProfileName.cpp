@@ -35,8 +35,8 @@ CString inchFractionNoDelimits(double inches, int denominator)
 
 } // namespace
 
-void DSTVPartReader::ParseProfileName(const CString& profile, CString* section, CString* description,
-                                      LONG bIsMetric)
+void DSTVPartReader::ParseProfileName(const CString& profile, CString* section,
+                                      CString* description, LONG bIsMetric)
 {
     section->Empty();
     description->Empty();
@@ -63,7 +63,8 @@ void DSTVPartReader::ParseProfileName(const CString& profile, CString* section, 
         return;
     }
     if (*section == "L" && bIsMetric != 1) {
-        *description = inchFractionNoDelimits(m_dProfileHeight, 16) + inchFractionNoDelimits(m_dFlangeWidth, 16) +
+        *description = inchFractionNoDelimits(m_dProfileHeight, 16) +
+                       inchFractionNoDelimits(m_dFlangeWidth, 16) +
                        inchFractionNoDelimits(m_dWebThickness, 16);
         return;
     }

@@ -4,8 +4,8 @@
 
 #include "DSTVPartConverter.h"
 
-class CStrucSoftDSTV
-    : public DSTVPartConverter<CStrucSoftDSTV, &CLSID_StrucSoftDSTV, IStrucSoftDSTV, &IID_IStrucSoftDSTV> {
+class CStrucSoftDSTV : public DSTVPartConverter<CStrucSoftDSTV, &CLSID_StrucSoftDSTV,
+                                                IStrucSoftDSTV, &IID_IStrucSoftDSTV> {
 public:
     static constexpr const char* kConversionName = "DSTV Version 7";
     static constexpr ReaderEntry kReaderEntry = &DSTVPartReader::ReadPart;

@@ -7,7 +7,8 @@ namespace {
 constexpr double H = 310 * kMm; // profile height of the fixture header
 constexpr double W = 165 * kMm; // flange width
 
-std::string partWith(const std::string& blocks, const char* code = "I", const char* profile = "W12X26")
+std::string partWith(const std::string& blocks, const char* code = "I",
+                     const char* profile = "W12X26")
 {
     StHeader st;
     st.code = code;
@@ -38,7 +39,8 @@ TEST_F(ReaderTest, StencilsGoToTheirFaces)
 
 TEST_F(ReaderTest, AngleStencilsMirrorXOnWebAndTopFlangeOnly)
 {
-    const std::string si = "SI\n  v 100.00o 5.00 0.00 10rA\n  o 100.00o 5.00 0.00 10rB\n  u 100.00o 5.00 0.00 10rC\n";
+    const std::string si =
+        "SI\n  v 100.00o 5.00 0.00 10rA\n  o 100.00o 5.00 0.00 10rB\n  u 100.00o 5.00 0.00 10rC\n";
     ASSERT_EQ(convert(partWith(si, "L", "L100X100X10"), ReadVariant::Standard, 1).hr, S_OK);
     ASSERT_EQ(m_part.stencils.size(), 3u);
     EXPECT_DOUBLE_EQ(m_part.stencils[0].x, 6000 * kMm - 100 * kMm);
@@ -130,8 +132,10 @@ TEST_F(ReaderTest, HolesArePlacedAcrossTheFaceByCodeProfileAndReference)
         SCOPED_TRACE(std::string(c.code) + " " + c.surface + " " + c.reference);
         m_part.operations.clear();
         // "RSA" is an angle whose section is not "L", so its references count.
-        const std::string line = std::string("BO\n  ") + c.surface + " 100.00" + c.reference + " 50.00 22.00\n";
-        ASSERT_EQ(convert(partWith(line, c.code, "RSA100X100X10"), ReadVariant::Standard, 1).hr, S_OK);
+        const std::string line =
+            std::string("BO\n  ") + c.surface + " 100.00" + c.reference + " 50.00 22.00\n";
+        ASSERT_EQ(convert(partWith(line, c.code, "RSA100X100X10"), ReadVariant::Standard, 1).hr,
+                  S_OK);
         ASSERT_EQ(m_part.operations.size(), 1u);
         const RecordedOperation& op = m_part.operations[0];
         EXPECT_EQ(op.face, c.face);
@@ -149,7 +153,8 @@ TEST_F(ReaderTest, BlankReferenceCountsAsTopAndSectionLCountsEveryHoleFromBelow)
     EXPECT_DOUBLE_EQ(m_part.operations[0].u, H - 50 * kMm);
 
     m_part.operations.clear();
-    ASSERT_EQ(convert(partWith("BO\n  v 100.00o 50.00 22.00\n  v 200.00s 60.00 22.00\n", "L", "L100X100X10"),
+    ASSERT_EQ(convert(partWith("BO\n  v 100.00o 50.00 22.00\n  v 200.00s 60.00 22.00\n", "L",
+                               "L100X100X10"),
                       ReadVariant::Standard, 1)
                   .hr,
               S_OK);
@@ -170,13 +175,15 @@ TEST_F(ReaderTest, OperationKindAndWebSide)
         char operationType;
         char frontBack;
     } cases[] = {
-        {"I", 'v', " ", 'H', 'F'}, {"I", 'v', "g", 'M', 'F'}, {"I", 'v', "m", 'M', 'F'}, {"I", 'v', "s", 'M', 'F'},
-        {"I", 'h', " ", 'H', 'F'}, {"I", 'h', "g", 'M', 'B'}, {"M", 'h', " ", 'H', 'B'}, {"M", 'v', "m", 'M', 'F'},
+        {"I", 'v', " ", 'H', 'F'}, {"I", 'v', "g", 'M', 'F'}, {"I", 'v', "m", 'M', 'F'},
+        {"I", 'v', "s", 'M', 'F'}, {"I", 'h', " ", 'H', 'F'}, {"I", 'h', "g", 'M', 'B'},
+        {"M", 'h', " ", 'H', 'B'}, {"M", 'v', "m", 'M', 'F'},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.code) + " " + c.surface + " '" + c.type + "'");
         m_part.operations.clear();
-        const std::string line = std::string("BO\n  ") + c.surface + " 100.00o 50.00" + c.type + " 22.00\n";
+        const std::string line =
+            std::string("BO\n  ") + c.surface + " 100.00o 50.00" + c.type + " 22.00\n";
         ASSERT_EQ(convert(partWith(line, c.code)).hr, S_OK);
         ASSERT_EQ(m_part.operations.size(), 1u);
         EXPECT_EQ(m_part.operations[0].operationType, c.operationType);
@@ -186,7 +193,8 @@ TEST_F(ReaderTest, OperationKindAndWebSide)
 
 TEST_F(ReaderTest, ToolMetricUsesTheExFormsWithMetricTools)
 {
-    const std::string bo = "BO\n  v 100.00o 50.00 22.00\n  o 100.00o 50.00 22.00\n  u 100.00o 50.00 22.00\n";
+    const std::string bo =
+        "BO\n  v 100.00o 50.00 22.00\n  o 100.00o 50.00 22.00\n  u 100.00o 50.00 22.00\n";
     ASSERT_EQ(convert(partWith(bo), ReadVariant::Standard, 0, 1).hr, S_OK);
     const std::vector<std::string> expected{"SetWebOperationEx", "SetTopFlangeOperationEx",
                                             "SetBottomFlangeOperationEx"};
@@ -208,8 +216,10 @@ TEST_F(ReaderTest, HoleLineErrorsQuoteTheLine)
         {"  x 100.00o 50.00 22.00\n", "Illegal Surface. x 100.00o 50.00 22.00"},
         {"  v 100.00x 50.00 22.00\n", "Illegal Dimension Reference.x 50.00 22.00"},
         {"  v 100.00o 50.00q 22.00\n", "Illegal Operation Type.q 22.00"},
-        {"  v 100.00o 50.00 22.00 0.00 k 50.00 0.00 0.00\n", "Illegal Slotted Hole Type.k 50.00 0.00 0.00"},
-        {"  v 100.00o 50.00 22.00 0.00 l 50.00 10.00 0.00 x\n", "Length and Width on Slots not supported. x"},
+        {"  v 100.00o 50.00 22.00 0.00 k 50.00 0.00 0.00\n",
+         "Illegal Slotted Hole Type.k 50.00 0.00 0.00"},
+        {"  v 100.00o 50.00 22.00 0.00 l 50.00 10.00 0.00 x\n",
+         "Length and Width on Slots not supported. x"},
         {"  v 10.00o 5.00 22.00\n  v 100.00o 50.00 22.00 0.00 l50.00 10.00 0.00\n",
          "Length and Width on Slots not supported."},
     };
@@ -250,7 +260,8 @@ TEST_F(ReaderTest, SlotsInTheThreeVariants)
 
 TEST_F(ReaderTest, RoundHolesAreTheSameInEveryVariant)
 {
-    for (ReadVariant variant : {ReadVariant::Standard, ReadVariant::SDS6_336, ReadVariant::SDSEarlyVersions}) {
+    for (ReadVariant variant :
+         {ReadVariant::Standard, ReadVariant::SDS6_336, ReadVariant::SDSEarlyVersions}) {
         SCOPED_TRACE(static_cast<int>(variant));
         m_part.operations.clear();
         ASSERT_EQ(convert(partWith("BO\n  v 100.00o 50.00 22.00 12.00\n"), variant).hr, S_OK);
@@ -264,8 +275,9 @@ TEST_F(ReaderTest, RoundHolesAreTheSameInEveryVariant)
 
 TEST_F(ReaderTest, AngleBottomFlangeSlotsAreTurnedButRoundHolesNever)
 {
-    const std::string bo = "BO\n  u 100.00o 50.00 22.00 0.00 l 50.00 0.00 30.00\n  u 300.00o 50.00 22.00\n"
-                           "  o 500.00o 50.00 22.00 0.00 l 50.00 0.00 30.00\n";
+    const std::string bo =
+        "BO\n  u 100.00o 50.00 22.00 0.00 l 50.00 0.00 30.00\n  u 300.00o 50.00 22.00\n"
+        "  o 500.00o 50.00 22.00 0.00 l 50.00 0.00 30.00\n";
     ASSERT_EQ(convert(partWith(bo, "L", "RSA100X100X10"), ReadVariant::Standard, 1).hr, S_OK);
     ASSERT_EQ(m_part.operations.size(), 3u);
     EXPECT_EQ(m_part.operations[0].orientation, 150);

@@ -32,9 +32,9 @@ constexpr double kMm = 1 / 25.4;
 // A bar file: the 21 BA fields and the piece lines, in millimetres.
 struct BarFile {
     std::string first = "BA";
-    std::vector<std::string> ba{
-        "BAR-1",  "2",   "SAW1", "A992", "2", "W12X26", "I", "6000", "310", "165", "9.7",
-        "5.8",    "8.9", "38.7", "-",    "-", "-",      "-", "3.175", "",   "v;100;200;0"};
+    std::vector<std::string> ba{"BAR-1", "2",   "SAW1", "A992", "2",     "W12X26", "I",
+                                "6000",  "310", "165",  "9.7",  "5.8",   "8.9",    "38.7",
+                                "-",     "-",   "-",    "-",    "3.175", "",       "v;100;200;0"};
     std::string pi = "PI";
     std::vector<std::string> pieces{"1;A;J1;x;G1;M1;4", "2;A;J1;x;G1;M2;1"};
 
@@ -83,7 +83,8 @@ class MultReaderTest : public GuiTest {
 protected:
     void SetUp() override
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "lunkett-mult-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "lunkett-mult-XXXXXX").string();
         ASSERT_NE(mkdtemp(pattern.data()), nullptr);
         m_dir = pattern;
         m_mult.knownPieces = {"J1/G1/M1", "J1/G1/M2"};
@@ -97,7 +98,8 @@ protected:
     void TearDown() override
     {
         m_reader.reset();
-        EXPECT_EQ(m_mult.references(), 1u) << "the reader and its dialogs leave no reference to the mult";
+        EXPECT_EQ(m_mult.references(), 1u)
+            << "the reader and its dialogs leave no reference to the mult";
         std::filesystem::remove_all(m_dir);
         GuiTest::TearDown();
     }
@@ -177,8 +179,14 @@ TEST(SplitByDelimiter, PiecesBetweenTheDelimiters)
         std::vector<std::string> pieces;
     };
     const Case cases[] = {
-        {"a;;b", {"a", "", "b"}}, {";a", {"", "a"}},   {"a;b;", {"a", "b"}}, {"a;b;;", {"a", "b", ""}},
-        {"abc", {"abc"}},         {"", {}},            {";", {""}},          {"1;A;J1;x;G1;M1;4", {"1", "A", "J1", "x", "G1", "M1", "4"}},
+        {"a;;b", {"a", "", "b"}},
+        {";a", {"", "a"}},
+        {"a;b;", {"a", "b"}},
+        {"a;b;;", {"a", "b", ""}},
+        {"abc", {"abc"}},
+        {"", {}},
+        {";", {""}},
+        {"1;A;J1;x;G1;M1;4", {"1", "A", "J1", "x", "G1", "M1", "4"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -200,10 +208,12 @@ TEST_F(MultReaderTest, KnownMachineAndPiecesFillTheMultWithoutADialog)
     EXPECT_TRUE(result.multHandedOut);
     EXPECT_EQ(result.text, "");
     const std::vector<std::string> expected{
-        "put_Machine SAW1",  "CheckMachine ",         "CheckPart J1/G1/M1",
-        "CheckPart J1/G1/M2", "put_Mark BAR-1",       "put_Quantity 2",
-        "put_Grade A992",    "GetMultSectionAndDescription J1/G1/M1", "put_Section W",
-        "put_SectionDescription 1226", "put_Length ", "put_Kerf ",
+        "put_Machine SAW1",   "CheckMachine ",
+        "CheckPart J1/G1/M1", "CheckPart J1/G1/M2",
+        "put_Mark BAR-1",     "put_Quantity 2",
+        "put_Grade A992",     "GetMultSectionAndDescription J1/G1/M1",
+        "put_Section W",      "put_SectionDescription 1226",
+        "put_Length ",        "put_Kerf ",
         "AddPart J1/G1/M1 4", "AddPart J1/G1/M2 1"};
     EXPECT_EQ(m_mult.calls, expected);
     EXPECT_DOUBLE_EQ(m_mult.length, 6000 * kMm);
@@ -219,10 +229,10 @@ TEST_F(MultReaderTest, KnownMachineAndPiecesFillTheMultWithoutADialog)
 TEST_F(MultReaderTest, OptionalLinesRunNumberAndBlankPieceLines)
 {
     BarFile bar;
-    bar.field(2) = "12 first";        // the run number's leading integer
-    bar.field(7) = "I";               // read as "W", sent nowhere
+    bar.field(2) = "12 first"; // the run number's leading integer
+    bar.field(7) = "I";        // read as "W", sent nowhere
     for (int line : {9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20})
-        bar.field(line) = "";         // every optional line empty
+        bar.field(line) = ""; // every optional line empty
     bar.pieces = {"**comment", "", "1;A;J1;x;G1;M1;4;extra"};
     const MultRead result = convert(bar);
     ASSERT_EQ(result.hr, S_OK) << result.text;
@@ -292,24 +302,40 @@ TEST_F(MultReaderTest, EveryFailureHasItsText)
         {"no PI line", [](BarFile& b, RecordingMult&, bool&) { b.pi = "PX"; },
          [](const std::string&) { return "Code Block PI was not found."; }},
         {"piece line of six fields",
-         [](BarFile& b, RecordingMult&, bool&) { b.pieces = {"1;A;J1;x;G1;M1;4", "1;A;J1;x;G1;M1"}; },
+         [](BarFile& b, RecordingMult&, bool&) {
+             b.pieces = {"1;A;J1;x;G1;M1;4", "1;A;J1;x;G1;M1"};
+         },
          [](const std::string& path) {
-             return "Piece line \"1;A;J1;x;G1;M1\" has 6 of the 7 fields separated by ';'.\r\nFile Name:" + path +
-                    "\r\nLine:25";
+             return "Piece line \"1;A;J1;x;G1;M1\" has 6 of the 7 fields separated by ';'.\r\nFile "
+                    "Name:" +
+                    path + "\r\nLine:25";
          }},
-        {"piece quantity not a number", [](BarFile& b, RecordingMult&, bool&) { b.pieces = {"1;A;J1;x;G1;M1;four"}; },
+        {"piece quantity not a number",
+         [](BarFile& b, RecordingMult&, bool&) { b.pieces = {"1;A;J1;x;G1;M1;four"}; },
          [&](const std::string&) { return "..." + numeric; }},
         {"empty bar length", [](BarFile& b, RecordingMult&, bool&) { b.field(8) = ""; },
          [&](const std::string&) { return "..." + numeric; }},
-        {"run number without a number", [](BarFile& b, RecordingMult&, bool&) { b.field(2) = "R2"; },
+        {"run number without a number",
+         [](BarFile& b, RecordingMult&, bool&) { b.field(2) = "R2"; },
          [&](const std::string&) { return "..." + numeric; }},
-        {"file cut inside BA", [](BarFile& b, RecordingMult&, bool&) { b.ba.resize(4); b.pi = ""; b.pieces.clear(); },
+        {"file cut inside BA",
+         [](BarFile& b, RecordingMult&, bool&) {
+             b.ba.resize(4);
+             b.pi = "";
+             b.pieces.clear();
+         },
          [&](const std::string&) { return "..." + numeric; }},
-        {"no mult object", [](BarFile&, RecordingMult&, bool& failCreation) { failCreation = true; },
-         [](const std::string&) { return "Failed to create CLSID_CADMult. It may not be registered"; }, false},
-        {"a mult call fails", [](BarFile&, RecordingMult& m, bool&) { m.failures["put_Mark"] = E_FAIL; },
+        {"no mult object",
+         [](BarFile&, RecordingMult&, bool& failCreation) { failCreation = true; },
+         [](const std::string&) {
+             return "Failed to create CLSID_CADMult. It may not be registered";
+         },
+         false},
+        {"a mult call fails",
+         [](BarFile&, RecordingMult& m, bool&) { m.failures["put_Mark"] = E_FAIL; },
          [](const std::string&) { return comErrorText(E_FAIL); }},
-        {"a piece check fails", [](BarFile&, RecordingMult& m, bool&) { m.failures["CheckPart"] = E_OUTOFMEMORY; },
+        {"a piece check fails",
+         [](BarFile&, RecordingMult& m, bool&) { m.failures["CheckPart"] = E_OUTOFMEMORY; },
          [](const std::string&) { return comErrorText(E_OUTOFMEMORY); }},
     };
     for (const Case& c : cases) {
@@ -323,8 +349,11 @@ TEST_F(MultReaderTest, EveryFailureHasItsText)
         const std::string expected = c.text(m_path);
         if (expected.rfind("...", 0) == 0) {
             const std::string ending = expected.substr(3);
-            EXPECT_GT(result.text.size(), ending.size()) << "the exception's own message comes first";
-            EXPECT_EQ(result.text.substr(result.text.size() - std::min(result.text.size(), ending.size())), ending)
+            EXPECT_GT(result.text.size(), ending.size())
+                << "the exception's own message comes first";
+            EXPECT_EQ(result.text.substr(result.text.size() -
+                                         std::min(result.text.size(), ending.size())),
+                      ending)
                 << result.text;
         } else {
             EXPECT_EQ(result.text, expected);
@@ -361,7 +390,8 @@ TEST_F(MultReaderTest, UnknownMachineDialogAsksUntilTheMachineIsKnown)
     const MultRead result = convert(bar);
     ASSERT_EQ(result.hr, S_OK) << result.text;
     EXPECT_EQ(m_dialogs, std::vector<std::string>{"Change Mult Machine Name"});
-    EXPECT_EQ(m_mult.argumentsOf("put_Machine"), (std::vector<std::string>{"BANDSAW", "", "LASER", "SAW2"}));
+    EXPECT_EQ(m_mult.argumentsOf("put_Machine"),
+              (std::vector<std::string>{"BANDSAW", "", "LASER", "SAW2"}));
     EXPECT_EQ(m_mult.machine, "SAW2");
     EXPECT_EQ(m_mult.argumentsOf("AddPart").size(), 2u);
 }
@@ -421,8 +451,10 @@ TEST_F(MultReaderTest, MissingPiecesAreListedAndEveryPieceTakesTheNewJobAndGroup
     ASSERT_EQ(result.hr, S_OK) << result.text;
     EXPECT_EQ(m_dialogs, std::vector<std::string>{"Mult Parts"});
     EXPECT_EQ(m_mult.argumentsOf("CheckPart").size(), 3u) << "no piece is looked up again";
-    EXPECT_EQ(m_mult.argumentsOf("GetMultSectionAndDescription"), std::vector<std::string>{"J7//M1"});
-    EXPECT_EQ(m_mult.argumentsOf("AddPart"), (std::vector<std::string>{"J7//M1 4", "J7//M9 1", "J7//M3 2"}));
+    EXPECT_EQ(m_mult.argumentsOf("GetMultSectionAndDescription"),
+              std::vector<std::string>{"J7//M1"});
+    EXPECT_EQ(m_mult.argumentsOf("AddPart"),
+              (std::vector<std::string>{"J7//M1 4", "J7//M9 1", "J7//M3 2"}));
 }
 
 TEST_F(MultReaderTest, CancelledPartsDialogAddsNothing)

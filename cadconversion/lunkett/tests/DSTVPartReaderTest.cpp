@@ -17,8 +17,9 @@ TEST_F(ReaderTest, HeaderFieldsReachThePartInInchesAtTheEnd)
     EXPECT_TRUE(result.partHandedOut);
     EXPECT_EQ(result.text, "");
 
-    const std::vector<std::string> expected{"put_JobId", "put_Group", "put_Mark", "put_Grade", "put_Length",
-                                            "put_Quantity", "put_Section", "put_SectionDescription"};
+    const std::vector<std::string> expected{
+        "put_JobId",  "put_Group",    "put_Mark",    "put_Grade",
+        "put_Length", "put_Quantity", "put_Section", "put_SectionDescription"};
     EXPECT_EQ(m_part.calls, expected);
     EXPECT_EQ(m_part.strings["JobId"], "J100");
     EXPECT_EQ(m_part.strings["Group"], "G2");
@@ -162,7 +163,11 @@ TEST_F(ReaderTest, SectionRewrites)
     struct Case {
         const char* profile;
         const char* section;
-    } cases[] = {{"HSS6X6X1/4", "TS"}, {"hss4x4", "TS"}, {"RCT200x100", "TS"}, {"Rct8", "TS"}, {"HEB400", "HEB"}};
+    } cases[] = {{"HSS6X6X1/4", "TS"},
+                 {"hss4x4", "TS"},
+                 {"RCT200x100", "TS"},
+                 {"Rct8", "TS"},
+                 {"HEB400", "HEB"}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.profile);
         StHeader st;
@@ -190,8 +195,9 @@ TEST_F(ReaderTest, TeeSectionTurnsIntoCodeProfileTWithHeightAndWidthExchanged)
 TEST_F(ReaderTest, OtherBlocksAreSkipped)
 {
     StHeader st;
-    const std::string blocks = "AK\n  v 0.00u 0.00 0.00\n  v 100.00u 0.00 0.00\n\nKO\n  v 10.00 10.00\nIK\n"
-                               "  o 5.00 5.00\n";
+    const std::string blocks =
+        "AK\n  v 0.00u 0.00 0.00\n  v 100.00u 0.00 0.00\n\nKO\n  v 10.00 10.00\nIK\n"
+        "  o 5.00 5.00\n";
     ReadResult result = convert(st.text() + blocks + kEnd);
     ASSERT_EQ(result.hr, S_OK) << result.text;
     EXPECT_TRUE(m_part.operations.empty());
@@ -243,16 +249,19 @@ TEST_F(ReaderTest, EndOfFileBeforeENNamesFileAndLine)
     ASSERT_EQ(setFile(path), S_OK);
     ReadResult result = read();
     EXPECT_EQ(result.hr, E_CONVERT_READ);
-    EXPECT_EQ(result.text, "Unexpected end of file. Unexpected EOF while reading part\r\nFile Name:" + path +
-                               "\r\nLine:27");
+    EXPECT_EQ(result.text,
+              "Unexpected end of file. Unexpected EOF while reading part\r\nFile Name:" + path +
+                  "\r\nLine:27");
     EXPECT_TRUE(result.partHandedOut);
 }
 
 TEST_F(ReaderTest, FileCutShortAtEveryLineFailsCleanly)
 {
     StHeader st;
-    const std::string whole = st.text() + "SI\n  v 10.00o 20.00 0.00 10r1\nBO\n  v 100.00o 50.00 22.00\n" + kEnd;
-    for (std::size_t cut = whole.find('\n'); cut + 1 < whole.size(); cut = whole.find('\n', cut + 1)) {
+    const std::string whole =
+        st.text() + "SI\n  v 10.00o 20.00 0.00 10r1\nBO\n  v 100.00o 50.00 22.00\n" + kEnd;
+    for (std::size_t cut = whole.find('\n'); cut + 1 < whole.size();
+         cut = whole.find('\n', cut + 1)) {
         SCOPED_TRACE(cut);
         ReadResult result = convert(whole.substr(0, cut + 1));
         EXPECT_EQ(result.hr, E_CONVERT_READ);
@@ -276,7 +285,8 @@ TEST_F(ReaderTest, FailingPartCallIsAComError)
     ReadResult result = convert(st.text() + kEnd);
     EXPECT_EQ(result.hr, E_CONVERT_READ);
     const std::string message = hresultMessage(E_FAIL);
-    EXPECT_EQ(result.text, message + (message.empty() ? "" : "\r\n") + "Com Error while reading part");
+    EXPECT_EQ(result.text,
+              message + (message.empty() ? "" : "\r\n") + "Com Error while reading part");
 }
 
 TEST_F(ReaderTest, FailingSectionDescriptionIsIgnored)

@@ -37,7 +37,8 @@ inline BSTR& name()
 // Makes the file; it is removed when the process ends.
 inline void create(const char* prefix)
 {
-    std::string pattern = (std::filesystem::temp_directory_path() / (std::string(prefix) + "-XXXXXX")).string();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / (std::string(prefix) + "-XXXXXX")).string();
     const int fd = mkstemp(pattern.data());
     require(fd >= 0);
     close(fd);

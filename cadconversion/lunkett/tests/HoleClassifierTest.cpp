@@ -8,7 +8,8 @@
 
 namespace {
 
-using Classifier = int (*)(double, double, double, double, double*, double*, double*, double*, CString*, int*);
+using Classifier = int (*)(double, double, double, double, double*, double*, double*, double*,
+                           CString*, int*);
 
 struct ClassifierCase {
     const char* name;
@@ -34,8 +35,10 @@ TEST(HoleClassifierTest, SizesTypeOrientationAndSlotCentre)
         {"length slot 90", kStandard, 1, 2, 0, 90, 1, 3, "SL", 90, 0, 1},
         {"length slot 270 folds", kStandard, 1, 2, 0, 270, 1, 3, "SL", -90, 0, -1},
         {"length slot 180 folds", kStandard, 1, 2, 0, 180, 1, 3, "SL", -180, -1, 0},
-        {"length slot -181 folds", kStandard, 1, 2, 0, -181, 1, 3, "SL", 179, -0.9998476952, 0.0174524064},
-        {"length slot angle truncated", kStandard, 1, 2, 0, 45.9, 1, 3, "SL", 45, 0.7071067812, 0.7071067812},
+        {"length slot -181 folds", kStandard, 1, 2, 0, -181, 1, 3, "SL", 179, -0.9998476952,
+         0.0174524064},
+        {"length slot angle truncated", kStandard, 1, 2, 0, 45.9, 1, 3, "SL", 45, 0.7071067812,
+         0.7071067812},
         {"SDS 6.336 length slot 0", kSDS6_336, 1, 2, 0, 0, 1, 3, "SL", 90, 1, 0},
         {"SDS 6.336 length slot 180", kSDS6_336, 1, 2, 0, 180, 1, 3, "SL", 90, -1, 0},
         {"SDS 6.336 length slot -180", kSDS6_336, 1, 2, 0, -180, 1, 3, "SL", 90, -1, 0},
@@ -70,7 +73,8 @@ TEST(HoleClassifierTest, AngleOutsideTheIntegerRangeIsANumericError)
         double x = 0, u = 0, size1 = 0, size2 = 0;
         CString type;
         int orientation = 0;
-        EXPECT_THROW(DSTVPartReader::ClassifyHoleTool(1, 2, 0, angle, &x, &u, &size1, &size2, &type, &orientation),
+        EXPECT_THROW(DSTVPartReader::ClassifyHoleTool(1, 2, 0, angle, &x, &u, &size1, &size2, &type,
+                                                      &orientation),
                      CNumericConversionException);
     }
 }

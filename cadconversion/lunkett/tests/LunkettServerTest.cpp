@@ -5,8 +5,8 @@
 #include "lunkett/LunkettLib.h"
 
 #include "com/Bstr.h"
-#include "com/ComError.h"
 #include "com/CodePage.h"
+#include "com/ComError.h"
 #include "com/Runtime.h"
 #include "registry/Registry.h"
 
@@ -41,10 +41,11 @@ const ConverterClass kClasses[] = {
      "DSTV For Tolvin Ver : 1.0", true, true, true},
     {&CLSID_DSTVConvertSDS6_336, &IID_IDSTVConvertSDS6_336, "Lunkett.DSTVConvertSDS6_336",
      "DSTVConvertSDS6_336 Class", "DSTV For SDS v6.336", true, false, true},
-    {&CLSID_DSTVConvertSDSEarlyVersions, &IID_IDSTVConvertSDSEarlyVersions, "Lunkett.DSTVConvertSDSEarlyVersions",
-     "DSTVConvertSDSEarlyVersions Class", "DSTV For SDS Early Versions", true, true, true},
-    {&CLSID_StrucSoftDSTV, &IID_IStrucSoftDSTV, "Velmora.StrucSoftDSTV", "Velmora StrucSoftDSTV Class",
-     "DSTV Version 7", false, false, false},
+    {&CLSID_DSTVConvertSDSEarlyVersions, &IID_IDSTVConvertSDSEarlyVersions,
+     "Lunkett.DSTVConvertSDSEarlyVersions", "DSTVConvertSDSEarlyVersions Class",
+     "DSTV For SDS Early Versions", true, true, true},
+    {&CLSID_StrucSoftDSTV, &IID_IStrucSoftDSTV, "Velmora.StrucSoftDSTV",
+     "Velmora StrucSoftDSTV Class", "DSTV Version 7", false, false, false},
 };
 
 std::string narrow(BSTR text)
@@ -66,7 +67,8 @@ std::optional<std::string> classesValue(const std::string& path, const char* nam
     char buffer[2048] = {};
     DWORD size = sizeof buffer;
     DWORD type = 0;
-    const LSTATUS status = RegQueryValueEx(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
+    const LSTATUS status =
+        RegQueryValueEx(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
     RegCloseKey(key);
     if (status != ERROR_SUCCESS)
         return std::nullopt;
@@ -126,7 +128,8 @@ class LunkettServerTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "lunkett-server-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "lunkett-server-XXXXXX").string();
         ASSERT_NE(mkdtemp(pattern.data()), nullptr);
         m_dir = pattern;
         setenv("VLMR_REGISTRY", (m_dir / "registry").c_str(), 1);
@@ -191,9 +194,11 @@ TEST_F(LunkettServerTest, RegistrationWritesEveryClassWithItsScript)
         EXPECT_TRUE(std::filesystem::equivalent(*module, LUNKETT_MODULE_PATH));
         EXPECT_EQ(classesValue(key + "\\InprocServer32", "ThreadingModel"), "Apartment");
         EXPECT_EQ(classesValue(key + "\\TypeLib"), guidToString(LIBID_LUNKETTLib));
-        EXPECT_TRUE(classesHasKey(key + "\\Implemented Categories\\" + guidToString(CATID_VelmoraCadConversion)));
+        EXPECT_TRUE(classesHasKey(key + "\\Implemented Categories\\" +
+                                  guidToString(CATID_VelmoraCadConversion)));
     }
-    EXPECT_EQ(classesValue("TypeLib\\" + guidToString(LIBID_LUNKETTLib) + "\\1.0"), "Lunkett 1.0 Type Library");
+    EXPECT_EQ(classesValue("TypeLib\\" + guidToString(LIBID_LUNKETTLib) + "\\1.0"),
+              "Lunkett 1.0 Type Library");
     EXPECT_FALSE(classesHasKey("TypeLib\\" + guidToString(LIBID_HALCYRALib)))
         << "the part-model server registers HalcyraLib, not this one";
 }
@@ -201,11 +206,13 @@ TEST_F(LunkettServerTest, RegistrationWritesEveryClassWithItsScript)
 TEST_F(LunkettServerTest, CategoryListsTheConvertersByName)
 {
     ICatInformation* categories = nullptr;
-    ASSERT_EQ(CoCreateInstance(CLSID_StdComponentCategoriesMgr, nullptr, CLSCTX_INPROC_SERVER, IID_ICatInformation,
-                               reinterpret_cast<void**>(&categories)),
+    ASSERT_EQ(CoCreateInstance(CLSID_StdComponentCategoriesMgr, nullptr, CLSCTX_INPROC_SERVER,
+                               IID_ICatInformation, reinterpret_cast<void**>(&categories)),
               S_OK);
     IEnumGUID* classes = nullptr;
-    ASSERT_EQ(categories->EnumClassesOfCategories(1, &CATID_VelmoraCadConversion, 0, nullptr, &classes), S_OK);
+    ASSERT_EQ(
+        categories->EnumClassesOfCategories(1, &CATID_VelmoraCadConversion, 0, nullptr, &classes),
+        S_OK);
     GUID found[12];
     ULONG count = 0;
     classes->Next(12, found, &count);
@@ -226,7 +233,8 @@ TEST_F(LunkettServerTest, CategoryListsTheConvertersByName)
     }
     std::sort(names.begin(), names.end());
     const std::vector<std::string> expected{"DSTV For SDS Early Versions", "DSTV For SDS v6.336",
-                                            "DSTV For Tolvin Ver : 1.0", "DSTV Mult Ver : 1.0", "DSTV Version 7"};
+                                            "DSTV For Tolvin Ver : 1.0", "DSTV Mult Ver : 1.0",
+                                            "DSTV Version 7"};
     EXPECT_EQ(names, expected);
 }
 
@@ -236,7 +244,8 @@ TEST_F(LunkettServerTest, InterfaceMapsAndErrorInfoSupport)
         SCOPED_TRACE(c.progId);
         IVLMRConvert* converter = create(c);
         ASSERT_NE(converter, nullptr);
-        for (const IID* iid : {&IID_IUnknown, c.ownIid, &IID_ISupportErrorInfo, &IID_IVLMRConvert, &IID_IDispatch}) {
+        for (const IID* iid :
+             {&IID_IUnknown, c.ownIid, &IID_ISupportErrorInfo, &IID_IVLMRConvert, &IID_IDispatch}) {
             IUnknown* answer = reinterpret_cast<IUnknown*>(0x1);
             const HRESULT hr = converter->QueryInterface(*iid, reinterpret_cast<void**>(&answer));
             const bool expected = *iid != IID_IDispatch || c.answersDispatch;
@@ -248,11 +257,14 @@ TEST_F(LunkettServerTest, InterfaceMapsAndErrorInfoSupport)
             }
         }
         IUnknown* multConvert = nullptr;
-        EXPECT_EQ(converter->QueryInterface(IID_IVLMRMultConvert, reinterpret_cast<void**>(&multConvert)),
-                  E_NOINTERFACE);
+        EXPECT_EQ(
+            converter->QueryInterface(IID_IVLMRMultConvert, reinterpret_cast<void**>(&multConvert)),
+            E_NOINTERFACE);
 
         ISupportErrorInfo* support = nullptr;
-        ASSERT_EQ(converter->QueryInterface(IID_ISupportErrorInfo, reinterpret_cast<void**>(&support)), S_OK);
+        ASSERT_EQ(
+            converter->QueryInterface(IID_ISupportErrorInfo, reinterpret_cast<void**>(&support)),
+            S_OK);
         EXPECT_EQ(support->InterfaceSupportsErrorInfo(*c.ownIid), S_OK);
         EXPECT_EQ(support->InterfaceSupportsErrorInfo(IID_IVLMRConvert), S_OK);
         EXPECT_EQ(support->InterfaceSupportsErrorInfo(IID_IDispatch), S_FALSE);
@@ -267,8 +279,8 @@ TEST_F(LunkettServerTest, AllButStrucSoftCanBeAggregated)
     for (const ConverterClass& c : kClasses) {
         SCOPED_TRACE(c.progId);
         IUnknown* inner = nullptr;
-        const HRESULT hr =
-            CoCreateInstance(*c.clsid, &outer, CLSCTX_INPROC_SERVER, IID_IUnknown, reinterpret_cast<void**>(&inner));
+        const HRESULT hr = CoCreateInstance(*c.clsid, &outer, CLSCTX_INPROC_SERVER, IID_IUnknown,
+                                            reinterpret_cast<void**>(&inner));
         EXPECT_EQ(hr, c.aggregatable ? S_OK : CLASS_E_NOAGGREGATION);
         if (inner) {
             EXPECT_EQ(inner->Release(), 0u);
@@ -307,7 +319,8 @@ TEST_F(LunkettServerTest, ReaderFailuresBecomeErrorInfoOnIVLMRConvert)
         EXPECT_EQ(report.guid, IID_IVLMRConvert);
 
         // A failure the reader leaves without a text.
-        EXPECT_EQ(converter->ReadPart(nullptr, 0, 0), S_FALSE) << "nothing open: the end comes first";
+        EXPECT_EQ(converter->ReadPart(nullptr, 0, 0), S_FALSE)
+            << "nothing open: the end comes first";
         name = bstrOf(writeFile("ST\n"));
         EXPECT_EQ(converter->SetFile(name), S_OK);
         SysFreeString(name);
@@ -318,7 +331,8 @@ TEST_F(LunkettServerTest, ReaderFailuresBecomeErrorInfoOnIVLMRConvert)
         IUnknown* part = nullptr;
         EXPECT_EQ(converter->ReadPart(&part, 0, 0), E_CONVERT_READ);
         EXPECT_EQ(part, nullptr);
-        EXPECT_EQ(takeErrorInfo().description, "Failed to create CLSID_CADPart2. It may not be registered");
+        EXPECT_EQ(takeErrorInfo().description,
+                  "Failed to create CLSID_CADPart2. It may not be registered");
         converter->Release();
     }
 }
@@ -349,7 +363,9 @@ TEST_F(LunkettServerTest, ConverterIsDrivenThroughDispatch)
     DISPPARAMS none{nullptr, nullptr, 0, 0};
     VARIANT result;
     VariantInit(&result);
-    ASSERT_EQ(dispatch->Invoke(3, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &result, nullptr, nullptr), S_OK);
+    ASSERT_EQ(
+        dispatch->Invoke(3, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &result, nullptr, nullptr),
+        S_OK);
     EXPECT_EQ(result.vt, VT_BSTR);
     EXPECT_EQ(narrow(result.bstrVal), "DSTV For Tolvin Ver : 1.0");
     VariantClear(&result);
@@ -363,7 +379,8 @@ TEST_F(LunkettServerTest, ConverterIsDrivenThroughDispatch)
     EXPECT_EQ(dispatch->Invoke(1, IID_NULL, 0, DISPATCH_METHOD, &one, nullptr, &exception, nullptr),
               DISP_E_EXCEPTION);
     EXPECT_EQ(exception.scode, E_CONVERT_FILE_OPEN);
-    EXPECT_EQ(narrow(exception.bstrDescription), "File open Failure " + (m_dir / "missing.nc1").string());
+    EXPECT_EQ(narrow(exception.bstrDescription),
+              "File open Failure " + (m_dir / "missing.nc1").string());
     SysFreeString(exception.bstrDescription);
     SysFreeString(exception.bstrSource);
     SysFreeString(exception.bstrHelpFile);
@@ -409,26 +426,31 @@ TEST_F(LunkettServerTest, BarConverterIsRegisteredAndAnswersBothConverterInterfa
     EXPECT_TRUE(classesHasKey(key + "\\Programmable"));
     EXPECT_EQ(classesValue(key + "\\InprocServer32", "ThreadingModel"), "Apartment");
     EXPECT_EQ(classesValue(key + "\\TypeLib"), guidToString(LIBID_LUNKETTLib));
-    EXPECT_TRUE(classesHasKey(key + "\\Implemented Categories\\" + guidToString(CATID_VelmoraCadConversion)));
+    EXPECT_TRUE(classesHasKey(key + "\\Implemented Categories\\" +
+                              guidToString(CATID_VelmoraCadConversion)));
 
     IVLMRMultConvert* multConvert = createBarConverter();
     ASSERT_NE(multConvert, nullptr);
-    for (const IID* iid : {&IID_IUnknown, &IID_IDSTVMultConvert, &IID_IDispatch, &IID_ISupportErrorInfo,
-                           &IID_IVLMRConvert, &IID_IVLMRMultConvert}) {
+    for (const IID* iid : {&IID_IUnknown, &IID_IDSTVMultConvert, &IID_IDispatch,
+                           &IID_ISupportErrorInfo, &IID_IVLMRConvert, &IID_IVLMRMultConvert}) {
         IUnknown* answer = nullptr;
-        EXPECT_EQ(multConvert->QueryInterface(*iid, reinterpret_cast<void**>(&answer)), S_OK) << guidToString(*iid);
+        EXPECT_EQ(multConvert->QueryInterface(*iid, reinterpret_cast<void**>(&answer)), S_OK)
+            << guidToString(*iid);
         if (answer)
             answer->Release();
     }
     ISupportErrorInfo* support = nullptr;
-    ASSERT_EQ(multConvert->QueryInterface(IID_ISupportErrorInfo, reinterpret_cast<void**>(&support)), S_OK);
+    ASSERT_EQ(
+        multConvert->QueryInterface(IID_ISupportErrorInfo, reinterpret_cast<void**>(&support)),
+        S_OK);
     for (const IID* iid : {&IID_IDSTVMultConvert, &IID_IVLMRConvert, &IID_IVLMRMultConvert})
         EXPECT_EQ(support->InterfaceSupportsErrorInfo(*iid), S_OK) << guidToString(*iid);
     EXPECT_EQ(support->InterfaceSupportsErrorInfo(IID_IDispatch), S_FALSE);
     support->Release();
 
     IVLMRConvert* convert = nullptr;
-    ASSERT_EQ(multConvert->QueryInterface(IID_IVLMRConvert, reinterpret_cast<void**>(&convert)), S_OK);
+    ASSERT_EQ(multConvert->QueryInterface(IID_IVLMRConvert, reinterpret_cast<void**>(&convert)),
+              S_OK);
     BSTR name = nullptr;
     EXPECT_EQ(convert->get_ConversionName(&name), S_OK);
     EXPECT_EQ(narrow(name), "DSTV Mult Ver : 1.0");
@@ -455,7 +477,8 @@ TEST_F(LunkettServerTest, BarConverterFailuresCarryTheReaderTextForEitherInterfa
     IVLMRMultConvert* multConvert = createBarConverter();
     ASSERT_NE(multConvert, nullptr);
     IVLMRConvert* convert = nullptr;
-    ASSERT_EQ(multConvert->QueryInterface(IID_IVLMRConvert, reinterpret_cast<void**>(&convert)), S_OK);
+    ASSERT_EQ(multConvert->QueryInterface(IID_IVLMRConvert, reinterpret_cast<void**>(&convert)),
+              S_OK);
 
     const std::string missing = (m_dir / "missing.nc").string();
     BSTR name = bstrOf(missing);

@@ -4,8 +4,8 @@
 // E_CONVERT_READ with a text, the file ends, and the reader keeps no
 // reference to its mult.
 #include "DSTVMultReader.h"
-#include "RecordingMult.h"
 #include "FuzzInputFile.h"
+#include "RecordingMult.h"
 
 #include "com/Bstr.h"
 #include "com/Runtime.h"

@@ -37,8 +37,9 @@ struct StHeader {
     std::string text() const
     {
         std::string st = "ST\n";
-        for (const std::string* field : {&order, &drawing, &phase, &piece, &grade, &quantity, &profile, &code,
-                                         &length, &height, &flangeWidth, &flangeThickness, &webThickness, &radius})
+        for (const std::string* field :
+             {&order, &drawing, &phase, &piece, &grade, &quantity, &profile, &code, &length,
+              &height, &flangeWidth, &flangeThickness, &webThickness, &radius})
             st += "  " + *field + "\n";
         st += "  38.7\n  1.2\n  0\n  0\n  0\n  0\n  -\n  -\n  -\n  -\n";
         return st;
@@ -57,7 +58,8 @@ class ReaderTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "lunkett-reader-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "lunkett-reader-XXXXXX").string();
         ASSERT_NE(mkdtemp(pattern.data()), nullptr);
         m_dir = pattern;
         ASSERT_EQ(CoInitialize(nullptr), S_OK);
@@ -95,7 +97,8 @@ protected:
         return hr;
     }
 
-    ReadResult read(ReadVariant variant = ReadVariant::Standard, LONG bIsMetric = 0, LONG bIsToolMetric = 0)
+    ReadResult read(ReadVariant variant = ReadVariant::Standard, LONG bIsMetric = 0,
+                    LONG bIsToolMetric = 0)
     {
         ReadResult result;
         IUnknown* part = nullptr;
@@ -120,8 +123,8 @@ protected:
     }
 
     // Writes the file, sets it and reads one part.
-    ReadResult convert(const std::string& content, ReadVariant variant = ReadVariant::Standard, LONG bIsMetric = 0,
-                       LONG bIsToolMetric = 0)
+    ReadResult convert(const std::string& content, ReadVariant variant = ReadVariant::Standard,
+                       LONG bIsMetric = 0, LONG bIsToolMetric = 0)
     {
         EXPECT_EQ(setFile(writeFile(content)), S_OK);
         return read(variant, bIsMetric, bIsToolMetric);
@@ -132,7 +135,10 @@ protected:
         const std::u16string wide = wideFromNarrow(text);
         return SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
     }
-    static std::string narrow(BSTR text) { return narrowFromWide(std::u16string_view(text, SysStringLen(text))); }
+    static std::string narrow(BSTR text)
+    {
+        return narrowFromWide(std::u16string_view(text, SysStringLen(text)));
+    }
 
     std::filesystem::path m_dir;
     RecordingPart m_part;

@@ -70,7 +70,10 @@ public:
     HRESULT get_Section(BSTR*) override { return E_NOTIMPL; }
     HRESULT put_Section(BSTR v) override { return record("put_Section", text(v)); }
     HRESULT get_SectionDescription(BSTR*) override { return E_NOTIMPL; }
-    HRESULT put_SectionDescription(BSTR v) override { return record("put_SectionDescription", text(v)); }
+    HRESULT put_SectionDescription(BSTR v) override
+    {
+        return record("put_SectionDescription", text(v));
+    }
     HRESULT get_Grade(BSTR*) override { return E_NOTIMPL; }
     HRESULT put_Grade(BSTR v) override { return record("put_Grade", text(v)); }
     HRESULT get_Machine(BSTR*) override { return E_NOTIMPL; }
@@ -91,12 +94,14 @@ public:
     HRESULT SaveToTarsis() override { return E_NOTIMPL; }
     HRESULT AddPart(BSTR job, BSTR group, BSTR mark, INT n) override
     {
-        return record("AddPart", text(job) + "/" + text(group) + "/" + text(mark) + " " + std::to_string(n));
+        return record("AddPart",
+                      text(job) + "/" + text(group) + "/" + text(mark) + " " + std::to_string(n));
     }
     HRESULT GetMultSectionAndDescription(BSTR job, BSTR group, BSTR mark, BSTR* pbstrSection,
                                          BSTR* pbstrDesctp) override
     {
-        if (HRESULT hr = record("GetMultSectionAndDescription", text(job) + "/" + text(group) + "/" + text(mark));
+        if (HRESULT hr = record("GetMultSectionAndDescription",
+                                text(job) + "/" + text(group) + "/" + text(mark));
             hr != S_OK)
             return hr;
         *pbstrSection = bstr(section);
@@ -141,7 +146,10 @@ private:
         const auto failure = failures.find(method);
         return failure == failures.end() ? S_OK : failure->second;
     }
-    static std::string text(BSTR b) { return b ? narrowFromWide(std::u16string_view(b, SysStringLen(b))) : ""; }
+    static std::string text(BSTR b)
+    {
+        return b ? narrowFromWide(std::u16string_view(b, SysStringLen(b))) : "";
+    }
     static BSTR bstr(const std::string& t)
     {
         const std::u16string w = wideFromNarrow(t);

@@ -95,63 +95,83 @@ public:
     }
     HRESULT get_Section(BSTR* pVal) override { return getString("Section", pVal); }
     HRESULT put_Section(BSTR v) override { return putString("Section", v); }
-    HRESULT get_SectionDescription(BSTR* pVal) override { return getString("SectionDescription", pVal); }
+    HRESULT get_SectionDescription(BSTR* pVal) override
+    {
+        return getString("SectionDescription", pVal);
+    }
     HRESULT put_SectionDescription(BSTR v) override { return putString("SectionDescription", v); }
 
-    HRESULT SetWebOperation(double a, double b, unsigned char c, unsigned char d, unsigned char e, double f,
-                            double g, double h, double i, LONG j, double k, LONG l, double m, unsigned char n,
-                            unsigned char o, double p, double q, BSTR r, LONG s) override
+    HRESULT SetWebOperation(double a, double b, unsigned char c, unsigned char d, unsigned char e,
+                            double f, double g, double h, double i, LONG j, double k, LONG l,
+                            double m, unsigned char n, unsigned char o, double p, double q, BSTR r,
+                            LONG s) override
     {
-        return operation("SetWebOperation", 'W', false, a, b, char(c), char(d), char(e), f, g, h, i, j, k, l, m,
-                         char(n), char(o), p, q, r, s, 0);
+        return operation("SetWebOperation", 'W', false, a, b, char(c), char(d), char(e), f, g, h, i,
+                         j, k, l, m, char(n), char(o), p, q, r, s, 0);
     }
-    HRESULT SetTopFlangeOperation(double a, double b, signed char c, signed char d, unsigned char e, double f,
-                                  double g, double h, double i, LONG j, double k, LONG l, double m, signed char n,
-                                  signed char o, double p, double q, BSTR r, LONG s) override
+    HRESULT SetTopFlangeOperation(double a, double b, signed char c, signed char d, unsigned char e,
+                                  double f, double g, double h, double i, LONG j, double k, LONG l,
+                                  double m, signed char n, signed char o, double p, double q,
+                                  BSTR r, LONG s) override
     {
-        return operation("SetTopFlangeOperation", 'T', false, a, b, char(c), char(d), char(e), f, g, h, i, j, k, l,
-                         m, char(n), char(o), p, q, r, s, 0);
+        return operation("SetTopFlangeOperation", 'T', false, a, b, char(c), char(d), char(e), f, g,
+                         h, i, j, k, l, m, char(n), char(o), p, q, r, s, 0);
     }
-    HRESULT SetBottomFlangeOperation(double a, double b, signed char c, signed char d, unsigned char e, double f,
-                                     double g, double h, double i, LONG j, double k, LONG l, double m,
-                                     signed char n, signed char o, double p, double q, BSTR r, LONG s) override
+    HRESULT SetBottomFlangeOperation(double a, double b, signed char c, signed char d,
+                                     unsigned char e, double f, double g, double h, double i,
+                                     LONG j, double k, LONG l, double m, signed char n,
+                                     signed char o, double p, double q, BSTR r, LONG s) override
     {
-        return operation("SetBottomFlangeOperation", 'B', false, a, b, char(c), char(d), char(e), f, g, h, i, j, k,
-                         l, m, char(n), char(o), p, q, r, s, 0);
+        return operation("SetBottomFlangeOperation", 'B', false, a, b, char(c), char(d), char(e), f,
+                         g, h, i, j, k, l, m, char(n), char(o), p, q, r, s, 0);
     }
     HRESULT SaveToTarsis() override { return record("SaveToTarsis"); }
     HRESULT get_Grade(BSTR* pVal) override { return getString("Grade", pVal); }
     HRESULT put_Grade(BSTR v) override { return putString("Grade", v); }
-    HRESULT SetWebStencil(double x, double u, BSTR t) override { return stencil("SetWebStencil", 'W', x, u, t); }
-    HRESULT SetTFStencil(double x, double u, BSTR t) override { return stencil("SetTFStencil", 'T', x, u, t); }
-    HRESULT SetBFStencil(double x, double u, BSTR t) override { return stencil("SetBFStencil", 'B', x, u, t); }
+    HRESULT SetWebStencil(double x, double u, BSTR t) override
+    {
+        return stencil("SetWebStencil", 'W', x, u, t);
+    }
+    HRESULT SetTFStencil(double x, double u, BSTR t) override
+    {
+        return stencil("SetTFStencil", 'T', x, u, t);
+    }
+    HRESULT SetBFStencil(double x, double u, BSTR t) override
+    {
+        return stencil("SetBFStencil", 'B', x, u, t);
+    }
     HRESULT SetMetric(INT) override { return record("SetMetric"); }
-    HRESULT SetWebOperationEx(double a, double b, unsigned char c, unsigned char d, unsigned char e, double f,
-                              double g, double h, double i, LONG j, double k, LONG l, double m, unsigned char n,
-                              unsigned char o, double p, double q, BSTR r, LONG s, LONG t) override
+    HRESULT SetWebOperationEx(double a, double b, unsigned char c, unsigned char d, unsigned char e,
+                              double f, double g, double h, double i, LONG j, double k, LONG l,
+                              double m, unsigned char n, unsigned char o, double p, double q,
+                              BSTR r, LONG s, LONG t) override
     {
-        return operation("SetWebOperationEx", 'W', true, a, b, char(c), char(d), char(e), f, g, h, i, j, k, l, m,
-                         char(n), char(o), p, q, r, s, t);
+        return operation("SetWebOperationEx", 'W', true, a, b, char(c), char(d), char(e), f, g, h,
+                         i, j, k, l, m, char(n), char(o), p, q, r, s, t);
     }
-    HRESULT SetTopFlangeOperationEx(double a, double b, signed char c, signed char d, unsigned char e, double f,
-                                    double g, double h, double i, LONG j, double k, LONG l, double m,
-                                    signed char n, signed char o, double p, double q, BSTR r, LONG s,
-                                    LONG t) override
+    HRESULT SetTopFlangeOperationEx(double a, double b, signed char c, signed char d,
+                                    unsigned char e, double f, double g, double h, double i, LONG j,
+                                    double k, LONG l, double m, signed char n, signed char o,
+                                    double p, double q, BSTR r, LONG s, LONG t) override
     {
-        return operation("SetTopFlangeOperationEx", 'T', true, a, b, char(c), char(d), char(e), f, g, h, i, j, k, l,
-                         m, char(n), char(o), p, q, r, s, t);
+        return operation("SetTopFlangeOperationEx", 'T', true, a, b, char(c), char(d), char(e), f,
+                         g, h, i, j, k, l, m, char(n), char(o), p, q, r, s, t);
     }
-    HRESULT SetBottomFlangeOperationEx(double a, double b, signed char c, signed char d, unsigned char e, double f,
-                                       double g, double h, double i, LONG j, double k, LONG l, double m,
-                                       signed char n, signed char o, double p, double q, BSTR r, LONG s,
+    HRESULT SetBottomFlangeOperationEx(double a, double b, signed char c, signed char d,
+                                       unsigned char e, double f, double g, double h, double i,
+                                       LONG j, double k, LONG l, double m, signed char n,
+                                       signed char o, double p, double q, BSTR r, LONG s,
                                        LONG t) override
     {
-        return operation("SetBottomFlangeOperationEx", 'B', true, a, b, char(c), char(d), char(e), f, g, h, i, j, k,
-                         l, m, char(n), char(o), p, q, r, s, t);
+        return operation("SetBottomFlangeOperationEx", 'B', true, a, b, char(c), char(d), char(e),
+                         f, g, h, i, j, k, l, m, char(n), char(o), p, q, r, s, t);
     }
 
 private:
-    static std::string narrow(BSTR text) { return narrowFromWide(std::u16string_view(text, SysStringLen(text))); }
+    static std::string narrow(BSTR text)
+    {
+        return narrowFromWide(std::u16string_view(text, SysStringLen(text)));
+    }
 
     HRESULT record(const std::string& name)
     {
@@ -173,15 +193,24 @@ private:
         *pVal = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
         return S_OK;
     }
-    HRESULT operation(const char* name, char face, bool ex, double startX, double startU, char directionX,
-                      char directionU, char patternType, double rise, double run, double x, double u, LONG numX,
-                      double xInc, LONG numU, double uInc, char operationType, char frontBack, double toolSize1,
-                      double toolSize2, BSTR toolType, LONG orientation, LONG toolMeasuringSystem)
+    HRESULT operation(const char* name, char face, bool ex, double startX, double startU,
+                      char directionX, char directionU, char patternType, double rise, double run,
+                      double x, double u, LONG numX, double xInc, LONG numU, double uInc,
+                      char operationType, char frontBack, double toolSize1, double toolSize2,
+                      BSTR toolType, LONG orientation, LONG toolMeasuringSystem)
     {
         if (HRESULT hr = record(name); hr != S_OK)
             return hr;
-        operations.push_back({face, ex, startX, startU, directionX, directionU, patternType, rise, run, x, u, numX,
-                              xInc, numU, uInc, operationType, frontBack, toolSize1, toolSize2, narrow(toolType),
+        operations.push_back({face,        ex,
+                              startX,      startU,
+                              directionX,  directionU,
+                              patternType, rise,
+                              run,         x,
+                              u,           numX,
+                              xInc,        numU,
+                              uInc,        operationType,
+                              frontBack,   toolSize1,
+                              toolSize2,   narrow(toolType),
                               orientation, toolMeasuringSystem});
         return S_OK;
     }

@@ -11,7 +11,8 @@
 #include <cstdlib>
 #include <cstring>
 
-CCadConversionPropSheet::CCadConversionPropSheet(LPCSTR pszCaption, CWnd* pParentWnd, UINT iSelectPage)
+CCadConversionPropSheet::CCadConversionPropSheet(LPCSTR pszCaption, CWnd* pParentWnd,
+                                                 UINT iSelectPage)
     : CPropertySheet(pszCaption, pParentWnd, iSelectPage)
 {
     AddPage(&m_formatPage);
@@ -120,7 +121,8 @@ void CCadConversionPropSheet::ShowHelp()
 void CCadConversionPropSheet::BrowseForHelpFile(std::string& path)
 {
     path.clear();
-    CFileDialog dialog(TRUE, ".chm", nullptr, OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST,
+    CFileDialog dialog(TRUE, ".chm", nullptr,
+                       OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST,
                        "HTML Help Files (*.chm) | *.chm||", this);
     if (dialog.DoModal() == IDOK)
         path = dialog.GetPathName();

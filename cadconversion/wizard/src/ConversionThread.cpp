@@ -74,7 +74,8 @@ DWORD ConversionRun::run()
         if (m_logging)
             m_log.writeBegin();
         else
-            AfxMessageBox((std::string("The log file ") + (m_params.pszLogFile ? m_params.pszLogFile : "") +
+            AfxMessageBox((std::string("The log file ") +
+                           (m_params.pszLogFile ? m_params.pszLogFile : "") +
                            " cannot be opened.\nThe files are converted without a log.")
                               .c_str(),
                           MB_OK | MB_ICONEXCLAMATION | MB_SYSTEMMODAL);
@@ -175,7 +176,8 @@ HRESULT ConversionRun::read(IUnknownPtr& object)
     return m_converter->ReadPart(&object, m_params.bIsMetric, m_params.bIsToolMetric);
 }
 
-void ConversionRun::save(IUnknown* object, _bstr_t& job, _bstr_t& group, _bstr_t& mark, bool& stopped)
+void ConversionRun::save(IUnknown* object, _bstr_t& job, _bstr_t& group, _bstr_t& mark,
+                         bool& stopped)
 {
     ICADPartPtr part(object);
     ICADPart2Ptr part2(object);
@@ -186,7 +188,8 @@ void ConversionRun::save(IUnknown* object, _bstr_t& job, _bstr_t& group, _bstr_t
             return;
         check(target->SaveToTarsis(), target);
         if (m_logging)
-            m_log.write("Converted " + narrow(job) + "  " + narrow(group) + "  " + narrow(mark) + "\r\n");
+            m_log.write("Converted " + narrow(job) + "  " + narrow(group) + "  " + narrow(mark) +
+                        "\r\n");
         stopped = stop();
     };
     if (part) {

@@ -111,9 +111,11 @@ void CConvertingFilesPP::OnConvert()
     m_params.bIsToolMetric = bIsToolMetric;
     m_params.nRun = ++m_nRun;
 
-    hThread = CreateThread(nullptr, 0, ConversionThreadProc, &m_params, CREATE_SUSPENDED, &dwThreadId);
+    hThread =
+        CreateThread(nullptr, 0, ConversionThreadProc, &m_params, CREATE_SUSPENDED, &dwThreadId);
     if (!hThread) {
-        AfxMessageBox("The conversion cannot be started: no thread could be created.", MB_OK | MB_ICONSTOP);
+        AfxMessageBox("The conversion cannot be started: no thread could be created.",
+                      MB_OK | MB_ICONSTOP);
         return;
     }
     ResumeThread(hThread);

@@ -59,7 +59,8 @@ void CSelectCadConversionFormatPP::DiscoverConverters()
         CATID implemented[] = {CATID_VelmoraCadConversion};
         CATID required[] = {GUID_NULL};
         CComPtr<IEnumGUID> classes;
-        if (categories->EnumClassesOfCategories(1, implemented, 1, required, &classes) != S_OK || !classes) {
+        if (categories->EnumClassesOfCategories(1, implemented, 1, required, &classes) != S_OK ||
+            !classes) {
             MessageBox("There are no CAD Conversion Components Installed\nOn this Computer");
             endProgram(1);
         }
@@ -83,7 +84,8 @@ void CSelectCadConversionFormatPP::DiscoverConverters()
                 if (const HRESULT hr = converter->get_ConversionName(&name); FAILED(hr))
                     _com_issue_errorex(hr, converter, IID_IVLMRConvert);
                 const _bstr_t owned(name, false);
-                const int index = m_formats.AddString(owned.length() ? static_cast<const char*>(owned) : "");
+                const int index =
+                    m_formats.AddString(owned.length() ? static_cast<const char*>(owned) : "");
                 m_formats.SetItemData(index, reinterpret_cast<DWORD_PTR>(new CLSID(batch[i])));
             }
         } while (fetched == kBatchSize);

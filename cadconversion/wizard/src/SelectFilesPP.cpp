@@ -31,14 +31,16 @@ BOOL CSelectFilesPP::OnSetActive()
 void CSelectFilesPP::UpdateButtons()
 {
     const bool any = m_files.m_hWnd && m_files.GetCount() > 0;
-    ::SendMessage(::GetParent(m_hWnd), PSM_SETWIZBUTTONS, 0, any ? PSWIZB_BACK | PSWIZB_NEXT : PSWIZB_BACK);
+    ::SendMessage(::GetParent(m_hWnd), PSM_SETWIZBUTTONS, 0,
+                  any ? PSWIZB_BACK | PSWIZB_NEXT : PSWIZB_BACK);
 }
 
 void CSelectFilesPP::OnSelectFiles()
 {
     std::vector<char> buffer(kSelectionBufferSize, '\0');
     CFileDialog dialog(TRUE, nullptr, nullptr,
-                       OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_ALLOWMULTISELECT | OFN_HIDEREADONLY,
+                       OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_ALLOWMULTISELECT |
+                           OFN_HIDEREADONLY,
                        "All Files (*.*) | *.*||", this);
     dialog.m_ofn.lpstrFile = buffer.data();
     dialog.m_ofn.nMaxFile = kSelectionBufferSize;

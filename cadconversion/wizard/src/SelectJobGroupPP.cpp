@@ -36,7 +36,8 @@ BOOL CSelectJobGroupPP::OnSetActive()
     GetDlgItem(IDC_GROUP)->EnableWindow(nGroupSource == 1);
     GetDlgItem(IDC_JOB_FROM_FILE)->EnableWindow(bJobFromFileAllowed);
     GetDlgItem(IDC_GROUP_FROM_FILE)->EnableWindow(bGroupFromFileAllowed);
-    GetDlgItem(IDC_MULT_NOTE)->ShowWindow(!bJobFromFileAllowed && !bGroupFromFileAllowed ? SW_SHOW : SW_HIDE);
+    GetDlgItem(IDC_MULT_NOTE)
+        ->ShowWindow(!bJobFromFileAllowed && !bGroupFromFileAllowed ? SW_SHOW : SW_HIDE);
     UpdateButtons();
     return CPropertyPage::OnSetActive();
 }
@@ -73,8 +74,10 @@ void CSelectJobGroupPP::OnTextChange()
 
 void CSelectJobGroupPP::UpdateButtons()
 {
-    const bool missing = (nJobSource == 1 && strJobId.empty()) || (nGroupSource == 1 && strGroup.empty());
-    ::SendMessage(::GetParent(m_hWnd), PSM_SETWIZBUTTONS, 0, missing ? PSWIZB_BACK : PSWIZB_BACK | PSWIZB_NEXT);
+    const bool missing =
+        (nJobSource == 1 && strJobId.empty()) || (nGroupSource == 1 && strGroup.empty());
+    ::SendMessage(::GetParent(m_hWnd), PSM_SETWIZBUTTONS, 0,
+                  missing ? PSWIZB_BACK : PSWIZB_BACK | PSWIZB_NEXT);
 }
 
 LRESULT CSelectJobGroupPP::OnWizardNext()

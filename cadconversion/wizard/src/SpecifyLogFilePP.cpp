@@ -51,7 +51,8 @@ void CSpecifyLogFilePP::EnableLogControls()
 void CSpecifyLogFilePP::UpdateButtons()
 {
     const bool ready = !bUseLogFile || hasNonBlank(strLogFile);
-    ::SendMessage(::GetParent(m_hWnd), PSM_SETWIZBUTTONS, 0, ready ? PSWIZB_BACK | PSWIZB_NEXT : PSWIZB_BACK);
+    ::SendMessage(::GetParent(m_hWnd), PSM_SETWIZBUTTONS, 0,
+                  ready ? PSWIZB_BACK | PSWIZB_NEXT : PSWIZB_BACK);
 }
 
 void CSpecifyLogFilePP::OnUseLogFile()
@@ -80,7 +81,8 @@ void CSpecifyLogFilePP::OnBrowse()
 {
     UpdateData(TRUE);
     char name[MAX_PATH] = "";
-    CFileDialog dialog(TRUE, "LOG", nullptr, OFN_CREATEPROMPT | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
+    CFileDialog dialog(TRUE, "LOG", nullptr,
+                       OFN_CREATEPROMPT | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
                        "Log Files (*.LOG)|*.LOG|All Files (*.*)|*.*||", this);
     dialog.m_ofn.lpstrFile = name;
     dialog.m_ofn.nMaxFile = sizeof name;

@@ -83,7 +83,10 @@ protected:
         pumpUntil([&] { return !sheet.m_convertPage.IsConverting(); });
     }
 
-    HWND fileList(CCadConversionPropSheet& sheet) { return GetDlgItem(sheet.m_convertPage.m_hWnd, IDC_CONVERT_FILES); }
+    HWND fileList(CCadConversionPropSheet& sheet)
+    {
+        return GetDlgItem(sheet.m_convertPage.m_hWnd, IDC_CONVERT_FILES);
+    }
 };
 
 TEST_F(ConversionRunTest, ThreeFilesWithTheSecondFailingInSetFile)
@@ -94,7 +97,8 @@ TEST_F(ConversionRunTest, ThreeFilesWithTheSecondFailingInSetFile)
     const std::string log = writeFile("convert.log", "earlier run\r\n");
     CCadConversionPropSheet sheet("Cad Conversion");
     runSheet(sheet, [&](HWND h) {
-        goToConvertPage(h, sheet, {CLSID_FakePartConverter, nullptr, "GT", log, true, {first, missing, third}});
+        goToConvertPage(
+            h, sheet, {CLSID_FakePartConverter, nullptr, "GT", log, true, {first, missing, third}});
         EXPECT_TRUE(IsWindowEnabled(GetDlgItem(sheet.m_convertPage.m_hWnd, IDC_CONVERT)));
         EXPECT_FALSE(buttonEnabled(h, ID_WIZNEXT));
         EXPECT_TRUE(buttonEnabled(h, ID_WIZBACK));
@@ -102,29 +106,34 @@ TEST_F(ConversionRunTest, ThreeFilesWithTheSecondFailingInSetFile)
         EXPECT_FALSE(IsWindowEnabled(GetDlgItem(sheet.m_convertPage.m_hWnd, IDC_CONVERT)));
         pumpUntil([&] { return !sheet.m_convertPage.IsConverting(); });
         EXPECT_EQ(listEntries(fileList(sheet)),
-                  (std::vector<std::string>{first + "     Complete", missing + "     Error", third + "     Complete"}));
+                  (std::vector<std::string>{first + "     Complete", missing + "     Error",
+                                            third + "     Complete"}));
         EXPECT_EQ(itemText(sheet.m_convertPage.m_hWnd, IDC_CURRENT_JOB), "J3");
         EXPECT_EQ(itemText(sheet.m_convertPage.m_hWnd, IDC_CURRENT_GROUP), "GT");
         EXPECT_EQ(itemText(sheet.m_convertPage.m_hWnd, IDC_CURRENT_MARK), "M3");
         EXPECT_TRUE(buttonEnabled(h, ID_WIZBACK)) << "Back returns when the run has ended";
         press(h, IDCANCEL);
     });
-    EXPECT_EQ(withoutTimes(readFile(log)),
-              "earlier run\r\n"
-              "CAD Conversion Begin <time>\r\n"
-              "Converting File " + first + "\r\n"
-              "Converted J1  GT  M1\r\n"
-              "Converted J1  GT  M2\r\n"
-              "File Completed\r\n"
-              "File open Failure " + missing + "\r\n\tConversion On File Aborted\r\n\r\n"
-              "Converting File " + third + "\r\n"
-              "Converted J3  GT  M3\r\n"
-              "File Completed\r\n"
-              "CAD Conversion Completed\r\n");
-    EXPECT_EQ(recorded(),
-              "put Group GT\nsave part J1 GT M1 metric 2\n"
-              "put Group GT\nsave part J1 GT M2 metric 2\n"
-              "put Group GT\nsave part J3 GT M3 metric 2\n");
+    EXPECT_EQ(withoutTimes(readFile(log)), "earlier run\r\n"
+                                           "CAD Conversion Begin <time>\r\n"
+                                           "Converting File " +
+                                               first +
+                                               "\r\n"
+                                               "Converted J1  GT  M1\r\n"
+                                               "Converted J1  GT  M2\r\n"
+                                               "File Completed\r\n"
+                                               "File open Failure " +
+                                               missing +
+                                               "\r\n\tConversion On File Aborted\r\n\r\n"
+                                               "Converting File " +
+                                               third +
+                                               "\r\n"
+                                               "Converted J3  GT  M3\r\n"
+                                               "File Completed\r\n"
+                                               "CAD Conversion Completed\r\n");
+    EXPECT_EQ(recorded(), "put Group GT\nsave part J1 GT M1 metric 2\n"
+                          "put Group GT\nsave part J1 GT M2 metric 2\n"
+                          "put Group GT\nsave part J3 GT M3 metric 2\n");
     // Convert saved the run's settings.
     EXPECT_EQ(profileString("Conversion", "CLSID"), guidToString(CLSID_FakePartConverter));
     EXPECT_EQ(profileString("JobIDGroup", "Group"), "GT");
@@ -134,17 +143,20 @@ TEST_F(ConversionRunTest, ThreeFilesWithTheSecondFailingInSetFile)
 
 TEST_F(ConversionRunTest, FailuresWithoutALogAreShownAndTheRunGoesOn)
 {
-    const std::string reads = writeFile("reads.txt", "part J1 G1 M1\nreadfail Code Block BA was not found.\npart J1 G1 M9\n");
+    const std::string reads = writeFile(
+        "reads.txt", "part J1 G1 M1\nreadfail Code Block BA was not found.\npart J1 G1 M9\n");
     const std::string saves = writeFile("saves.txt", "savefail M2 Undefined shape W99X1\n");
     const std::string empty = writeFile("empty.txt", "");
     CCadConversionPropSheet sheet("Cad Conversion");
     runSheet(sheet, [&](HWND h) {
-        goToConvertPage(h, sheet, {CLSID_FakePartConverter, "JT", nullptr, "", false, {reads, saves, empty}});
+        goToConvertPage(h, sheet,
+                        {CLSID_FakePartConverter, "JT", nullptr, "", false, {reads, saves, empty}});
         answer({IDOK, {}});
         answer({IDOK, {}});
         convertAndWait(sheet);
         EXPECT_EQ(listEntries(fileList(sheet)),
-                  (std::vector<std::string>{reads + "     Error", saves + "     Error", empty + "     Complete"}));
+                  (std::vector<std::string>{reads + "     Error", saves + "     Error",
+                                            empty + "     Complete"}));
         press(h, IDCANCEL);
     });
     ASSERT_EQ(asked.size(), 3u); // the file dialog, then the two errors
@@ -165,13 +177,14 @@ TEST_F(ConversionRunTest, MultsGetTheTypedJobAndGroupAndNoMark)
         convertAndWait(sheet);
         press(h, IDCANCEL);
     });
-    EXPECT_EQ(withoutTimes(readFile(log)),
-              "CAD Conversion Begin <time>\r\n"
-              "Converting File " + bars + "\r\n"
-              "Converted JM  GM  \r\n"
-              "Converted JM  GM  \r\n"
-              "File Completed\r\n"
-              "CAD Conversion Completed\r\n");
+    EXPECT_EQ(withoutTimes(readFile(log)), "CAD Conversion Begin <time>\r\n"
+                                           "Converting File " +
+                                               bars +
+                                               "\r\n"
+                                               "Converted JM  GM  \r\n"
+                                               "Converted JM  GM  \r\n"
+                                               "File Completed\r\n"
+                                               "CAD Conversion Completed\r\n");
     EXPECT_EQ(recorded(), "put JobId JM\nput Group GM\nsave mult JM GM BAR1 metric 0\n"
                           "put JobId JM\nput Group GM\nsave mult JM GM BAR2 metric 0\n");
 }
@@ -189,7 +202,8 @@ TEST_F(ConversionRunTest, CancelAnsweredNoResumesTheRun)
         press(h, IDCANCEL);
         EXPECT_EQ(asked.back().text, "Are you sure you want to CANCEL the CAD Conversion?");
         EXPECT_EQ(asked.back().type, MB_YESNO | MB_ICONQUESTION | MB_SYSTEMMODAL);
-        EXPECT_EQ(listEntries(fileList(sheet)), std::vector<std::string>{file}) << "no entry changes";
+        EXPECT_EQ(listEntries(fileList(sheet)), std::vector<std::string>{file})
+            << "no entry changes";
         writeFile("gate", "");
         pumpUntil([&] { return !sheet.m_convertPage.IsConverting(); });
         EXPECT_EQ(listEntries(fileList(sheet)), std::vector<std::string>{file + "     Complete"});
@@ -212,11 +226,12 @@ TEST_F(ConversionRunTest, CancelAnsweredYesDuringASaveKeepsThatPartAndStops)
         answer({IDYES, {}}, [&](const ui::DialogRequest&) { writeFile("gate", ""); });
         press(h, IDCANCEL); // closes the sheet; the worker stops at its next check
     });
-    EXPECT_EQ(withoutTimes(readFile(log)),
-              "CAD Conversion Begin <time>\r\n"
-              "Converting File " + file + "\r\n"
-              "Converted J  G  M1\r\n"
-              "CAD Conversion Completed\r\n");
+    EXPECT_EQ(withoutTimes(readFile(log)), "CAD Conversion Begin <time>\r\n"
+                                           "Converting File " +
+                                               file +
+                                               "\r\n"
+                                               "Converted J  G  M1\r\n"
+                                               "CAD Conversion Completed\r\n");
     EXPECT_EQ(recorded(), "put JobId J\nput Group G\nsave part J G M1 metric 0\n");
 }
 
@@ -236,17 +251,20 @@ TEST_F(ConversionRunTest, ConvertDuringARunStopsItAndStartsAgainFromTheFirstFile
         EXPECT_EQ(listEntries(fileList(sheet)), std::vector<std::string>{file + "     Complete"});
         press(h, IDCANCEL);
     });
-    EXPECT_EQ(withoutTimes(readFile(log)),
-              "CAD Conversion Begin <time>\r\n"
-              "Converting File " + file + "\r\n"
-              "Converted J  G  M1\r\n"
-              "CAD Conversion Completed\r\n"
-              "CAD Conversion Begin <time>\r\n"
-              "Converting File " + file + "\r\n"
-              "Converted J  G  M1\r\n"
-              "Converted J  G  M2\r\n"
-              "File Completed\r\n"
-              "CAD Conversion Completed\r\n");
+    EXPECT_EQ(withoutTimes(readFile(log)), "CAD Conversion Begin <time>\r\n"
+                                           "Converting File " +
+                                               file +
+                                               "\r\n"
+                                               "Converted J  G  M1\r\n"
+                                               "CAD Conversion Completed\r\n"
+                                               "CAD Conversion Begin <time>\r\n"
+                                               "Converting File " +
+                                               file +
+                                               "\r\n"
+                                               "Converted J  G  M1\r\n"
+                                               "Converted J  G  M2\r\n"
+                                               "File Completed\r\n"
+                                               "CAD Conversion Completed\r\n");
 }
 
 TEST_F(ConversionRunTest, ALogThatCannotBeOpenedIsToldOnceAndTheRunGoesOnWithoutIt)
@@ -255,7 +273,8 @@ TEST_F(ConversionRunTest, ALogThatCannotBeOpenedIsToldOnceAndTheRunGoesOnWithout
     const std::string directory = m_dir.string(); // a directory is no log file
     CCadConversionPropSheet sheet("Cad Conversion");
     runSheet(sheet, [&](HWND h) {
-        goToConvertPage(h, sheet, {CLSID_FakePartConverter, nullptr, nullptr, directory, false, {file}});
+        goToConvertPage(h, sheet,
+                        {CLSID_FakePartConverter, nullptr, nullptr, directory, false, {file}});
         answer({IDOK, {}});
         answer({IDOK, {}});
         convertAndWait(sheet);
@@ -263,7 +282,8 @@ TEST_F(ConversionRunTest, ALogThatCannotBeOpenedIsToldOnceAndTheRunGoesOnWithout
         press(h, IDCANCEL);
     });
     ASSERT_EQ(asked.size(), 3u);
-    EXPECT_EQ(asked[1].text, "The log file " + directory + " cannot be opened.\nThe files are converted without a log.");
+    EXPECT_EQ(asked[1].text, "The log file " + directory +
+                                 " cannot be opened.\nThe files are converted without a log.");
     EXPECT_EQ(asked[2].text, "broken");
     EXPECT_EQ(recorded(), "save part J1 G1 M1 metric 0\n");
 }
@@ -283,7 +303,8 @@ TEST_F(ConversionRunTest, AConverterThatCannotBeCreatedEndsTheRunBeforeTheFirstF
         press(h, IDCANCEL);
     });
     ASSERT_EQ(asked.size(), 2u);
-    EXPECT_EQ(asked[1].text.rfind("The CAD conversion component cannot be started.\n", 0), 0u) << asked[1].text;
+    EXPECT_EQ(asked[1].text.rfind("The CAD conversion component cannot be started.\n", 0), 0u)
+        << asked[1].text;
     EXPECT_EQ(withoutTimes(readFile(log)), "CAD Conversion Begin <time>\r\n");
     EXPECT_EQ(recorded(), "");
 }

@@ -55,9 +55,12 @@ TEST_F(WizardTest, NoUsableConverterEndsTheProgramAfterItsMessage)
         const char* message;
     };
     const Case cases[] = {
-        {"nothing installed", [](WizardTest&) {}, "There are no CAD Conversion Components Installed\non this Computer"},
+        {"nothing installed", [](WizardTest&) {},
+         "There are no CAD Conversion Components Installed\non this Computer"},
         {"a module that cannot be loaded",
-         [](WizardTest& t) { t.installConverter(countedConverterClsid(1), "/nonexistent/libgone.so"); },
+         [](WizardTest& t) {
+             t.installConverter(countedConverterClsid(1), "/nonexistent/libgone.so");
+         },
          "Non-Specific Error\nThis program will TERMINATE"},
     };
     for (const Case& c : cases) {
@@ -65,10 +68,11 @@ TEST_F(WizardTest, NoUsableConverterEndsTheProgramAfterItsMessage)
         EXPECT_EXIT(
             {
                 c.install(*this);
-                ui::setDialogAnswerer([](const ui::DialogRequest& r) -> std::optional<ui::DialogAnswer> {
-                    std::fprintf(stderr, "message: [%s]\n", r.text.c_str());
-                    return ui::DialogAnswer{IDOK, {}};
-                });
+                ui::setDialogAnswerer(
+                    [](const ui::DialogRequest& r) -> std::optional<ui::DialogAnswer> {
+                        std::fprintf(stderr, "message: [%s]\n", r.text.c_str());
+                        return ui::DialogAnswer{IDOK, {}};
+                    });
                 CCadConversionPropSheet sheet("Cad Conversion");
                 sheet.DoModal();
             },

@@ -37,10 +37,7 @@ protected:
         tarsis::openSqliteStore(m_database, tarsis::OpenMode::CreateIfMissing);
         ASSERT_EQ(m_servers.registerAll(), "");
     }
-    void TearDown() override
-    {
-        WizardTest::TearDown();
-    }
+    void TearDown() override { WizardTest::TearDown(); }
 
     // The page's picture, when pictures are asked for.
     void shoot(HWND sheet, const char* name)
@@ -76,7 +73,8 @@ TEST_F(EndToEndTest, ExampleFilesGoIntoTheDatabaseWhileAFileThatCannotBeOpenedFa
         LRESULT dstv = -1;
         for (LRESULT i = 0; i < SendMessage(combo, CB_GETCOUNT, 0, 0) && dstv < 0; ++i) {
             char name[64] = "";
-            SendMessage(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(name));
+            SendMessage(combo, CB_GETLBTEXT, static_cast<WPARAM>(i),
+                        reinterpret_cast<LPARAM>(name));
             if (std::string(name) == "DSTV For Tolvin Ver : 1.0")
                 dstv = i;
         }
@@ -97,20 +95,26 @@ TEST_F(EndToEndTest, ExampleFilesGoIntoTheDatabaseWhileAFileThatCannotBeOpenedFa
         pumpUntil([&] { return !sheet.m_convertPage.IsConverting(); });
         shoot(h, "5-converting");
         EXPECT_EQ(listEntries(GetDlgItem(sheet.m_convertPage.m_hWnd, IDC_CONVERT_FILES)),
-                  (std::vector<std::string>{beam + "     Complete", missing + "     Error", angle + "     Complete",
-                                            channel + "     Complete"}));
+                  (std::vector<std::string>{beam + "     Complete", missing + "     Error",
+                                            angle + "     Complete", channel + "     Complete"}));
         press(h, IDCANCEL);
     });
     const std::string text = withoutTimes(readFile(log));
     const std::string head = "CAD Conversion Begin <time>\r\n"
-                             "Converting File " + beam + "\r\n"
+                             "Converting File " +
+                             beam +
+                             "\r\n"
                              "Converted EX1  G1  B101\r\n"
                              "File Completed\r\n";
     const std::string tail = "\tConversion On File Aborted\r\n\r\n"
-                             "Converting File " + angle + "\r\n"
+                             "Converting File " +
+                             angle +
+                             "\r\n"
                              "Converted EX1  G1  A201\r\n"
                              "File Completed\r\n"
-                             "Converting File " + channel + "\r\n"
+                             "Converting File " +
+                             channel +
+                             "\r\n"
                              "Converted EX1  G2  C301\r\n"
                              "File Completed\r\n"
                              "CAD Conversion Completed\r\n";
@@ -121,7 +125,8 @@ TEST_F(EndToEndTest, ExampleFilesGoIntoTheDatabaseWhileAFileThatCannotBeOpenedFa
     const std::string message = text.substr(head.size(), text.size() - head.size() - tail.size());
     EXPECT_NE(message.find(missing), std::string::npos) << message;
 
-    const auto parts = tarsis::openSqliteStore(m_database, tarsis::OpenMode::ExistingOnly)->listParts(std::nullopt);
+    const auto parts = tarsis::openSqliteStore(m_database, tarsis::OpenMode::ExistingOnly)
+                           ->listParts(std::nullopt);
     std::vector<std::string> keys;
     for (const tarsis::PartSummary& part : parts)
         keys.push_back(part.key.job + " " + part.key.group + " " + part.key.mark);

@@ -48,7 +48,8 @@ TEST_F(WizardTest, NextWaitsForEveryTypedJobGroupAndLogPath)
         EXPECT_TRUE(buttonEnabled(h, ID_WIZNEXT));
         ASSERT_EQ(asked.size(), 1u);
         EXPECT_EQ(asked[0].defaultExt, "LOG");
-        EXPECT_EQ(asked[0].flags & ~OFN_EXPLORER, OFN_CREATEPROMPT | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT);
+        EXPECT_EQ(asked[0].flags & ~OFN_EXPLORER,
+                  OFN_CREATEPROMPT | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT);
 
         type(page3, IDC_LOG_FILE, "");
         press(h, ID_WIZNEXT);
@@ -74,9 +75,10 @@ TEST_F(WizardTest, FileListTakesEveryChoiceAndRemovesTheSelectedEntries)
         press(page4, IDC_SELECT_FILES);
         answer({IDOK, {"/data/a.nc1"}});
         press(page4, IDC_SELECT_FILES);
-        EXPECT_EQ(asked[0].flags & ~OFN_EXPLORER, OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_ALLOWMULTISELECT | OFN_HIDEREADONLY);
-        EXPECT_EQ(listEntries(list),
-                  (std::vector<std::string>{"/data/a.nc1", "/data/a.nc1.bak", "/data/b.nc1", "/data/a.nc1"}));
+        EXPECT_EQ(asked[0].flags & ~OFN_EXPLORER,
+                  OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_ALLOWMULTISELECT | OFN_HIDEREADONLY);
+        EXPECT_EQ(listEntries(list), (std::vector<std::string>{"/data/a.nc1", "/data/a.nc1.bak",
+                                                               "/data/b.nc1", "/data/a.nc1"}));
         EXPECT_TRUE(buttonEnabled(h, ID_WIZNEXT));
 
         // Two paths that differ only by a suffix: exactly those two go.
@@ -110,7 +112,8 @@ TEST_F(WizardTest, JobGroupSourcesFollowTheConverterChosenLast)
         auto choose = [&](const char* name) {
             for (LRESULT i = 0; i < SendMessage(combo, CB_GETCOUNT, 0, 0); ++i) {
                 char text[64] = "";
-                SendMessage(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+                SendMessage(combo, CB_GETLBTEXT, static_cast<WPARAM>(i),
+                            reinterpret_cast<LPARAM>(text));
                 if (std::string(text) == name)
                     SendMessage(combo, CB_SETCURSEL, static_cast<WPARAM>(i), 0);
             }

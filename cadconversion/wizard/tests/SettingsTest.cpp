@@ -29,7 +29,8 @@ TEST_F(WizardTest, FirstStartShowsTheDefaultsAndCancelWritesThemBack)
     setHelpPath("/opt/quillfen/bin/quillfen.CHM");
     CCadConversionPropSheet sheet("Cad Conversion");
     runSheet(sheet, [&](HWND h) {
-        EXPECT_EQ(SendMessage(GetDlgItem(sheet.m_formatPage.m_hWnd, IDC_FORMAT), CB_GETCURSEL, 0, 0), -1);
+        EXPECT_EQ(
+            SendMessage(GetDlgItem(sheet.m_formatPage.m_hWnd, IDC_FORMAT), CB_GETCURSEL, 0, 0), -1);
         EXPECT_FALSE(buttonEnabled(h, ID_WIZBACK));
         EXPECT_TRUE(buttonEnabled(h, ID_WIZNEXT));
         press(h, ID_WIZNEXT);
@@ -74,7 +75,8 @@ TEST_F(WizardTest, SavedSettingsFillThePagesAndTheHelpPathAndAreWrittenBack)
         const auto chosen = SendMessage(combo, CB_GETCURSEL, 0, 0);
         ASSERT_GE(chosen, 0);
         char name[64] = "";
-        SendMessage(combo, CB_GETLBTEXT, static_cast<WPARAM>(chosen), reinterpret_cast<LPARAM>(name));
+        SendMessage(combo, CB_GETLBTEXT, static_cast<WPARAM>(chosen),
+                    reinterpret_cast<LPARAM>(name));
         EXPECT_STREQ(name, "Fake Mult Converter");
         EXPECT_STREQ(AfxGetApp()->m_pszHelpFilePath, "/srv/help/Other.chm");
         press(h, ID_WIZNEXT);
@@ -120,7 +122,8 @@ TEST_F(WizardTest, HelpThatCannotBeOpenedOffersToBrowseUntilTheUserGivesUp)
     EXPECT_EQ(asked[0].text, "The Help File count not be found.\nWould you like to browse for it?");
     EXPECT_EQ(asked[1].kind, ui::DialogRequest::Kind::OpenFile);
     EXPECT_EQ(asked[1].defaultExt, ".chm");
-    EXPECT_EQ(asked[1].flags & ~OFN_EXPLORER, OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST);
+    EXPECT_EQ(asked[1].flags & ~OFN_EXPLORER,
+              OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST);
     // The cancelled browse leaves no help path; it is written back so.
     EXPECT_EQ(profileString("HelpFile", "File"), "");
 }

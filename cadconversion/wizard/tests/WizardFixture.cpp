@@ -32,18 +32,19 @@ void WizardTest::SetUp()
     setenv("VLMR_REGISTRY", (m_dir / "registry").c_str(), 1);
     m_record = (m_dir / "record.txt").string();
     setenv("FAKE_CONVERTER_RECORD", m_record.c_str(), 1);
-    ui::setDialogAnswerer([this](const ui::DialogRequest& request) -> std::optional<ui::DialogAnswer> {
-        asked.push_back(request);
-        if (m_answers.empty()) {
-            ADD_FAILURE() << "unexpected dialog: " << request.text;
-            return ui::DialogAnswer{IDOK, {}};
-        }
-        Queued next = std::move(m_answers.front());
-        m_answers.pop_front();
-        if (next.before)
-            next.before(request);
-        return next.answer;
-    });
+    ui::setDialogAnswerer(
+        [this](const ui::DialogRequest& request) -> std::optional<ui::DialogAnswer> {
+            asked.push_back(request);
+            if (m_answers.empty()) {
+                ADD_FAILURE() << "unexpected dialog: " << request.text;
+                return ui::DialogAnswer{IDOK, {}};
+            }
+            Queued next = std::move(m_answers.front());
+            m_answers.pop_front();
+            if (next.before)
+                next.before(request);
+            return next.answer;
+        });
 }
 
 void WizardTest::TearDown()
@@ -61,14 +62,17 @@ void WizardTest::installConverter(const CLSID& clsid, const std::string& moduleP
 {
     const std::string module = modulePath.empty() ? FAKE_CONVERTERS_PATH : modulePath;
     HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyEx(HKEY_CLASSES_ROOT, ("CLSID\\" + guidToString(clsid) + "\\InprocServer32").c_str(), 0,
+    ASSERT_EQ(RegCreateKeyEx(HKEY_CLASSES_ROOT,
+                             ("CLSID\\" + guidToString(clsid) + "\\InprocServer32").c_str(), 0,
                              nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr, &key, nullptr),
               ERROR_SUCCESS);
     RegSetValueEx(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(module.c_str()),
                   static_cast<DWORD>(module.size() + 1));
     RegCloseKey(key);
     CComPtr<ICatRegister> categories;
-    ASSERT_EQ(categories.CoCreateInstance(CLSID_StdComponentCategoriesMgr, nullptr, CLSCTX_INPROC_SERVER), S_OK);
+    ASSERT_EQ(
+        categories.CoCreateInstance(CLSID_StdComponentCategoriesMgr, nullptr, CLSCTX_INPROC_SERVER),
+        S_OK);
     CATID category = CATID_VelmoraCadConversion;
     ASSERT_EQ(categories->RegisterClassImplCategories(clsid, 1, &category), S_OK);
 }
@@ -87,13 +91,15 @@ void WizardTest::setProfileInt(const char* section, const char* entry, int value
 std::string WizardTest::profileString(const char* section, const char* entry)
 {
     HKEY key = nullptr;
-    if (RegOpenKeyEx(HKEY_CURRENT_USER, profileKey(section).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyEx(HKEY_CURRENT_USER, profileKey(section).c_str(), 0, KEY_READ, &key) !=
+        ERROR_SUCCESS)
         return "<missing>";
     char data[1024] = "";
     DWORD type = 0;
     DWORD size = sizeof data;
-    const bool found = RegQueryValueEx(key, entry, nullptr, &type, reinterpret_cast<BYTE*>(data), &size) ==
-                           ERROR_SUCCESS && type == REG_SZ;
+    const bool found = RegQueryValueEx(key, entry, nullptr, &type, reinterpret_cast<BYTE*>(data),
+                                       &size) == ERROR_SUCCESS &&
+                       type == REG_SZ;
     RegCloseKey(key);
     return found ? std::string(data) : "<missing>";
 }
@@ -166,8 +172,11 @@ std::vector<std::string> listEntries(HWND list)
     std::vector<std::string> entries;
     const int count = static_cast<int>(SendMessage(list, LB_GETCOUNT, 0, 0));
     for (int i = 0; i < count; ++i) {
-        std::string text(static_cast<std::size_t>(SendMessage(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0)), '\0');
-        SendMessage(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
+        std::string text(
+            static_cast<std::size_t>(SendMessage(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0)),
+            '\0');
+        SendMessage(list, LB_GETTEXT, static_cast<WPARAM>(i),
+                    reinterpret_cast<LPARAM>(text.data()));
         entries.push_back(text);
     }
     return entries;

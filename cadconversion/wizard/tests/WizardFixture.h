@@ -21,7 +21,6 @@
 
 class WizardTest : public ::testing::Test {
 public:
-
     // HKCR entries of one class of the test module, in the converter
     // category; modulePath names another module when given.
     void installConverter(const CLSID& clsid, const std::string& modulePath = "");

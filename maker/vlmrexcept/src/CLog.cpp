@@ -76,7 +76,8 @@ void CLog::LogError(const char* sourceFile, int line, const char* text)
         std::lock_guard lock(logMutex);
         std::error_code ec;
         std::filesystem::create_directories(dir, ec);
-        int fd = ::open((dir / "error.log").c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
+        int fd =
+            ::open((dir / "error.log").c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
         if (fd < 0)
             return;
         appendAll(fd, entry);

@@ -4,10 +4,16 @@
 
 CvmException::~CvmException() = default;
 
-CUnexpectedEOF::CUnexpectedEOF() { SetMessage("Unexpected end of file. "); }
+CUnexpectedEOF::CUnexpectedEOF()
+{
+    SetMessage("Unexpected end of file. ");
+}
 CUnexpectedEOF::~CUnexpectedEOF() = default;
 
-CNumericConversionException::CNumericConversionException() { SetMessage("Numeric conversion error. "); }
+CNumericConversionException::CNumericConversionException()
+{
+    SetMessage("Numeric conversion error. ");
+}
 CNumericConversionException::~CNumericConversionException() = default;
 
 CUnexpectedException::~CUnexpectedException() = default;

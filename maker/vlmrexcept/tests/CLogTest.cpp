@@ -1,6 +1,6 @@
 // The error log file under the user's data directory, and ThrowHResult.
-#include "vlmrexcept/CHResultException.h"
 #include "vlmrexcept/CLog.h"
+#include "vlmrexcept/CHResultException.h"
 #include "vlmrexcept/CvmException.h"
 
 #include <gtest/gtest.h>

@@ -15,10 +15,13 @@ TEST(CvmException, DefaultMessagesReadAsTheStartOfACallersText)
         const char* expected;
     } cases[] = {
         {"CvmException", [] { return std::string(CvmException().GetMessage()); }, ""},
-        {"CUnexpectedEOF", [] { return std::string(CUnexpectedEOF().GetMessage()); }, "Unexpected end of file. "},
+        {"CUnexpectedEOF", [] { return std::string(CUnexpectedEOF().GetMessage()); },
+         "Unexpected end of file. "},
         {"CNumericConversionException",
-         [] { return std::string(CNumericConversionException().GetMessage()); }, "Numeric conversion error. "},
-        {"CUnexpectedException", [] { return std::string(CUnexpectedException().GetMessage()); }, ""},
+         [] { return std::string(CNumericConversionException().GetMessage()); },
+         "Numeric conversion error. "},
+        {"CUnexpectedException", [] { return std::string(CUnexpectedException().GetMessage()); },
+         ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -66,7 +66,8 @@ BOOL CBreakString::BreakText(CString* word)
 
 void CBreakString::BreakInteger(int* value)
 {
-    breakNumber(m_text, value, vlmr_detail::scanInteger, vlmr_detail::parseInteger, "Not an integer: ");
+    breakNumber(m_text, value, vlmr_detail::scanInteger, vlmr_detail::parseInteger,
+                "Not an integer: ");
 }
 
 void CBreakString::BreakDouble(double* value)

@@ -7,7 +7,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-CFile::~CFile() { Close(); }
+CFile::~CFile()
+{
+    Close();
+}
 
 BOOL CFile::Open(const char* fileName, UINT openFlags)
 {
@@ -18,10 +21,17 @@ BOOL CFile::Open(const char* fileName, UINT openFlags)
     // Non-blocking for the open only, so that a FIFO cannot hang it.
     int flags = O_CLOEXEC | O_NONBLOCK;
     switch (openFlags & 0x3) {
-    case modeRead: flags |= O_RDONLY; break;
-    case modeWrite: flags |= O_WRONLY; break;
-    case modeReadWrite: flags |= O_RDWR; break;
-    default: return FALSE;
+    case modeRead:
+        flags |= O_RDONLY;
+        break;
+    case modeWrite:
+        flags |= O_WRONLY;
+        break;
+    case modeReadWrite:
+        flags |= O_RDWR;
+        break;
+    default:
+        return FALSE;
     }
     if (openFlags & modeCreate)
         flags |= O_CREAT | ((openFlags & modeNoTruncate) ? 0 : O_TRUNC);

@@ -13,14 +13,20 @@
 
 namespace {
 
-std::string_view viewOf(const char* text) { return text ? std::string_view(text) : std::string_view(); }
+std::string_view viewOf(const char* text)
+{
+    return text ? std::string_view(text) : std::string_view();
+}
 
 std::string fromWide(const OLECHAR* wide)
 {
     return wide ? narrowFromWide(std::u16string_view(wide)) : std::string();
 }
 
-char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char lowerAscii(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 int compareBytes(std::string_view a, std::string_view b, bool foldCase)
 {
@@ -34,14 +40,18 @@ int compareBytes(std::string_view a, std::string_view b, bool foldCase)
     return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
-int positionOf(std::size_t found) { return found == std::string::npos ? -1 : static_cast<int>(found); }
+int positionOf(std::size_t found)
+{
+    return found == std::string::npos ? -1 : static_cast<int>(found);
+}
 
 } // namespace
 
 CString::CString(const char* text) : m_text(viewOf(text)) {}
 
 CString::CString(const char* text, int length)
-    : m_text(text && length > 0 ? std::string(text, static_cast<std::size_t>(length)) : std::string())
+    : m_text(text && length > 0 ? std::string(text, static_cast<std::size_t>(length))
+                                : std::string())
 {
 }
 
@@ -83,17 +93,41 @@ CString& CString::operator+=(const char* text)
     return *this;
 }
 
-CString operator+(const CString& a, const CString& b) { return CString(a) += b; }
-CString operator+(const CString& a, char b) { return CString(a) += b; }
-CString operator+(char a, const CString& b) { return (CString() += a) += b; }
-CString operator+(const CString& a, const char* b) { return CString(a) += b; }
-CString operator+(const char* a, const CString& b) { return CString(a) += b; }
+CString operator+(const CString& a, const CString& b)
+{
+    return CString(a) += b;
+}
+CString operator+(const CString& a, char b)
+{
+    return CString(a) += b;
+}
+CString operator+(char a, const CString& b)
+{
+    return (CString() += a) += b;
+}
+CString operator+(const CString& a, const char* b)
+{
+    return CString(a) += b;
+}
+CString operator+(const char* a, const CString& b)
+{
+    return CString(a) += b;
+}
 
-bool operator==(const CString& a, const char* b) { return std::string_view(a.m_text) == viewOf(b); }
+bool operator==(const CString& a, const char* b)
+{
+    return std::string_view(a.m_text) == viewOf(b);
+}
 
-int CString::Compare(const char* text) const { return compareBytes(m_text, viewOf(text), false); }
+int CString::Compare(const char* text) const
+{
+    return compareBytes(m_text, viewOf(text), false);
+}
 
-int CString::CompareNoCase(const char* text) const { return compareBytes(m_text, viewOf(text), true); }
+int CString::CompareNoCase(const char* text) const
+{
+    return compareBytes(m_text, viewOf(text), true);
+}
 
 int CString::Find(char c, int start) const
 {
@@ -105,7 +139,10 @@ int CString::Find(const char* text, int start) const
     return positionOf(m_text.find(viewOf(text), static_cast<std::size_t>(std::max(start, 0))));
 }
 
-CString CString::Left(int count) const { return Mid(0, count); }
+CString CString::Left(int count) const
+{
+    return Mid(0, count);
+}
 
 CString CString::Right(int count) const
 {
@@ -113,7 +150,10 @@ CString CString::Right(int count) const
     return Mid(GetLength() - n, n);
 }
 
-CString CString::Mid(int first) const { return Mid(first, GetLength()); }
+CString CString::Mid(int first) const
+{
+    return Mid(first, GetLength());
+}
 
 CString CString::Mid(int first, int count) const
 {

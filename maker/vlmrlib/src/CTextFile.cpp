@@ -17,9 +17,15 @@
 
 namespace {
 
-bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
+bool isLineEnd(char c)
+{
+    return c == '\r' || c == '\n';
+}
 
-int byteOf(char c) { return static_cast<unsigned char>(c); }
+int byteOf(char c)
+{
+    return static_cast<unsigned char>(c);
+}
 
 } // namespace
 
@@ -68,13 +74,20 @@ bool CTextFile::fill()
         m_beforeBuffer = byteOf(m_buffer[m_bufferLength - 1]);
     m_bufferStart += m_bufferLength;
     m_bufferPos = 0;
-    m_bufferLength = CFile::Read(m_buffer.data(), static_cast<UINT>(std::min<std::size_t>(m_buffer.size(), UINT_MAX)));
+    m_bufferLength = CFile::Read(
+        m_buffer.data(), static_cast<UINT>(std::min<std::size_t>(m_buffer.size(), UINT_MAX)));
     return m_bufferLength > 0;
 }
 
-int CTextFile::peek() { return fill() ? byteOf(m_buffer[m_bufferPos]) : -1; }
+int CTextFile::peek()
+{
+    return fill() ? byteOf(m_buffer[m_bufferPos]) : -1;
+}
 
-void CTextFile::take() { count(m_buffer[m_bufferPos++]); }
+void CTextFile::take()
+{
+    count(m_buffer[m_bufferPos++]);
+}
 
 void CTextFile::count(char c)
 {
@@ -92,7 +105,8 @@ void CTextFile::countSpan(const char* bytes, std::size_t n)
 void CTextFile::advance(ULONGLONG n)
 {
     while (n > 0 && fill()) {
-        std::size_t step = static_cast<std::size_t>(std::min<ULONGLONG>(n, m_bufferLength - m_bufferPos));
+        std::size_t step =
+            static_cast<std::size_t>(std::min<ULONGLONG>(n, m_bufferLength - m_bufferPos));
         countSpan(m_buffer.data() + m_bufferPos, step);
         m_bufferPos += step;
         n -= step;
@@ -130,7 +144,9 @@ ULONGLONG CTextFile::Seek(LONGLONG offset, UINT from)
     if (!isOpen())
         return 0;
     auto length = static_cast<LONGLONG>(GetLength());
-    LONGLONG base = from == current ? static_cast<LONGLONG>(GetPosition()) : from == end ? length : 0;
+    LONGLONG base = from == current ? static_cast<LONGLONG>(GetPosition())
+                    : from == end   ? length
+                                    : 0;
     LONGLONG target = 0;
     if (__builtin_add_overflow(base, offset, &target))
         target = offset > 0 ? length : -1;
@@ -139,7 +155,10 @@ ULONGLONG CTextFile::Seek(LONGLONG offset, UINT from)
     return GetPosition();
 }
 
-ULONGLONG CTextFile::GetPosition() const { return isOpen() ? m_bufferStart + m_bufferPos : 0; }
+ULONGLONG CTextFile::GetPosition() const
+{
+    return isOpen() ? m_bufferStart + m_bufferPos : 0;
+}
 
 UINT CTextFile::Read(void* buffer, UINT count)
 {
@@ -166,7 +185,8 @@ void CTextFile::Write(const void* buffer, UINT count)
     CFile::Seek(static_cast<LONGLONG>(at), begin);
     CFile::Write(buffer, count);
     ULONGLONG now = CFile::GetPosition();
-    countSpan(static_cast<const char*>(buffer), static_cast<std::size_t>(std::min<ULONGLONG>(now - at, count)));
+    countSpan(static_cast<const char*>(buffer),
+              static_cast<std::size_t>(std::min<ULONGLONG>(now - at, count)));
     m_bufferStart = now;
     m_bufferLength = 0;
     m_bufferPos = 0;
@@ -225,7 +245,8 @@ BOOL CTextFile::ReadToDelimit(CString* token)
             break;
     }
     if (token)
-        *token = CString(text.data(), static_cast<int>(std::min<std::size_t>(text.size(), INT_MAX)));
+        *token =
+            CString(text.data(), static_cast<int>(std::min<std::size_t>(text.size(), INT_MAX)));
     return TRUE;
 }
 
@@ -252,7 +273,8 @@ BOOL CTextFile::readNumber(T* value, Scan scan, Parse parse, const char* kind)
 
 BOOL CTextFile::ReadInteger(int* value)
 {
-    return readNumber(value, vlmr_detail::scanInteger, vlmr_detail::parseInteger, "Not an integer: ");
+    return readNumber(value, vlmr_detail::scanInteger, vlmr_detail::parseInteger,
+                      "Not an integer: ");
 }
 
 BOOL CTextFile::ReadDouble(double* value)

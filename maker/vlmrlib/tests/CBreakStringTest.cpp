@@ -8,7 +8,10 @@
 #include <string>
 
 namespace {
-std::string bytes(const CString& s) { return std::string(s, static_cast<std::size_t>(s.GetLength())); }
+std::string bytes(const CString& s)
+{
+    return std::string(s, static_cast<std::size_t>(s.GetLength()));
+}
 } // namespace
 
 TEST(CBreakString, BreakDoubleTakesTheLongestNumberAndLeavesTheRest)
@@ -26,9 +29,9 @@ TEST(CBreakString, BreakDoubleTakesTheLongestNumberAndLeavesTheRest)
         {"5.", 5, ""},
         {"1.5.3", 1.5, ".3"},
         {"2E-1u", 0.2, "u"},
-        {"1e", 1, "e"},      // an exponent without digits is not taken
+        {"1e", 1, "e"}, // an exponent without digits is not taken
         {"1e+x", 1, "e+x"},
-        {"0x10", 0, "x10"},  // no hexadecimal
+        {"0x10", 0, "x10"}, // no hexadecimal
         {"12 34", 12, " 34"},
         {"007", 7, ""},
     };
@@ -79,7 +82,7 @@ TEST(CBreakString, NoNumberAtTheFrontThrowsNamingTheWordAndKeepsTheText)
         {"-", false, "Not a number: \"-\". "},
         {".e5", false, "Not a number: \".e5\". "},
         {"+.", false, "Not a number: \"+.\". "},
-        {"1e999", false, "Not a number: \"1e999\". "},  // out of range
+        {"1e999", false, "Not a number: \"1e999\". "}, // out of range
         {"x1", true, "Not an integer: \"x1\". "},
         {".5", true, "Not an integer: \".5\". "},
         {"2147483648", true, "Not an integer: \"2147483648\". "},

@@ -54,7 +54,8 @@ TEST(CFile, OpenRefusesWhatIsNoRegularFile)
     TempDir dir;
     std::string fifo = (dir.path() / "fifo").string();
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-    for (std::string name : {(dir.path() / "missing").string(), dir.path().string(), fifo, std::string()}) {
+    for (std::string name :
+         {(dir.path() / "missing").string(), dir.path().string(), fifo, std::string()}) {
         SCOPED_TRACE(name);
         CFile f;
         EXPECT_FALSE(f.Open(name.c_str(), CFile::modeRead)); // a FIFO must not block the open

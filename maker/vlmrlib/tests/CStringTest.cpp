@@ -9,7 +9,10 @@
 #include <string>
 
 namespace {
-std::string bytes(const CString& s) { return std::string(s, static_cast<std::size_t>(s.GetLength())); }
+std::string bytes(const CString& s)
+{
+    return std::string(s, static_cast<std::size_t>(s.GetLength()));
+}
 } // namespace
 
 TEST(CString, PartsClampIndexesAndCountsToTheText)
@@ -19,10 +22,11 @@ TEST(CString, PartsClampIndexesAndCountsToTheText)
         CString got;
         const char* expected;
     } cases[] = {
-        {s.Left(2), "ab"},     {s.Left(0), ""},      {s.Left(-1), ""},    {s.Left(99), "abcdef"},
-        {s.Right(2), "ef"},    {s.Right(99), "abcdef"}, {s.Right(-3), ""},
-        {s.Mid(2), "cdef"},    {s.Mid(-4), "abcdef"}, {s.Mid(6), ""},      {s.Mid(99), ""},
-        {s.Mid(1, 3), "bcd"},  {s.Mid(4, 99), "ef"}, {s.Mid(2, -1), ""},  {s.Mid(-2, 3), "abc"},
+        {s.Left(2), "ab"},      {s.Left(0), ""},    {s.Left(-1), ""},
+        {s.Left(99), "abcdef"}, {s.Right(2), "ef"}, {s.Right(99), "abcdef"},
+        {s.Right(-3), ""},      {s.Mid(2), "cdef"}, {s.Mid(-4), "abcdef"},
+        {s.Mid(6), ""},         {s.Mid(99), ""},    {s.Mid(1, 3), "bcd"},
+        {s.Mid(4, 99), "ef"},   {s.Mid(2, -1), ""}, {s.Mid(-2, 3), "abc"},
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         SCOPED_TRACE(i);
@@ -55,15 +59,11 @@ TEST(CString, CompareIsBytewiseAndCaseFoldingIsAsciiOnly)
         int compare;       // sign
         int compareNoCase; // sign
     } cases[] = {
-        {"HSS", "HSS", 0, 0},
-        {"hss", "HSS", 1, 0},
-        {"RCT", "rct", -1, 0},
-        {"ab", "abc", -1, -1},
-        {"abc", "ab", 1, 1},
-        {"", "", 0, 0},
-        {"a", nullptr, 1, 1},
-        {"\xc3\x89", "\xc3\xa9", -1, -1}, // É and é (UTF-8) stay different
-        {"\xe9", "a", 1, 1},              // 8-bit bytes sort above ASCII
+        {"HSS", "HSS", 0, 0},  {"hss", "HSS", 1, 0},
+        {"RCT", "rct", -1, 0}, {"ab", "abc", -1, -1},
+        {"abc", "ab", 1, 1},   {"", "", 0, 0},
+        {"a", nullptr, 1, 1},  {"\xc3\x89", "\xc3\xa9", -1, -1}, // É and é (UTF-8) stay different
+        {"\xe9", "a", 1, 1},                                     // 8-bit bytes sort above ASCII
     };
     auto sign = [](int v) { return (v > 0) - (v < 0); };
     for (const Case& c : cases) {
@@ -93,7 +93,9 @@ TEST(CString, BuildingAndComparingKeepsNulAnd8BitBytes)
     s += CString("\xff");
     s += "c";
     EXPECT_EQ(s.GetLength(), 6);
-    EXPECT_EQ(bytes(s), std::string("a\0b\0\xff" "c", 6));
+    EXPECT_EQ(bytes(s), std::string("a\0b\0\xff"
+                                    "c",
+                                    6));
     EXPECT_FALSE(s == "a"); // the whole text counts, not the C string
     EXPECT_TRUE(CString("a\0b", 3) == CString("a\0b", 3));
     EXPECT_FALSE(CString("a\0b", 3) == CString("a\0c", 3));
@@ -127,13 +129,16 @@ TEST(CString, FormatUsesPrintfSyntax)
 TEST(CString, WideTextConvertsThroughTheCodePage)
 {
     CString s(u"Gr\u00f6\u00dfe");
-    EXPECT_EQ(bytes(s), "Gr\xc3\xb6\xc3\x9f" "e");
+    EXPECT_EQ(bytes(s), "Gr\xc3\xb6\xc3\x9f"
+                        "e");
     s = u"W12X26";
     EXPECT_TRUE(s == "W12X26");
     s = static_cast<const OLECHAR*>(nullptr);
     EXPECT_TRUE(s.IsEmpty());
 
-    BSTR b = CString("Gr\xc3\xb6\xc3\x9f" "e").AllocSysString();
+    BSTR b = CString("Gr\xc3\xb6\xc3\x9f"
+                     "e")
+                 .AllocSysString();
     ASSERT_NE(b, nullptr);
     EXPECT_EQ(std::u16string(b, SysStringLen(b)), u"Gr\u00f6\u00dfe");
     SysFreeString(b);

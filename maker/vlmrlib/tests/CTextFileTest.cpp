@@ -14,7 +14,10 @@
 
 namespace {
 
-std::string bytes(const CString& s) { return std::string(s, static_cast<std::size_t>(s.GetLength())); }
+std::string bytes(const CString& s)
+{
+    return std::string(s, static_cast<std::size_t>(s.GetLength()));
+}
 
 class TextFileTest : public ::testing::TestWithParam<std::size_t> {
 protected:

@@ -43,7 +43,8 @@ void readLines(benchmark::State& state)
         while (file.ReadLine(&line))
             bytes += static_cast<std::size_t>(line.GetLength());
         benchmark::DoNotOptimize(bytes);
-        state.SetBytesProcessed(state.bytes_processed() + static_cast<int64_t>(file.GetFileLength()));
+        state.SetBytesProcessed(state.bytes_processed() +
+                                static_cast<int64_t>(file.GetFileLength()));
     }
 }
 BENCHMARK(readLines);
@@ -65,7 +66,8 @@ void readTokensAndNumbers(benchmark::State& state)
             sum += value + count;
         }
         benchmark::DoNotOptimize(sum);
-        state.SetBytesProcessed(state.bytes_processed() + static_cast<int64_t>(file.GetFileLength()));
+        state.SetBytesProcessed(state.bytes_processed() +
+                                static_cast<int64_t>(file.GetFileLength()));
     }
 }
 BENCHMARK(readTokensAndNumbers);

@@ -59,13 +59,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         char bytes[5];
         try {
             switch ((step >> 16) % 7) {
-            case 0: file.ReadLine(&line); break;
-            case 1: file.ReadToDelimit(&token); break;
-            case 2: file.ReadInteger(&integer); break;
-            case 3: file.ReadDouble(&number); break;
-            case 4: file.Read(bytes, 1 + (step >> 8) % 5); break;
-            case 5: file.SkipWhiteSpace(); break;
-            case 6: file.Seek(static_cast<LONGLONG>((step >> 4) % 41) - 20, CFile::current); break;
+            case 0:
+                file.ReadLine(&line);
+                break;
+            case 1:
+                file.ReadToDelimit(&token);
+                break;
+            case 2:
+                file.ReadInteger(&integer);
+                break;
+            case 3:
+                file.ReadDouble(&number);
+                break;
+            case 4:
+                file.Read(bytes, 1 + (step >> 8) % 5);
+                break;
+            case 5:
+                file.SkipWhiteSpace();
+                break;
+            case 6:
+                file.Seek(static_cast<LONGLONG>((step >> 4) % 41) - 20, CFile::current);
+                break;
             }
             if (!line.IsEmpty()) {
                 line.TrimWhiteSpace();

@@ -65,10 +65,11 @@ std::string fraction(double value, int denominator, bool delimits)
     if (!r.valid)
         return "";
     long long numerator = r.part;
-    long long divisor = numerator == 0 ? 1 : std::gcd(numerator, static_cast<long long>(denominator));
+    long long divisor =
+        numerator == 0 ? 1 : std::gcd(numerator, static_cast<long long>(denominator));
     numerator /= divisor;
-    std::string reduced = std::to_string(numerator) + (delimits ? "/" : "") +
-                          std::to_string(denominator / divisor);
+    std::string reduced =
+        std::to_string(numerator) + (delimits ? "/" : "") + std::to_string(denominator / divisor);
     if (!delimits)
         return r.sign + wholeText(r.whole) + (numerator ? reduced : "");
     if (numerator == 0)

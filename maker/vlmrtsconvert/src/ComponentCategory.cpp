@@ -28,7 +28,8 @@ void copyDescription(const char* description, OLECHAR (&out)[128])
 bool categoryExists(ICatRegister* registrar, REFCATID catid)
 {
     ICatInformation* information = nullptr;
-    if (FAILED(registrar->QueryInterface(IID_ICatInformation, reinterpret_cast<void**>(&information))) ||
+    if (FAILED(registrar->QueryInterface(IID_ICatInformation,
+                                         reinterpret_cast<void**>(&information))) ||
         !information)
         return false;
     LPWSTR existing = nullptr;

@@ -24,7 +24,8 @@ std::string format(Formatter f, double value)
 std::string frac(double value, int denominator, bool delimits)
 {
     char buffer[24];
-    Formatter plain = delimits ? Formatter(CConvert::DoubleToInchFrac) : Formatter(CConvert::DoubleToInchFracNoDelimits);
+    Formatter plain = delimits ? Formatter(CConvert::DoubleToInchFrac)
+                               : Formatter(CConvert::DoubleToInchFracNoDelimits);
     if (denominator == 0)
         plain(value, buffer, 24);
     else if (delimits)
@@ -53,20 +54,20 @@ TEST(CConvert, FractionsRoundToTheNearestPartAndReduce)
         {0.25, 0, "1/4", "014"},
         {0, 0, "0", "0"},
         {0.99, 0, "1", "1"},
-        {0.03125, 0, "1/16", "0116"},     // 1/32: a half rounds up
-        {0.0312, 0, "0", "0"},            // just below the half
-        {0.09375, 0, "1/8", "018"},       // 3/32 -> 2/16 -> 1/8
-        {3.175 / 25.4, 0, "1/8", "018"},  // 3.175 mm
+        {0.03125, 0, "1/16", "0116"},        // 1/32: a half rounds up
+        {0.0312, 0, "0", "0"},               // just below the half
+        {0.09375, 0, "1/8", "018"},          // 3/32 -> 2/16 -> 1/8
+        {3.175 / 25.4, 0, "1/8", "018"},     // 3.175 mm
         {0.79375 / 25.4, 0, "1/16", "0116"}, // 1/32 inch from mm, a hair below the half
         {-0.5, 0, "-1/2", "-012"},
         {-3.5, 0, "-3-1/2", "-312"},
-        {-0.03125, 0, "-1/16", "-0116"},  // halves go away from zero
-        {-0.01, 0, "0", "0"},             // rounds to zero: no sign
+        {-0.03125, 0, "-1/16", "-0116"}, // halves go away from zero
+        {-0.01, 0, "0", "0"},            // rounds to zero: no sign
         {10 / 25.4, 32, "13/32", "01332"},
         {0.015625, 32, "1/32", "0132"},
         {12.5, 32, "12-1/2", "1212"},
         {0.75, 4, "3/4", "034"},
-        {0.5, 0 - 1, "1/2", "012"},       // a denominator below 1 counts as 16
+        {0.5, 0 - 1, "1/2", "012"}, // a denominator below 1 counts as 16
         {0.03125, -1, "1/16", "0116"},
         {1e20, 0, "100000000000000000000", "100000000000000000000"},
         {notANumber, 0, "", ""},

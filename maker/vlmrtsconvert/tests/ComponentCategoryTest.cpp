@@ -73,7 +73,11 @@ TEST_F(ComponentCategoryTest, CreatesTheCategoryOnceAndLeavesAnExistingOneAlone)
 TEST_F(ComponentCategoryTest, DescriptionIsConvertedAndCutToTheCategoryLimit)
 {
     constexpr CATID other = guidOf("11111111-2222-3333-4444-555555555555");
-    EXPECT_EQ(CreateComponentCategory(other, ("Gr\xc3\xb6\xc3\x9f" "e " + std::string(200, 'x')).c_str()), S_OK);
+    EXPECT_EQ(CreateComponentCategory(other, ("Gr\xc3\xb6\xc3\x9f"
+                                              "e " +
+                                              std::string(200, 'x'))
+                                                 .c_str()),
+              S_OK);
     std::u16string stored = description(other);
     EXPECT_EQ(stored.size(), 127u);
     EXPECT_EQ(stored.substr(0, 6), u"Gr\u00f6\u00dfe ");
@@ -86,6 +90,8 @@ TEST_F(ComponentCategoryTest, DescriptionIsConvertedAndCutToTheCategoryLimit)
 TEST_F(ComponentCategoryTest, AThreadWithoutComGetsTheRuntimesAnswer)
 {
     HRESULT hr = S_OK;
-    std::thread([&] { hr = CreateComponentCategory(converterCategory, "Velmora Cad Conversion"); }).join();
+    std::thread([&] {
+        hr = CreateComponentCategory(converterCategory, "Velmora Cad Conversion");
+    }).join();
     EXPECT_EQ(hr, CO_E_NOTINITIALIZED);
 }

@@ -26,7 +26,8 @@ std::unique_ptr<ChmFile> ChmFile::open(const std::string& path)
             if (at + length > data.size())
                 break;
             const QByteArray value = data.mid(at, length);
-            const QString text = QString::fromUtf8(value.constData(), qstrnlen(value.constData(), length));
+            const QString text =
+                QString::fromUtf8(value.constData(), qstrnlen(value.constData(), length));
             if (code == 2)
                 file->m_defaultTopic = text;
             else if (code == 3)
@@ -51,8 +52,9 @@ std::optional<QByteArray> ChmFile::read(const QString& path) const
     if (chm_resolve_object(m_handle, name.constData(), &info) != CHM_RESOLVE_SUCCESS)
         return std::nullopt;
     QByteArray data(static_cast<qsizetype>(info.length), '\0');
-    const LONGINT64 got = chm_retrieve_object(m_handle, &info, reinterpret_cast<unsigned char*>(data.data()), 0,
-                                              static_cast<LONGINT64>(info.length));
+    const LONGINT64 got =
+        chm_retrieve_object(m_handle, &info, reinterpret_cast<unsigned char*>(data.data()), 0,
+                            static_cast<LONGINT64>(info.length));
     if (got != static_cast<LONGINT64>(info.length))
         return std::nullopt;
     return data;

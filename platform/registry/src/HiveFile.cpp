@@ -20,7 +20,10 @@ namespace registry {
 
 namespace {
 
-std::string errorText(int error) { return std::strerror(error); }
+std::string errorText(int error)
+{
+    return std::strerror(error);
+}
 
 // Reads from offset to the end, or at most limit bytes.
 std::optional<std::string> readFrom(int fd, std::size_t limit)
@@ -58,9 +61,9 @@ bool writeAll(int fd, std::string_view text)
 
 bool HiveFile::Stamp::operator==(const Stamp& other) const
 {
-    return exists == other.exists && device == other.device && inode == other.inode
-           && size == other.size && mtime.tv_sec == other.mtime.tv_sec
-           && mtime.tv_nsec == other.mtime.tv_nsec;
+    return exists == other.exists && device == other.device && inode == other.inode &&
+           size == other.size && mtime.tv_sec == other.mtime.tv_sec &&
+           mtime.tv_nsec == other.mtime.tv_nsec;
 }
 
 HiveFile::HiveFile(std::string path) : m_path(std::move(path)) {}
@@ -139,8 +142,8 @@ void HiveFile::refresh()
         m_root = std::move(hive.root);
         m_generation = hive.generation;
     } catch (const HiveSyntaxError& e) {
-        throw RegistryError(ERROR_BADDB, "registry file " + m_path + ", line "
-                                             + std::to_string(e.line()) + ": " + e.what());
+        throw RegistryError(ERROR_BADDB, "registry file " + m_path + ", line " +
+                                             std::to_string(e.line()) + ": " + e.what());
     }
     m_stamp = stamp;
     m_cached = true;
@@ -159,8 +162,8 @@ void HiveFile::write()
     UniqueFd fd(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
     if (!fd)
         failWrite("cannot create " + temporary + ": " + errorText(errno));
-    if (!writeAll(fd.get(), text) || ::fsync(fd.get()) != 0 || fd.close() != 0
-        || ::rename(temporary.c_str(), m_path.c_str()) != 0) {
+    if (!writeAll(fd.get(), text) || ::fsync(fd.get()) != 0 || fd.close() != 0 ||
+        ::rename(temporary.c_str(), m_path.c_str()) != 0) {
         int error = errno;
         ::unlink(temporary.c_str());
         failWrite("cannot write: " + errorText(error));

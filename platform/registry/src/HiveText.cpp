@@ -11,7 +11,10 @@ namespace {
 constexpr std::string_view headerTag = "vlmr-registry version 1";
 constexpr std::string_view generationTag = " generation ";
 
-bool isHex(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
+bool isHex(char c)
+{
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
 
 std::optional<std::uint32_t> parseHex(std::string_view digits)
 {
@@ -63,11 +66,21 @@ public:
             char escape = m_rest.front();
             m_rest.remove_prefix(1);
             switch (escape) {
-            case '\\': text += '\\'; break;
-            case '"': text += '"'; break;
-            case 'n': text += '\n'; break;
-            case 'r': text += '\r'; break;
-            case 't': text += '\t'; break;
+            case '\\':
+                text += '\\';
+                break;
+            case '"':
+                text += '"';
+                break;
+            case 'n':
+                text += '\n';
+                break;
+            case 'r':
+                text += '\r';
+                break;
+            case 't':
+                text += '\t';
+                break;
             case 'x': {
                 if (m_rest.size() < 2 || !isHex(m_rest[0]) || !isHex(m_rest[1]))
                     fail("\\x needs two hex digits");
@@ -75,7 +88,8 @@ public:
                 m_rest.remove_prefix(2);
                 break;
             }
-            default: fail(std::string("unknown escape \\") + escape);
+            default:
+                fail(std::string("unknown escape \\") + escape);
             }
         }
     }
@@ -117,11 +131,21 @@ void writeQuoted(std::string& out, std::string_view text)
     out += '"';
     for (char c : text) {
         switch (c) {
-        case '\\': out += "\\\\"; break;
-        case '"': out += "\\\""; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '"':
+            out += "\\\"";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
         default:
             if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) {
                 char hex[5];
@@ -144,7 +168,8 @@ void writeValues(std::string& out, const Key& key)
             writeQuoted(out, value.name);
         if (value.type == REG_DWORD) {
             char number[16];
-            std::snprintf(number, sizeof number, "=d:0x%08x\n", static_cast<unsigned>(value.number));
+            std::snprintf(number, sizeof number, "=d:0x%08x\n",
+                          static_cast<unsigned>(value.number));
             out += number;
         } else {
             out += "=s:";
@@ -208,8 +233,8 @@ HiveText parseHive(std::string_view text)
             continue;
         LineReader reader(line, number);
         if (line.front() == '[') {
-            auto path = line.back() == ']' ? splitKeyPath(line.substr(1, line.size() - 2))
-                                           : std::nullopt;
+            auto path =
+                line.back() == ']' ? splitKeyPath(line.substr(1, line.size() - 2)) : std::nullopt;
             if (!path || path->empty())
                 reader.fail("expected [key path] with non-empty, printable names");
             bool created = false;

@@ -8,7 +8,10 @@ namespace registry {
 
 namespace {
 
-char foldCase(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+char foldCase(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 template <class Entries>
 auto findNamed(Entries& entries, std::string_view name)

@@ -67,7 +67,8 @@ std::string registryDirectory()
     else if (const char* home = std::getenv("HOME"); home && *home)
         data = std::string(home) + "/.local/share";
     else
-        throw RegistryError(ERROR_CANTREAD, "no registry directory: neither VLMR_REGISTRY nor HOME is set");
+        throw RegistryError(ERROR_CANTREAD,
+                            "no registry directory: neither VLMR_REGISTRY nor HOME is set");
     return data + "/vlmr/registry";
 }
 
@@ -83,7 +84,8 @@ Target targetOf(HKEY key)
 {
     if (key == HKEY_LOCAL_MACHINE || key == HKEY_CLASSES_ROOT || key == HKEY_CURRENT_USER) {
         // The environment is read on every use, so the hive follows VLMR_REGISTRY.
-        std::string file = registryDirectory() + (key == HKEY_CURRENT_USER ? "/HKCU.reg" : "/HKLM.reg");
+        std::string file =
+            registryDirectory() + (key == HKEY_CURRENT_USER ? "/HKCU.reg" : "/HKLM.reg");
         KeyPath path = key == HKEY_CLASSES_ROOT ? KeyPath{"Software", "Classes"} : KeyPath{};
         return {&hiveAt(file), std::move(path), true};
     }

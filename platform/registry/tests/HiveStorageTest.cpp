@@ -34,7 +34,8 @@ std::set<std::string> valueNames(HKEY key)
     for (DWORD index = 0;; ++index) {
         char name[64];
         DWORD size = sizeof name;
-        if (RegEnumValue(key, index, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+        if (RegEnumValue(key, index, name, &size, nullptr, nullptr, nullptr, nullptr) !=
+            ERROR_SUCCESS)
             return names;
         names.insert(name);
     }
@@ -72,7 +73,8 @@ TEST_F(HiveStorage, HandWrittenFileIsRead)
     DWORD number = 0;
     DWORD size = sizeof number;
     EXPECT_EQ(RegQueryValueEx(HKEY_CURRENT_USER, "Top", nullptr, nullptr,
-                              reinterpret_cast<BYTE*>(&number), &size), ERROR_SUCCESS);
+                              reinterpret_cast<BYTE*>(&number), &size),
+              ERROR_SUCCESS);
     EXPECT_EQ(number, 7u);
 }
 
@@ -103,13 +105,15 @@ TEST_F(HiveStorage, DamagedFileIsReportedAndNeverOverwritten)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         writeFile(hive("HKCU.reg"), c.text);
-        std::string expected = "registry file " + hive("HKCU.reg") + ", line " + std::to_string(c.line) + ": ";
+        std::string expected =
+            "registry file " + hive("HKCU.reg") + ", line " + std::to_string(c.line) + ": ";
         HKEY key = nullptr;
         EXPECT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "A", 0, KEY_READ, &key), ERROR_BADDB);
         EXPECT_EQ(registryLastError().substr(0, expected.size()), expected);
         EXPECT_NE(registryLastError().find(c.what), std::string::npos) << registryLastError();
         EXPECT_EQ(setString(HKEY_CURRENT_USER, "v", "x"), ERROR_BADDB);
-        EXPECT_EQ(RegCreateKeyEx(HKEY_CURRENT_USER, "B", 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
+        EXPECT_EQ(RegCreateKeyEx(HKEY_CURRENT_USER, "B", 0, nullptr, 0, KEY_WRITE, nullptr, &key,
+                                 nullptr),
                   ERROR_BADDB);
         EXPECT_EQ(RegDeleteTree(HKEY_CURRENT_USER, nullptr), ERROR_BADDB);
         EXPECT_EQ(readFile(hive("HKCU.reg")), c.text);
@@ -140,7 +144,8 @@ TEST_F(HiveStorage, FailedWriteLeavesTheOldFile)
     useDirectory(m_top / "plain-file" / "registry");
     EXPECT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "Software", 0, KEY_READ, &key), ERROR_CANTREAD);
     EXPECT_EQ(RegCreateKeyEx(HKEY_CURRENT_USER, "Software", 0, nullptr, 0, KEY_WRITE, nullptr, &key,
-                             nullptr), ERROR_CANTWRITE);
+                             nullptr),
+              ERROR_CANTWRITE);
 }
 
 TEST_F(HiveStorage, KilledWriterLeavesTheOldOrTheNewHive)
@@ -156,7 +161,8 @@ TEST_F(HiveStorage, KilledWriterLeavesTheOldOrTheNewHive)
             if (setNumber(key, ("v" + std::to_string(i)).c_str(), i) != ERROR_SUCCESS)
                 return false;
     });
-    while (std::filesystem::file_size(hive("HKCU.reg")) < 2000 && waitpid(child, nullptr, WNOHANG) == 0)
+    while (std::filesystem::file_size(hive("HKCU.reg")) < 2000 &&
+           waitpid(child, nullptr, WNOHANG) == 0)
         usleep(1000);
     kill(child, SIGKILL);
     waitpid(child, nullptr, 0);
@@ -167,8 +173,10 @@ TEST_F(HiveStorage, KilledWriterLeavesTheOldOrTheNewHive)
         std::string name = "v" + std::to_string(i);
         DWORD number = 0;
         DWORD size = sizeof number;
-        ASSERT_EQ(RegQueryValueEx(key, name.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(&number),
-                                  &size), ERROR_SUCCESS) << name;
+        ASSERT_EQ(RegQueryValueEx(key, name.c_str(), nullptr, nullptr,
+                                  reinterpret_cast<BYTE*>(&number), &size),
+                  ERROR_SUCCESS)
+            << name;
         EXPECT_EQ(number, i);
     }
     EXPECT_EQ(setNumber(key, "after", 1), ERROR_SUCCESS);
@@ -193,7 +201,8 @@ TEST_F(HiveStorage, TwoProcessesWritingLoseNothing)
     EXPECT_TRUE(succeeded(second));
     std::set<std::string> names = valueNames(key);
     EXPECT_EQ(names.size(), 2u * count);
-    EXPECT_TRUE(names.count("a0") && names.count("a199") && names.count("b0") && names.count("b199"));
+    EXPECT_TRUE(names.count("a0") && names.count("a199") && names.count("b0") &&
+                names.count("b199"));
     RegCloseKey(key);
 }
 
@@ -229,7 +238,8 @@ TEST_F(HiveStorage, KeyDeletedByAnotherProcessIsSeen)
 {
     HKEY key = create(HKEY_CURRENT_USER, "Software\\Elsewhere");
     ASSERT_EQ(setString(key, "v", "x"), ERROR_SUCCESS);
-    EXPECT_TRUE(succeeded(forkChild([] { return RegDeleteTree(HKEY_CURRENT_USER, "Software") == ERROR_SUCCESS; })));
+    EXPECT_TRUE(succeeded(
+        forkChild([] { return RegDeleteTree(HKEY_CURRENT_USER, "Software") == ERROR_SUCCESS; })));
     EXPECT_EQ(queryString(key, "v"), "<error 1018>");
     RegCloseKey(key);
 }

@@ -33,11 +33,13 @@ TEST_F(Registry, CreateMakesEveryLevelAndTellsWhetherItWasNew)
     HKEY key = nullptr;
     DWORD disposition = 0;
     ASSERT_EQ(RegCreateKeyEx(HKEY_CURRENT_USER, "Software\\Maker\\App", 0, nullptr, 0, KEY_WRITE,
-                             nullptr, &key, &disposition), ERROR_SUCCESS);
+                             nullptr, &key, &disposition),
+              ERROR_SUCCESS);
     EXPECT_EQ(disposition, REG_CREATED_NEW_KEY);
     RegCloseKey(key);
     ASSERT_EQ(RegCreateKeyEx(HKEY_CURRENT_USER, "Software\\Maker", 0, nullptr, 0, KEY_WRITE,
-                             nullptr, &key, &disposition), ERROR_SUCCESS);
+                             nullptr, &key, &disposition),
+              ERROR_SUCCESS);
     EXPECT_EQ(disposition, REG_OPENED_EXISTING_KEY);
     EXPECT_EQ(subkeyNames(key), std::vector<std::string>{"App"});
     RegCloseKey(key);
@@ -48,7 +50,8 @@ TEST_F(Registry, CreateMakesEveryLevelAndTellsWhetherItWasNew)
     for (const char* bad : {"\\Software", "Software\\\\Maker", "Soft\nware"}) {
         SCOPED_TRACE(bad);
         EXPECT_EQ(RegCreateKeyEx(HKEY_CURRENT_USER, bad, 0, nullptr, 0, KEY_WRITE, nullptr, &key,
-                                 nullptr), ERROR_INVALID_PARAMETER);
+                                 nullptr),
+                  ERROR_INVALID_PARAMETER);
     }
 }
 
@@ -75,8 +78,11 @@ TEST_F(Registry, ValuesRoundTrip)
     };
     HKEY key = create(HKEY_CURRENT_USER, "Software\\RoundTrip");
     for (const Case& c : cases)
-        ASSERT_EQ(RegSetValueEx(key, c.name, 0, c.type, reinterpret_cast<const BYTE*>(c.data.data()),
-                                static_cast<DWORD>(c.data.size())), ERROR_SUCCESS) << c.name;
+        ASSERT_EQ(RegSetValueEx(key, c.name, 0, c.type,
+                                reinterpret_cast<const BYTE*>(c.data.data()),
+                                static_cast<DWORD>(c.data.size())),
+                  ERROR_SUCCESS)
+            << c.name;
     RegCloseKey(key);
 
     // Once from the cache, once from a copy of the file read afresh.
@@ -96,7 +102,8 @@ TEST_F(Registry, ValuesRoundTrip)
             EXPECT_EQ(size, c.read.size());
             std::string data(size, '?');
             ASSERT_EQ(RegQueryValueEx(key, c.name, nullptr, nullptr,
-                                      reinterpret_cast<BYTE*>(data.data()), &size), ERROR_SUCCESS);
+                                      reinterpret_cast<BYTE*>(data.data()), &size),
+                      ERROR_SUCCESS);
             EXPECT_EQ(data, c.read);
         }
         RegCloseKey(key);
@@ -114,15 +121,18 @@ TEST_F(Registry, QueryAnswersSizesAndShortBuffers)
               ERROR_MORE_DATA);
     EXPECT_EQ(size, 13u);
     EXPECT_EQ(type, REG_SZ);
-    EXPECT_EQ(RegQueryValueEx(key, "Missing", nullptr, nullptr, nullptr, &size), ERROR_FILE_NOT_FOUND);
-    EXPECT_EQ(RegQueryValueEx(key, "Name", nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), nullptr),
-              ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(RegQueryValueEx(key, "Missing", nullptr, nullptr, nullptr, &size),
+              ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(
+        RegQueryValueEx(key, "Name", nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), nullptr),
+        ERROR_INVALID_PARAMETER);
     // The default value: a null name and "" are the same.
     ASSERT_EQ(setString(key, nullptr, "default"), ERROR_SUCCESS);
     EXPECT_EQ(queryString(key, ""), "default");
     DWORD two[2] = {1, 2};
-    EXPECT_EQ(RegSetValueEx(key, "Wide", 0, REG_DWORD, reinterpret_cast<const BYTE*>(two), sizeof two),
-              ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(
+        RegSetValueEx(key, "Wide", 0, REG_DWORD, reinterpret_cast<const BYTE*>(two), sizeof two),
+        ERROR_INVALID_PARAMETER);
     EXPECT_EQ(RegSetValueEx(key, "Binary", 0, 3, reinterpret_cast<const BYTE*>(two), sizeof two),
               ERROR_INVALID_PARAMETER);
     RegCloseKey(key);
@@ -141,7 +151,8 @@ TEST_F(Registry, NamesCompareWithoutCaseAndKeepTheirCase)
     DWORD size = sizeof name;
     ASSERT_EQ(RegEnumValue(key, 0, name, &size, nullptr, nullptr, nullptr, nullptr), ERROR_SUCCESS);
     EXPECT_STREQ(name, "ValueName");
-    EXPECT_EQ(RegEnumValue(key, 1, name, &size, nullptr, nullptr, nullptr, nullptr), ERROR_NO_MORE_ITEMS);
+    EXPECT_EQ(RegEnumValue(key, 1, name, &size, nullptr, nullptr, nullptr, nullptr),
+              ERROR_NO_MORE_ITEMS);
     RegCloseKey(key);
 
     key = create(HKEY_CURRENT_USER, "software");
@@ -177,7 +188,8 @@ TEST_F(Registry, EnumerationFollowsCreationOrder)
     EXPECT_EQ(subkeyNames(key), (std::vector<std::string>{"beta", "Alpha", "gamma"}));
     char name[4];
     DWORD size = sizeof name;
-    EXPECT_EQ(RegEnumKeyEx(key, 1, name, &size, nullptr, nullptr, nullptr, nullptr), ERROR_MORE_DATA);
+    EXPECT_EQ(RegEnumKeyEx(key, 1, name, &size, nullptr, nullptr, nullptr, nullptr),
+              ERROR_MORE_DATA);
 
     ASSERT_EQ(setNumber(key, "Second", 2), ERROR_SUCCESS);
     ASSERT_EQ(setString(key, nullptr, "first"), ERROR_SUCCESS);
@@ -186,15 +198,17 @@ TEST_F(Registry, EnumerationFollowsCreationOrder)
     DWORD type = REG_NONE;
     DWORD data = 0;
     DWORD dataSize = sizeof data;
-    ASSERT_EQ(RegEnumValue(key, 0, value, &valueSize, nullptr, &type, reinterpret_cast<BYTE*>(&data),
-                           &dataSize), ERROR_SUCCESS);
+    ASSERT_EQ(RegEnumValue(key, 0, value, &valueSize, nullptr, &type,
+                           reinterpret_cast<BYTE*>(&data), &dataSize),
+              ERROR_SUCCESS);
     EXPECT_STREQ(value, "Second");
     EXPECT_EQ(type, REG_DWORD);
     EXPECT_EQ(data, 2u);
     valueSize = sizeof value;
     dataSize = 2;
-    EXPECT_EQ(RegEnumValue(key, 1, value, &valueSize, nullptr, &type, reinterpret_cast<BYTE*>(&data),
-                           &dataSize), ERROR_MORE_DATA);
+    EXPECT_EQ(RegEnumValue(key, 1, value, &valueSize, nullptr, &type,
+                           reinterpret_cast<BYTE*>(&data), &dataSize),
+              ERROR_MORE_DATA);
     EXPECT_STREQ(value, "");
     EXPECT_EQ(dataSize, 6u);
     RegCloseKey(key);
@@ -240,8 +254,10 @@ TEST_F(Registry, HandlesOfDeletedKeysAnswerKeyDeleted)
         DWORD size = sizeof name;
         EXPECT_EQ(queryString(key, "x"), "<error 1018>");
         EXPECT_EQ(setString(key, "x", "y"), ERROR_KEY_DELETED);
-        EXPECT_EQ(RegEnumKeyEx(key, 0, name, &size, nullptr, nullptr, nullptr, nullptr), ERROR_KEY_DELETED);
-        EXPECT_EQ(RegCreateKeyEx(key, "Sub", 0, nullptr, 0, KEY_WRITE, nullptr, &sub, nullptr), ERROR_KEY_DELETED);
+        EXPECT_EQ(RegEnumKeyEx(key, 0, name, &size, nullptr, nullptr, nullptr, nullptr),
+                  ERROR_KEY_DELETED);
+        EXPECT_EQ(RegCreateKeyEx(key, "Sub", 0, nullptr, 0, KEY_WRITE, nullptr, &sub, nullptr),
+                  ERROR_KEY_DELETED);
         EXPECT_EQ(RegDeleteKey(key, nullptr), ERROR_KEY_DELETED);
         EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
     }

@@ -16,7 +16,8 @@ class TemporaryRegistry : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "registry-test-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "registry-test-XXXXXX").string();
         ASSERT_NE(mkdtemp(pattern.data()), nullptr);
         m_top = pattern;
         useDirectory(m_top / "registry");
@@ -46,8 +47,10 @@ protected:
     static HKEY create(HKEY parent, const char* path)
     {
         HKEY key = nullptr;
-        EXPECT_EQ(RegCreateKeyEx(parent, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
-                  ERROR_SUCCESS) << path;
+        EXPECT_EQ(
+            RegCreateKeyEx(parent, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+            ERROR_SUCCESS)
+            << path;
         return key;
     }
     static LSTATUS setString(HKEY key, const char* name, const std::string& text)
@@ -66,7 +69,8 @@ protected:
         char buffer[4096];
         DWORD size = sizeof buffer;
         DWORD type = REG_NONE;
-        LSTATUS status = RegQueryValueEx(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
+        LSTATUS status =
+            RegQueryValueEx(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
         if (status != ERROR_SUCCESS)
             return "<error " + std::to_string(status) + ">";
         EXPECT_EQ(type, REG_SZ);

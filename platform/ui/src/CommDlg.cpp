@@ -61,7 +61,8 @@ std::string withDefaultExtension(const std::string& path, LPCSTR defExt)
     if (!defExt || !*defExt)
         return path;
     const std::string ext = defExt[0] == '.' ? defExt + 1 : defExt;
-    if (ext.empty() || std::filesystem::path(path).filename().string().find('.') != std::string::npos)
+    if (ext.empty() ||
+        std::filesystem::path(path).filename().string().find('.') != std::string::npos)
         return path;
     return path + "." + ext;
 }
@@ -126,7 +127,8 @@ bool confirmed(LPOPENFILENAME ofn, bool open, const std::string& path)
     if (question.empty())
         return true;
     const char* title = ofn->lpstrTitle ? ofn->lpstrTitle : (open ? "Open" : "Save As");
-    return MessageBox(ofn->hwndOwner, question.c_str(), title, MB_YESNO | MB_ICONEXCLAMATION) == IDYES;
+    return MessageBox(ofn->hwndOwner, question.c_str(), title, MB_YESNO | MB_ICONEXCLAMATION) ==
+           IDYES;
 }
 
 // Lays the names out as Windows does; false when they do not fit.
@@ -160,7 +162,8 @@ bool store(LPOPENFILENAME ofn, const std::vector<std::string>& paths)
     std::memcpy(ofn->lpstrFile, out.data(), out.size());
     ofn->nFileOffset = static_cast<WORD>(nameOffset);
     const auto dot = multiple ? std::string::npos : paths.front().rfind('.');
-    ofn->nFileExtension = dot != std::string::npos && dot > nameOffset ? static_cast<WORD>(dot + 1) : 0;
+    ofn->nFileExtension =
+        dot != std::string::npos && dot > nameOffset ? static_cast<WORD>(dot + 1) : 0;
     return true;
 }
 

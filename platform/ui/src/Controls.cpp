@@ -9,7 +9,7 @@ bool createControl(const DialogControl& control, QWidget* parent, Window& window
 {
     using Create = void (*)(const DialogControl&, QWidget*, Window&);
     static const std::pair<const char*, Create> classes[] = {
-        {WC_STATIC, createStatic},   {WC_EDIT, createEdit},       {WC_BUTTON, createButton},
+        {WC_STATIC, createStatic},     {WC_EDIT, createEdit},       {WC_BUTTON, createButton},
         {WC_COMBOBOX, createComboBox}, {WC_LISTBOX, createListBox}, {WC_LISTVIEW, createListView},
     };
     const QString name = QString::fromStdString(control.className);

@@ -33,7 +33,8 @@ void DDX_Check(CDataExchange* pDX, int id, int& value)
     if (pDX->m_bSaveAndValidate)
         value = static_cast<int>(::SendMessage(control, BM_GETCHECK, 0, 0));
     else
-        ::SendMessage(control, BM_SETCHECK, static_cast<WPARAM>(value ? BST_CHECKED : BST_UNCHECKED), 0);
+        ::SendMessage(control, BM_SETCHECK,
+                      static_cast<WPARAM>(value ? BST_CHECKED : BST_UNCHECKED), 0);
 }
 
 namespace {
@@ -60,7 +61,8 @@ void DDX_Radio(CDataExchange* pDX, int id, int& value)
                 if (::SendMessage(control, BM_GETCHECK, 0, 0) == BST_CHECKED)
                     value = index;
             } else {
-                ::SendMessage(control, BM_SETCHECK, index == value ? BST_CHECKED : BST_UNCHECKED, 0);
+                ::SendMessage(control, BM_SETCHECK, index == value ? BST_CHECKED : BST_UNCHECKED,
+                              0);
             }
             ++index;
         }

@@ -20,10 +20,12 @@ namespace {
 // stands in for them.
 QString fontFamily(const std::string& name)
 {
-    static const char* const dialogFonts[] = {"MS Shell Dlg", "MS Shell Dlg 2", "MS Sans Serif",
-                                              "Tahoma", "Microsoft Sans Serif", "Segoe UI"};
+    static const char* const dialogFonts[] = {"MS Shell Dlg",         "MS Shell Dlg 2",
+                                              "MS Sans Serif",        "Tahoma",
+                                              "Microsoft Sans Serif", "Segoe UI"};
     for (const char* dialogFont : dialogFonts)
-        if (QString::fromStdString(name).compare(QLatin1String(dialogFont), Qt::CaseInsensitive) == 0)
+        if (QString::fromStdString(name).compare(QLatin1String(dialogFont), Qt::CaseInsensitive) ==
+            0)
             return QStringLiteral("DejaVu Sans");
     return QString::fromStdString(name);
 }
@@ -138,8 +140,8 @@ HWND createDialog(const DialogTemplate& t, HWND parent, MessageHandler* handler,
     runOnGuiThread([&] {
         const QFont font = dialogFont(t);
         const QFontMetrics metrics(font);
-        const int width52 =
-            metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+        const int width52 = metrics.horizontalAdvance(
+            QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
         const int baseX = (width52 / 26 + 1) / 2;
         const int baseY = metrics.height();
 

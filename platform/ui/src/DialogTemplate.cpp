@@ -53,8 +53,8 @@ DialogResource::DialogResource(std::initializer_list<const DialogTemplate*> list
         if (added)
             m_registered.push_back(t);
         else if (it->second != t)
-            std::fprintf(stderr, "dialog template %u is registered already; the second is ignored\n",
-                         t->id);
+            std::fprintf(
+                stderr, "dialog template %u is registered already; the second is ignored\n", t->id);
     }
 }
 
@@ -72,17 +72,20 @@ const DialogTemplate* findDialogTemplate(UINT id)
     return it == templates().byId.end() ? nullptr : it->second;
 }
 
-DialogControl LTEXT(const std::string& text, int id, short x, short y, short cx, short cy, DWORD style)
+DialogControl LTEXT(const std::string& text, int id, short x, short y, short cx, short cy,
+                    DWORD style)
 {
     return make(WC_STATIC, text, id, kChild | WS_GROUP | SS_LEFT | style, x, y, cx, cy);
 }
 
-DialogControl RTEXT(const std::string& text, int id, short x, short y, short cx, short cy, DWORD style)
+DialogControl RTEXT(const std::string& text, int id, short x, short y, short cx, short cy,
+                    DWORD style)
 {
     return make(WC_STATIC, text, id, kChild | WS_GROUP | SS_RIGHT | style, x, y, cx, cy);
 }
 
-DialogControl CTEXT(const std::string& text, int id, short x, short y, short cx, short cy, DWORD style)
+DialogControl CTEXT(const std::string& text, int id, short x, short y, short cx, short cy,
+                    DWORD style)
 {
     return make(WC_STATIC, text, id, kChild | WS_GROUP | SS_CENTER | style, x, y, cx, cy);
 }

@@ -4,10 +4,10 @@
 #include <algorithm>
 #include <cstring>
 
-CFileDialog::CFileDialog(BOOL bOpenFileDialog, LPCSTR lpszDefExt, LPCSTR lpszFileName, DWORD dwFlags,
-                         LPCSTR lpszFilter, CWnd* pParentWnd)
-    : m_ofn{}, m_bOpenFileDialog(bOpenFileDialog), m_defExt(lpszDefExt ? lpszDefExt : ""),
-      m_szFileName{}
+CFileDialog::CFileDialog(BOOL bOpenFileDialog, LPCSTR lpszDefExt, LPCSTR lpszFileName,
+                         DWORD dwFlags, LPCSTR lpszFilter, CWnd* pParentWnd)
+    : m_ofn{}, m_bOpenFileDialog(bOpenFileDialog),
+      m_defExt(lpszDefExt ? lpszDefExt : ""), m_szFileName{}
 {
     if (lpszFilter) {
         m_filter = lpszFilter;

@@ -26,11 +26,20 @@ int MessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type)
         box.setText(fromNarrow(request.text.c_str()));
         box.setWindowTitle(fromNarrow(request.caption.c_str()));
         switch (type & MB_ICONMASK) {
-        case MB_ICONHAND: box.setIcon(QMessageBox::Critical); break;
-        case MB_ICONQUESTION: box.setIcon(QMessageBox::Question); break;
-        case MB_ICONEXCLAMATION: box.setIcon(QMessageBox::Warning); break;
-        case MB_ICONINFORMATION: box.setIcon(QMessageBox::Information); break;
-        default: break;
+        case MB_ICONHAND:
+            box.setIcon(QMessageBox::Critical);
+            break;
+        case MB_ICONQUESTION:
+            box.setIcon(QMessageBox::Question);
+            break;
+        case MB_ICONEXCLAMATION:
+            box.setIcon(QMessageBox::Warning);
+            break;
+        case MB_ICONINFORMATION:
+            box.setIcon(QMessageBox::Information);
+            break;
+        default:
+            break;
         }
         struct Choice {
             QMessageBox::StandardButton button;
@@ -38,15 +47,23 @@ int MessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type)
         };
         std::vector<Choice> choices;
         switch (type & MB_TYPEMASK) {
-        case MB_OKCANCEL: choices = {{QMessageBox::Ok, IDOK}, {QMessageBox::Cancel, IDCANCEL}}; break;
-        case MB_YESNOCANCEL:
-            choices = {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}, {QMessageBox::Cancel, IDCANCEL}};
+        case MB_OKCANCEL:
+            choices = {{QMessageBox::Ok, IDOK}, {QMessageBox::Cancel, IDCANCEL}};
             break;
-        case MB_YESNO: choices = {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}}; break;
+        case MB_YESNOCANCEL:
+            choices = {{QMessageBox::Yes, IDYES},
+                       {QMessageBox::No, IDNO},
+                       {QMessageBox::Cancel, IDCANCEL}};
+            break;
+        case MB_YESNO:
+            choices = {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}};
+            break;
         case MB_RETRYCANCEL:
             choices = {{QMessageBox::Retry, IDRETRY}, {QMessageBox::Cancel, IDCANCEL}};
             break;
-        default: choices = {{QMessageBox::Ok, IDOK}}; break;
+        default:
+            choices = {{QMessageBox::Ok, IDOK}};
+            break;
         }
         QMessageBox::StandardButtons buttons;
         for (const Choice& c : choices)

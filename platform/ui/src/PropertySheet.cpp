@@ -37,7 +37,8 @@ int CPropertySheet::GetPageCount() const
 
 CPropertyPage* CPropertySheet::GetPage(int index) const
 {
-    return index >= 0 && index < GetPageCount() ? m_pages[static_cast<std::size_t>(index)] : nullptr;
+    return index >= 0 && index < GetPageCount() ? m_pages[static_cast<std::size_t>(index)]
+                                                : nullptr;
 }
 
 CPropertyPage* CPropertySheet::GetActivePage() const
@@ -93,7 +94,8 @@ INT_PTR CPropertySheet::DoModal()
                     static_cast<short>(sheet.cx - 2 * kMargin), 1),
         ui::PUSHBUTTON("< &Back", ID_WIZBACK, backX, buttonY, kButtonWidth, kButtonHeight),
         ui::DEFPUSHBUTTON("&Next >", ID_WIZNEXT, nextX, buttonY, kButtonWidth, kButtonHeight),
-        ui::PUSHBUTTON("Finish", ID_WIZFINISH, nextX, buttonY, kButtonWidth, kButtonHeight).without(WS_VISIBLE),
+        ui::PUSHBUTTON("Finish", ID_WIZFINISH, nextX, buttonY, kButtonWidth, kButtonHeight)
+            .without(WS_VISIBLE),
         ui::PUSHBUTTON("Cancel", IDCANCEL, cancelX, buttonY, kButtonWidth, kButtonHeight),
     };
     const HWND owner = m_pParentWnd ? m_pParentWnd->m_hWnd : ::GetActiveWindow();
@@ -103,7 +105,8 @@ INT_PTR CPropertySheet::DoModal()
         RECT area{kMargin, kMargin, kMargin + pageCx, kMargin + pageCy};
         ::MapDialogRect(hSheet, &area);
         m_pageArea = new QWidget(ui::windowWidget(hSheet));
-        m_pageArea->setGeometry(area.left, area.top, area.right - area.left, area.bottom - area.top);
+        m_pageArea->setGeometry(area.left, area.top, area.right - area.left,
+                                area.bottom - area.top);
     });
     m_active = -1;
     m_pageArea = nullptr;
@@ -199,11 +202,20 @@ BOOL CPropertySheet::OnCommand(WPARAM wParam, LPARAM lParam)
     if (HIWORD(wParam) != BN_CLICKED)
         return FALSE;
     switch (LOWORD(wParam)) {
-    case ID_WIZBACK: back(); return TRUE;
-    case ID_WIZNEXT: next(); return TRUE;
-    case ID_WIZFINISH: finish(); return TRUE;
-    case IDCANCEL: EndDialog(IDCANCEL); return TRUE;
-    default: return FALSE;
+    case ID_WIZBACK:
+        back();
+        return TRUE;
+    case ID_WIZNEXT:
+        next();
+        return TRUE;
+    case ID_WIZFINISH:
+        finish();
+        return TRUE;
+    case IDCANCEL:
+        EndDialog(IDCANCEL);
+        return TRUE;
+    default:
+        return FALSE;
     }
 }
 

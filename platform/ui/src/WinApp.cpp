@@ -44,7 +44,8 @@ CWinApp::CWinApp(LPCSTR lpszAppName)
 
 CWinApp::~CWinApp()
 {
-    for (LPCSTR s : {m_pszAppName, m_pszExeName, m_pszHelpFilePath, m_pszRegistryKey, m_pszProfileName})
+    for (LPCSTR s :
+         {m_pszAppName, m_pszExeName, m_pszHelpFilePath, m_pszRegistryKey, m_pszProfileName})
         std::free(const_cast<char*>(s));
     if (theApp() == this)
         theApp() = nullptr;
@@ -86,15 +87,17 @@ std::string CWinApp::GetProfileString(LPCSTR section, LPCSTR entry, LPCSTR lpszD
     if (!m_pszRegistryKey || !section)
         return fallback;
     HKEY key = nullptr;
-    if (RegOpenKeyEx(HKEY_CURRENT_USER, sectionKey(section).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyEx(HKEY_CURRENT_USER, sectionKey(section).c_str(), 0, KEY_READ, &key) !=
+        ERROR_SUCCESS)
         return fallback;
     std::string value = fallback;
     DWORD type = 0;
     DWORD size = 0;
-    if (RegQueryValueEx(key, entry, nullptr, &type, nullptr, &size) == ERROR_SUCCESS && type == REG_SZ) {
+    if (RegQueryValueEx(key, entry, nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
+        type == REG_SZ) {
         std::string data(size, '\0');
-        if (RegQueryValueEx(key, entry, nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size) ==
-            ERROR_SUCCESS)
+        if (RegQueryValueEx(key, entry, nullptr, &type, reinterpret_cast<BYTE*>(data.data()),
+                            &size) == ERROR_SUCCESS)
             value.assign(data.c_str());
     }
     RegCloseKey(key);
@@ -106,7 +109,8 @@ UINT CWinApp::GetProfileInt(LPCSTR section, LPCSTR entry, int nDefault)
     if (!m_pszRegistryKey || !section)
         return static_cast<UINT>(nDefault);
     HKEY key = nullptr;
-    if (RegOpenKeyEx(HKEY_CURRENT_USER, sectionKey(section).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyEx(HKEY_CURRENT_USER, sectionKey(section).c_str(), 0, KEY_READ, &key) !=
+        ERROR_SUCCESS)
         return static_cast<UINT>(nDefault);
     DWORD type = 0;
     DWORD value = 0;
@@ -127,8 +131,8 @@ BOOL CWinApp::WriteProfileString(LPCSTR section, LPCSTR entry, LPCSTR value)
         return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
     }
     HKEY key = nullptr;
-    if (RegCreateKeyEx(HKEY_CURRENT_USER, sectionKey(section).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                       KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyEx(HKEY_CURRENT_USER, sectionKey(section).c_str(), 0, nullptr,
+                       REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
         return FALSE;
     LSTATUS status;
     if (value)
@@ -145,12 +149,12 @@ BOOL CWinApp::WriteProfileInt(LPCSTR section, LPCSTR entry, int nValue)
     if (!m_pszRegistryKey || !section || !entry)
         return FALSE;
     HKEY key = nullptr;
-    if (RegCreateKeyEx(HKEY_CURRENT_USER, sectionKey(section).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                       KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyEx(HKEY_CURRENT_USER, sectionKey(section).c_str(), 0, nullptr,
+                       REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
         return FALSE;
     const DWORD value = static_cast<DWORD>(nValue);
-    const LSTATUS status =
-        RegSetValueEx(key, entry, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+    const LSTATUS status = RegSetValueEx(key, entry, 0, REG_DWORD,
+                                         reinterpret_cast<const BYTE*>(&value), sizeof value);
     RegCloseKey(key);
     return status == ERROR_SUCCESS;
 }
@@ -183,7 +187,9 @@ BOOL AfxWinInit()
         replace(app->m_pszAppName, base);
     replace(app->m_pszExeName, base);
     const std::size_t dot = file.rfind('.');
-    const std::string stem = dot == std::string::npos ? program : program.substr(0, program.size() - (file.size() - dot));
+    const std::string stem = dot == std::string::npos
+                                 ? program
+                                 : program.substr(0, program.size() - (file.size() - dot));
     replace(app->m_pszHelpFilePath, stem + ".HLP");
     return TRUE;
 }

@@ -162,8 +162,8 @@ int GetWindowText(HWND hWnd, LPSTR buffer, int maxCount)
     if (!buffer || maxCount <= 0)
         return 0;
     buffer[0] = '\0';
-    return static_cast<int>(
-        SendMessage(hWnd, WM_GETTEXT, static_cast<WPARAM>(maxCount), reinterpret_cast<LPARAM>(buffer)));
+    return static_cast<int>(SendMessage(hWnd, WM_GETTEXT, static_cast<WPARAM>(maxCount),
+                                        reinterpret_cast<LPARAM>(buffer)));
 }
 
 int GetWindowTextLength(HWND hWnd)

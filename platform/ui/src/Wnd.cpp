@@ -1,7 +1,7 @@
 // CWnd: handle wrapping, message routing and command handlers.
+#include "ui/Wnd.h"
 #include "ui/DataExchange.h"
 #include "ui/WinApp.h"
-#include "ui/Wnd.h"
 
 #include <string>
 

@@ -140,7 +140,8 @@ TEST_F(AxDialogTest, UnknownMachineKeepsTheDialogOpenUntilAKnownOne)
 TEST_F(AxDialogTest, CancelEndsWithIdCancel)
 {
     MachineNameDialog dialog;
-    const ui::ModalDialogDriver driver([](HWND h) { SendMessage(GetDlgItem(h, IDCANCEL), BM_CLICK, 0, 0); });
+    const ui::ModalDialogDriver driver(
+        [](HWND h) { SendMessage(GetDlgItem(h, IDCANCEL), BM_CLICK, 0, 0); });
     EXPECT_EQ(modalOnWorker(dialog), static_cast<DWORD>(IDCANCEL));
     EXPECT_EQ(dialog.machine, "PB-1");
 }

@@ -22,13 +22,14 @@ protected:
     {
         answers = std::move(list);
         asked.clear();
-        ui::setDialogAnswerer([this](const ui::DialogRequest& r) -> std::optional<ui::DialogAnswer> {
-            EXPECT_EQ(QThread::currentThread(), qApp->thread()) << "asked on the GUI thread";
-            asked.push_back(r);
-            if (asked.size() > answers.size())
-                return ui::DialogAnswer{IDCANCEL, {}};
-            return answers[asked.size() - 1];
-        });
+        ui::setDialogAnswerer(
+            [this](const ui::DialogRequest& r) -> std::optional<ui::DialogAnswer> {
+                EXPECT_EQ(QThread::currentThread(), qApp->thread()) << "asked on the GUI thread";
+                asked.push_back(r);
+                if (asked.size() > answers.size())
+                    return ui::DialogAnswer{IDCANCEL, {}};
+                return answers[asked.size() - 1];
+            });
     }
 };
 
@@ -75,7 +76,8 @@ TEST_F(CommonDialogsTest, OpenDialogWithMultipleSelectionGivesEveryPath)
 {
     answerWith({{IDOK, {"/data/parts/a.nc1", "/data/parts/b.nc1", "/data/parts/sub/c.nc1"}}});
     CFileDialog dialog(TRUE, nullptr, nullptr,
-                       OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_ALLOWMULTISELECT | OFN_HIDEREADONLY,
+                       OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_ALLOWMULTISELECT |
+                           OFN_HIDEREADONLY,
                        "All Files (*.*) | *.*||");
     std::vector<char> buffer(7760, '\0');
     dialog.m_ofn.lpstrFile = buffer.data();

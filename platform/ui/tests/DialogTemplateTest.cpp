@@ -34,8 +34,8 @@ BaseUnits shellDlgUnits()
     QFont font(QStringLiteral("DejaVu Sans"));
     font.setPixelSize(11);
     const QFontMetrics m(font);
-    const double width = m.horizontalAdvance(
-        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    const double width =
+        m.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
     return {static_cast<int>(std::lround(width / 52.0)), m.height()};
 }
 
@@ -57,7 +57,8 @@ TEST_F(DialogTemplateTest, ControlsSitWhereTheDialogUnitsSay)
         SCOPED_TRACE(c.text);
         ASSERT_NE(control, nullptr);
         const QRect g = ui::windowWidget(control)->geometry();
-        EXPECT_EQ(g, QRect(px(c.x, base.x, 4), px(c.y, base.y, 8), px(c.cx, base.x, 4), px(c.cy, base.y, 8)));
+        EXPECT_EQ(g, QRect(px(c.x, base.x, 4), px(c.y, base.y, 8), px(c.cx, base.x, 4),
+                           px(c.cy, base.y, 8)));
         RECT r{c.x, c.y, c.x + c.cx, c.y + c.cy};
         ASSERT_TRUE(MapDialogRect(dlg, &r));
         EXPECT_EQ(r.left, g.x());
@@ -98,7 +99,8 @@ TEST_F(DialogTemplateTest, ClassesStylesAndTextsBecomeTheRightWidgets)
     EXPECT_NE(qobject_cast<QRadioButton*>(widget(14)), nullptr);
     EXPECT_EQ(qobject_cast<QGroupBox*>(widget(15))->title(), "Group");
     EXPECT_FALSE(qobject_cast<QComboBox*>(widget(16))->isEditable());
-    EXPECT_EQ(qobject_cast<QListWidget*>(widget(17))->selectionMode(), QAbstractItemView::ExtendedSelection);
+    EXPECT_EQ(qobject_cast<QListWidget*>(widget(17))->selectionMode(),
+              QAbstractItemView::ExtendedSelection);
     EXPECT_NE(qobject_cast<QTreeWidget*>(widget(18)), nullptr);
     EXPECT_TRUE(widget(19)->isHidden());
     EXPECT_FALSE(GetWindowLong(GetDlgItem(dlg, 19), GWL_STYLE) & WS_VISIBLE);
@@ -116,7 +118,8 @@ TEST_F(DialogTemplateTest, UnknownControlClassMakesNoDialog)
     ui::DialogTemplate t;
     t.cx = 50;
     t.cy = 50;
-    t.controls = {ui::LTEXT("ok", 1, 0, 0, 10, 8), ui::CONTROL("", 2, "RichEdit20A", 0, 0, 10, 10, 10)};
+    t.controls = {ui::LTEXT("ok", 1, 0, 0, 10, 8),
+                  ui::CONTROL("", 2, "RichEdit20A", 0, 0, 10, 10, 10)};
     EXPECT_EQ(ui::createDialog(t, nullptr, nullptr), nullptr);
 }
 
@@ -130,7 +133,8 @@ TEST_F(DialogTemplateTest, RegistryFindsTemplatesWhileTheirResourceLives)
         const ui::DialogResource resource{&first};
         EXPECT_EQ(ui::findDialogTemplate(9123), &first);
         const ui::DialogResource clash{&second};
-        EXPECT_EQ(ui::findDialogTemplate(9123), &first) << "a second template must not replace the first";
+        EXPECT_EQ(ui::findDialogTemplate(9123), &first)
+            << "a second template must not replace the first";
     }
     EXPECT_EQ(ui::findDialogTemplate(9123), nullptr);
     EXPECT_EQ(ui::doModal(9123, nullptr, nullptr, [](HWND) {}), -1);

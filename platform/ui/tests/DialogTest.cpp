@@ -13,8 +13,18 @@
 
 namespace {
 
-enum { IDD_SETTINGS = 500, IDC_NAME = 1001, IDC_CHECK = 1002, IDC_A1 = 1003, IDC_A2 = 1004,
-       IDC_B1 = 1005, IDC_B2 = 1006, IDC_B3 = 1007, IDC_COMBO = 1008, IDC_LIST = 1009 };
+enum {
+    IDD_SETTINGS = 500,
+    IDC_NAME = 1001,
+    IDC_CHECK = 1002,
+    IDC_A1 = 1003,
+    IDC_A2 = 1004,
+    IDC_B1 = 1005,
+    IDC_B2 = 1006,
+    IDC_B3 = 1007,
+    IDC_COMBO = 1008,
+    IDC_LIST = 1009
+};
 
 ui::DialogTemplate settingsTemplate()
 {

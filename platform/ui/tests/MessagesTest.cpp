@@ -43,7 +43,8 @@ protected:
     std::string listText(int id, int index) const
     {
         char buffer[256] = "";
-        SendMessage(item(id), LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer));
+        SendMessage(item(id), LB_GETTEXT, static_cast<WPARAM>(index),
+                    reinterpret_cast<LPARAM>(buffer));
         return buffer;
     }
 
@@ -180,7 +181,8 @@ TEST_F(MessagesTest, ReportListViewHoldsColumnsRowsAndSubitems)
 TEST_F(MessagesTest, TextIsMeasuredWithTheWindowsFont)
 {
     const HDC dc = GetDC(item(1));
-    const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessage(item(1), WM_GETFONT, 0, 0)));
+    const HGDIOBJ old =
+        SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessage(item(1), WM_GETFONT, 0, 0)));
     SIZE one{};
     SIZE two{};
     ASSERT_TRUE(GetTextExtentPoint32(dc, "WWWW", 4, &one));
@@ -211,7 +213,8 @@ DWORD listWorker(LPVOID parameter)
         char entry[64];
         SendMessage(in->list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(entry));
         const std::string done = std::string(entry) + "     Complete";
-        SendMessage(in->list, LB_INSERTSTRING, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(done.c_str()));
+        SendMessage(in->list, LB_INSERTSTRING, static_cast<WPARAM>(i),
+                    reinterpret_cast<LPARAM>(done.c_str()));
         SendMessage(in->list, LB_DELETESTRING, static_cast<WPARAM>(i + 1), 0);
         const LRESULT extent = SendMessage(in->list, LB_GETHORIZONTALEXTENT, 0, 0);
         SendMessage(in->list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(extent + 1), 0);

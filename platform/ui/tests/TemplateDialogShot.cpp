@@ -38,7 +38,8 @@ int main(int argc, char** argv)
         ListView_InsertColumn(list, i, &col);
     }
     for (int row = 0; row < 3; ++row) {
-        std::string cells[3] = {"1042", "G" + std::to_string(row + 1), "B" + std::to_string(row + 7)};
+        std::string cells[3] = {"1042", "G" + std::to_string(row + 1),
+                                "B" + std::to_string(row + 7)};
         LVITEM item{};
         item.mask = LVIF_TEXT;
         item.iItem = row;
@@ -54,8 +55,8 @@ int main(int argc, char** argv)
     }
     QWidget* widget = ui::windowWidget(dlg);
     const QRect frame = widget->frameGeometry();
-    const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0, frame.x(), frame.y(), frame.width(),
-                                                                      frame.height());
+    const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(
+        0, frame.x(), frame.y(), frame.width(), frame.height());
     QDir().mkpath(QFileInfo(QString::fromLocal8Bit(argv[1])).absolutePath());
     const bool saved = shot.save(QString::fromLocal8Bit(argv[1]));
     DestroyWindow(dlg);

@@ -48,13 +48,15 @@ TEST(WinApp, ProfileLivesUnderTheRegistryKeyAndTheApplicationName)
     EXPECT_EQ(app.GetProfileInt("JobIDGroup", "JObId", 9), 9u) << "a string is no integer";
 
     HKEY key = nullptr;
-    ASSERT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "Software\\Velmora\\ui_tests\\JobIDGroup", 0, KEY_READ, &key),
+    ASSERT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "Software\\Velmora\\ui_tests\\JobIDGroup", 0,
+                           KEY_READ, &key),
               ERROR_SUCCESS);
     DWORD type = 0;
     DWORD value = 7;
     DWORD size = sizeof value;
-    EXPECT_EQ(RegQueryValueEx(key, "UseJobId", nullptr, &type, reinterpret_cast<BYTE*>(&value), &size),
-              ERROR_SUCCESS);
+    EXPECT_EQ(
+        RegQueryValueEx(key, "UseJobId", nullptr, &type, reinterpret_cast<BYTE*>(&value), &size),
+        ERROR_SUCCESS);
     EXPECT_EQ(type, REG_DWORD);
     EXPECT_EQ(RegQueryValueEx(key, "JObId", nullptr, &type, nullptr, &size), ERROR_SUCCESS);
     EXPECT_EQ(type, REG_SZ);

@@ -72,8 +72,8 @@ private:
 class Sheet : public CPropertySheet {
 public:
     explicit Sheet(bool handleCancel)
-        : CPropertySheet("Wizard"), page1(601, log, PSWIZB_NEXT), page2(602, log, PSWIZB_BACK | PSWIZB_NEXT),
-          page3(603, log, PSWIZB_BACK | PSWIZB_FINISH)
+        : CPropertySheet("Wizard"), page1(601, log, PSWIZB_NEXT),
+          page2(602, log, PSWIZB_BACK | PSWIZB_NEXT), page3(603, log, PSWIZB_BACK | PSWIZB_FINISH)
     {
         AddPage(&page1);
         AddPage(&page2);
@@ -153,8 +153,10 @@ TEST_F(WizardTest, PagesAreMadeWhenFirstShownAndButtonsFollowThePages)
     });
     EXPECT_EQ(sheet.DoModal(), ID_WIZFINISH);
     const std::vector<std::string> expected = {
-        "init 601", "active 601", "sheet init, page 1 exists", "next 601", "init 602", "active 602",
-        "next 602", "init 603", "active 603", "active 602", "next 602", "active 603",
+        "init 601",    "active 601",  "sheet init, page 1 exists",
+        "next 601",    "init 602",    "active 602",
+        "next 602",    "init 603",    "active 603",
+        "active 602",  "next 602",    "active 603",
         "destroy 601", "destroy 602", "destroy 603"};
     EXPECT_EQ(sheet.log, expected);
     EXPECT_EQ(sheet.page1.m_hWnd, nullptr);

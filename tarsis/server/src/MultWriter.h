@@ -14,10 +14,11 @@
 
 namespace tarsis {
 
-class CTarsisMultWriter : public CComObjectRootEx<CComMultiThreadModel>,
-                          public CComCoClass<CTarsisMultWriter, &CLSID_TarsisMultWriter>,
-                          public ISupportErrorInfoImpl<&IID_ITarsisMultWriter>,
-                          public IDispatchOnlyImpl<CTarsisMultWriter, &IID_ITarsisMultWriter, &LIBID_TarsisLib> {
+class CTarsisMultWriter
+    : public CComObjectRootEx<CComMultiThreadModel>,
+      public CComCoClass<CTarsisMultWriter, &CLSID_TarsisMultWriter>,
+      public ISupportErrorInfoImpl<&IID_ITarsisMultWriter>,
+      public IDispatchOnlyImpl<CTarsisMultWriter, &IID_ITarsisMultWriter, &LIBID_TarsisLib> {
 public:
     DECLARE_REGISTRY_RESOURCEID(103)
     DECLARE_NOT_AGGREGATABLE(CTarsisMultWriter)
@@ -28,15 +29,18 @@ public:
         COM_INTERFACE_ENTRY(ISupportErrorInfo)
     END_COM_MAP()
 
-    HRESULT CreateMult(BSTR bstrJob, BSTR bstrGroup, BSTR bstrMark, SHORT nNumber, SHORT nQuantity, double dLength,
-                       double dKerf, BSTR bstrSection, BSTR bstrDescription, BSTR bstrGrade, BSTR bstrMachine,
-                       BSTR bstrText1, BSTR bstrText2, SHORT nMeasuringSystem, LONG* pnResult);
+    HRESULT CreateMult(BSTR bstrJob, BSTR bstrGroup, BSTR bstrMark, SHORT nNumber, SHORT nQuantity,
+                       double dLength, double dKerf, BSTR bstrSection, BSTR bstrDescription,
+                       BSTR bstrGrade, BSTR bstrMachine, BSTR bstrText1, BSTR bstrText2,
+                       SHORT nMeasuringSystem, LONG* pnResult);
     HRESULT SaveMult(LONG* pnResult);
-    HRESULT AddMultPart(BSTR bstrJob, BSTR bstrGroup, BSTR bstrMark, LONG nQuantity, LONG* pnResult);
+    HRESULT AddMultPart(BSTR bstrJob, BSTR bstrGroup, BSTR bstrMark, LONG nQuantity,
+                        LONG* pnResult);
     // 0 with the stored part's section and description; 1 (and empty
     // strings) when there is no such part. Out strings are in/out.
-    HRESULT GetMultSectionAndDescription(BSTR bstrJob, BSTR bstrGroup, BSTR bstrMark, BSTR* pbstrSection,
-                                         BSTR* pbstrDescription, LONG* pnResult);
+    HRESULT GetMultSectionAndDescription(BSTR bstrJob, BSTR bstrGroup, BSTR bstrMark,
+                                         BSTR* pbstrSection, BSTR* pbstrDescription,
+                                         LONG* pnResult);
     // 0 known, 1 not known, negative when the database fails.
     HRESULT CheckMachine(BSTR bstrMachine, LONG* pnResult);
     HRESULT CheckPart(BSTR bstrJob, BSTR bstrGroup, BSTR bstrMark, LONG* pnResult);
@@ -48,4 +52,4 @@ private:
 
 comserver::InterfaceDesc multWriterInterface();
 
-}  // namespace tarsis
+} // namespace tarsis

@@ -15,10 +15,11 @@
 
 namespace tarsis {
 
-class CTarsisPartWriter : public CComObjectRootEx<CComMultiThreadModel>,
-                          public CComCoClass<CTarsisPartWriter, &CLSID_TarsisPartWriter>,
-                          public ISupportErrorInfoImpl<&IID_ITarsisPartWriter>,
-                          public IDispatchOnlyImpl<CTarsisPartWriter, &IID_ITarsisPartWriter, &LIBID_TarsisLib> {
+class CTarsisPartWriter
+    : public CComObjectRootEx<CComMultiThreadModel>,
+      public CComCoClass<CTarsisPartWriter, &CLSID_TarsisPartWriter>,
+      public ISupportErrorInfoImpl<&IID_ITarsisPartWriter>,
+      public IDispatchOnlyImpl<CTarsisPartWriter, &IID_ITarsisPartWriter, &LIBID_TarsisLib> {
 public:
     DECLARE_REGISTRY_RESOURCEID(101)
     DECLARE_NOT_AGGREGATABLE(CTarsisPartWriter)
@@ -31,19 +32,22 @@ public:
 
     // The members of ITarsisPartWriter; each answers its result in *pnResult.
     HRESULT CreatePart(BSTR bstrJob, BSTR bstrGroup, BSTR bstrMark, SHORT nQuantity, double dLength,
-                       BSTR bstrSection, BSTR bstrDescription, BSTR bstrGrade, BSTR bstrText1, LONG nNumber,
-                       BSTR bstrText2, BSTR bstrText3, SHORT nMeasuringSystem, SHORT nPartKind, LONG* pnResult);
-    HRESULT SetRefPlane(double dStartX, double dStartU, double dRise, double dRun, BSTR bstrDirectionX,
-                        BSTR bstrDirectionU, BSTR bstrPattern, LONG* pnResult);
+                       BSTR bstrSection, BSTR bstrDescription, BSTR bstrGrade, BSTR bstrText1,
+                       LONG nNumber, BSTR bstrText2, BSTR bstrText3, SHORT nMeasuringSystem,
+                       SHORT nPartKind, LONG* pnResult);
+    HRESULT SetRefPlane(double dStartX, double dStartU, double dRise, double dRun,
+                        BSTR bstrDirectionX, BSTR bstrDirectionU, BSTR bstrPattern, LONG* pnResult);
     template <Face face>
-    HRESULT AddHole(double dX, double dU, double dXInc, double dUInc, SHORT nNumX, SHORT nNumU, double dToolSize1,
-                    double dToolSize2, BSTR bstrShape, SHORT nOrientation, LONG* pnResult);
+    HRESULT AddHole(double dX, double dU, double dXInc, double dUInc, SHORT nNumX, SHORT nNumU,
+                    double dToolSize1, double dToolSize2, BSTR bstrShape, SHORT nOrientation,
+                    LONG* pnResult);
     template <Face face>
     HRESULT AddHoleEx(double dX, double dU, double dXInc, double dUInc, SHORT nNumX, SHORT nNumU,
                       double dToolSize1, double dToolSize2, BSTR bstrShape, SHORT nOrientation,
                       SHORT nToolMeasuringSystem, LONG* pnResult);
     template <Face face, OperationKind kind>
-    HRESULT AddMark(double dX, double dU, double dXInc, double dUInc, SHORT nNumX, SHORT nNumU, LONG* pnResult);
+    HRESULT AddMark(double dX, double dU, double dXInc, double dUInc, SHORT nNumX, SHORT nNumU,
+                    LONG* pnResult);
     template <Face face>
     HRESULT AddStencil(double dX, double dU, BSTR bstrText, LONG* pnResult);
     HRESULT SavePart(LONG* pnResult);
@@ -58,4 +62,4 @@ private:
 // The description of ITarsisPartWriter for the module's type library.
 comserver::InterfaceDesc partWriterInterface();
 
-}  // namespace tarsis
+} // namespace tarsis

@@ -9,10 +9,11 @@
 
 namespace tarsis {
 
-class CTarsisShapeServer : public CComObjectRootEx<CComMultiThreadModel>,
-                           public CComCoClass<CTarsisShapeServer, &CLSID_TarsisShapeServer>,
-                           public ISupportErrorInfoImpl<&IID_ITarsisShapeServer>,
-                           public IDispatchOnlyImpl<CTarsisShapeServer, &IID_ITarsisShapeServer, &LIBID_TarsisLib> {
+class CTarsisShapeServer
+    : public CComObjectRootEx<CComMultiThreadModel>,
+      public CComCoClass<CTarsisShapeServer, &CLSID_TarsisShapeServer>,
+      public ISupportErrorInfoImpl<&IID_ITarsisShapeServer>,
+      public IDispatchOnlyImpl<CTarsisShapeServer, &IID_ITarsisShapeServer, &LIBID_TarsisLib> {
 public:
     DECLARE_REGISTRY_RESOURCEID(102)
     DECLARE_NOT_AGGREGATABLE(CTarsisShapeServer)
@@ -26,9 +27,9 @@ public:
     // 0 with the shape's values; 1 for an unknown shape (zeros and a null
     // name); negative when the database fails. Out strings are in/out: the
     // text they held is freed.
-    HRESULT LookupShape(BSTR bstrSection, BSTR bstrDescription, double* pdDepth, double* pdWebThickness,
-                        double* pdFlangeWidth, double* pdFlangeThickness, double* pdSurface, double* pdWeight,
-                        BSTR* pbstrFormal, LONG* pnResult);
+    HRESULT LookupShape(BSTR bstrSection, BSTR bstrDescription, double* pdDepth,
+                        double* pdWebThickness, double* pdFlangeWidth, double* pdFlangeThickness,
+                        double* pdSurface, double* pdWeight, BSTR* pbstrFormal, LONG* pnResult);
 
 private:
     StoreHandle m_store;
@@ -36,4 +37,4 @@ private:
 
 comserver::InterfaceDesc shapeServerInterface();
 
-}  // namespace tarsis
+} // namespace tarsis

@@ -23,21 +23,30 @@ constexpr ULONG kErrorFileNotFound = 2;
 constexpr ULONG kErrorBadFormat = 11;
 constexpr ULONG kErrorFileCorrupt = 1392;
 
-HRESULT resultFor(StoreError::Kind kind) {
+HRESULT resultFor(StoreError::Kind kind)
+{
     switch (kind) {
-    case StoreError::Kind::Busy: return HRESULT_FROM_WIN32(kErrorLockViolation);
-    case StoreError::Kind::Full: return HRESULT_FROM_WIN32(kErrorDiskFull);
-    case StoreError::Kind::Missing: return HRESULT_FROM_WIN32(kErrorFileNotFound);
-    case StoreError::Kind::Damaged: return HRESULT_FROM_WIN32(kErrorFileCorrupt);
-    case StoreError::Kind::Incompatible: return HRESULT_FROM_WIN32(kErrorBadFormat);
-    default: return E_FAIL;
+    case StoreError::Kind::Busy:
+        return HRESULT_FROM_WIN32(kErrorLockViolation);
+    case StoreError::Kind::Full:
+        return HRESULT_FROM_WIN32(kErrorDiskFull);
+    case StoreError::Kind::Missing:
+        return HRESULT_FROM_WIN32(kErrorFileNotFound);
+    case StoreError::Kind::Damaged:
+        return HRESULT_FROM_WIN32(kErrorFileCorrupt);
+    case StoreError::Kind::Incompatible:
+        return HRESULT_FROM_WIN32(kErrorBadFormat);
+    default:
+        return E_FAIL;
     }
 }
 
-}  // namespace
+} // namespace
 
-StoreHandle::Shared& StoreHandle::resolve() {
-    if (m_shared) return *m_shared;
+StoreHandle::Shared& StoreHandle::resolve()
+{
+    if (m_shared)
+        return *m_shared;
     static std::mutex mutex;
     static std::map<std::string, std::shared_ptr<Shared>> byPath;
     std::string path = defaultDatabasePath();
@@ -51,24 +60,29 @@ StoreHandle::Shared& StoreHandle::resolve() {
     return *m_shared;
 }
 
-TarsisStore& StoreHandle::Shared::current() {
+TarsisStore& StoreHandle::Shared::current()
+{
     struct stat info {};
     bool exists = ::stat(path.c_str(), &info) == 0;
-    if (store && exists && file == std::make_pair(info.st_dev, info.st_ino)) return *store;
+    if (store && exists && file == std::make_pair(info.st_dev, info.st_ino))
+        return *store;
     store.reset();
     auto opened = openSqliteStore(path, OpenMode::CreateIfMissing);
     if (::stat(path.c_str(), &info) != 0)
-        throw StoreError(StoreError::Kind::Failed, "Tarsis database " + path + " vanished while it was opened");
+        throw StoreError(StoreError::Kind::Failed,
+                         "Tarsis database " + path + " vanished while it was opened");
     file = {info.st_dev, info.st_ino};
     store = std::move(opened);
     return *store;
 }
 
-LONG failureResult(REFCLSID clsid, REFIID iid, HRESULT hr, const std::string& text) {
+LONG failureResult(REFCLSID clsid, REFIID iid, HRESULT hr, const std::string& text)
+{
     return comserver::reportError(clsid, std::string_view(text), iid, hr);
 }
 
-LONG currentFailureResult(REFCLSID clsid, REFIID iid) {
+LONG currentFailureResult(REFCLSID clsid, REFIID iid)
+{
     try {
         throw;
     } catch (const StoreError& e) {
@@ -82,19 +96,24 @@ LONG currentFailureResult(REFCLSID clsid, REFIID iid) {
     }
 }
 
-std::string textOf(BSTR bstr) {
-    if (!bstr) return {};
+std::string textOf(BSTR bstr)
+{
+    if (!bstr)
+        return {};
     return narrowFromWide(std::u16string_view(bstr, SysStringLen(bstr)));
 }
 
-HRESULT putText(BSTR* out, const std::string& text) {
-    if (!out) return E_POINTER;
+HRESULT putText(BSTR* out, const std::string& text)
+{
+    if (!out)
+        return E_POINTER;
     std::u16string wide = wideFromNarrow(text);
     BSTR copy = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
-    if (!copy) return E_OUTOFMEMORY;
+    if (!copy)
+        return E_OUTOFMEMORY;
     SysFreeString(*out);
     *out = copy;
     return S_OK;
 }
 
-}  // namespace tarsis
+} // namespace tarsis

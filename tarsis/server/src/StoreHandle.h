@@ -26,7 +26,8 @@ class StoreHandle {
 public:
     // Runs body(TarsisStore&) and answers its result; throws StoreError.
     template <class Body>
-    auto use(Body&& body) {
+    auto use(Body&& body)
+    {
         Shared& shared = resolve();
         std::lock_guard lock(shared.mutex);
         return body(shared.current());
@@ -37,11 +38,11 @@ public:
         std::mutex mutex;
         std::unique_ptr<TarsisStore> store;
         std::pair<dev_t, ino_t> file{};
-        TarsisStore& current();  // with mutex held
+        TarsisStore& current(); // with mutex held
     };
 
 private:
-    Shared& resolve();  // the path is taken at the object's first call
+    Shared& resolve(); // the path is taken at the object's first call
 
     std::shared_ptr<Shared> m_shared;
 };
@@ -63,7 +64,8 @@ std::string textOf(BSTR bstr);
 HRESULT putText(BSTR* out, const std::string& text);
 
 template <class Body>
-LONG guardedResult(REFCLSID clsid, REFIID iid, Body&& body) {
+LONG guardedResult(REFCLSID clsid, REFIID iid, Body&& body)
+{
     try {
         return body();
     } catch (...) {
@@ -71,4 +73,4 @@ LONG guardedResult(REFCLSID clsid, REFIID iid, Body&& body) {
     }
 }
 
-}  // namespace tarsis
+} // namespace tarsis

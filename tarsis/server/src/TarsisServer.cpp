@@ -14,11 +14,16 @@ CComModule _Module(ObjectMap);
 
 namespace {
 
-const comserver::TypeLibrary& tarsisTypeLibrary() {
+const comserver::TypeLibrary& tarsisTypeLibrary()
+{
     using namespace comserver;
     using namespace tarsis;
     static const TypeLibrary library{
-        LIBID_TarsisLib, 1, 0, "TarsisLib", "Tarsis 1.0 Type Library",
+        LIBID_TarsisLib,
+        1,
+        0,
+        "TarsisLib",
+        "Tarsis 1.0 Type Library",
         {partWriterInterface(), shapeServerInterface(), multWriterInterface()},
         {coClass(CLSID_TarsisPartWriter, "TarsisPartWriter", {IID_ITarsisPartWriter}),
          coClass(CLSID_TarsisShapeServer, "TarsisShapeServer", {IID_ITarsisShapeServer}),
@@ -26,7 +31,7 @@ const comserver::TypeLibrary& tarsisTypeLibrary() {
     return library;
 }
 
-}  // namespace
+} // namespace
 
 TYPELIB_RESOURCE(1, tarsisTypeLibrary)
 

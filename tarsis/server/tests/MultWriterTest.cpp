@@ -10,22 +10,29 @@ namespace {
 
 namespace mw = multwriter;
 
-std::vector<CComVariant> createMultArgs(const char* mark, const char* machine = "SAW1") {
-    return {CComVariant("J1"),  CComVariant("G1"),     CComVariant(mark),      CComVariant(SHORT(1)),
-            CComVariant(SHORT(4)), CComVariant(480.0), CComVariant(0.125),     CComVariant("L"),
-            CComVariant("43014"), CComVariant(""),     CComVariant(machine),   CComVariant(""),
-            CComVariant(""),     CComVariant(SHORT(0))};
+std::vector<CComVariant> createMultArgs(const char* mark, const char* machine = "SAW1")
+{
+    return {CComVariant("J1"),     CComVariant("G1"),     CComVariant(mark),
+            CComVariant(SHORT(1)), CComVariant(SHORT(4)), CComVariant(480.0),
+            CComVariant(0.125),    CComVariant("L"),      CComVariant("43014"),
+            CComVariant(""),       CComVariant(machine),  CComVariant(""),
+            CComVariant(""),       CComVariant(SHORT(0))};
 }
 
-std::vector<CComVariant> pieceArgs(const char* mark, LONG quantity) {
+std::vector<CComVariant> pieceArgs(const char* mark, LONG quantity)
+{
     return {CComVariant("J1"), CComVariant("G1"), CComVariant(mark), CComVariant(quantity)};
 }
 
-std::string text(BSTR b) { return b ? narrowFromWide(std::u16string_view(b, SysStringLen(b))) : "<null>"; }
+std::string text(BSTR b)
+{
+    return b ? narrowFromWide(std::u16string_view(b, SysStringLen(b))) : "<null>";
+}
 
 class MultWriterTest : public ServerTest {};
 
-TEST_F(MultWriterTest, AMultIsSavedWithItsPiecesInOrderAndReplacedOnResave) {
+TEST_F(MultWriterTest, AMultIsSavedWithItsPiecesInOrderAndReplacedOnResave)
+{
     {
         auto writer = multWriter();
         ASSERT_TRUE(writer);
@@ -55,7 +62,8 @@ TEST_F(MultWriterTest, AMultIsSavedWithItsPiecesInOrderAndReplacedOnResave) {
     EXPECT_EQ(store()->findMult({"J1", "G1", "BAR1"})->pieces.size(), 1u);
 }
 
-TEST_F(MultWriterTest, OnlySaveMultWritesAndOnlyAfterCreateMult) {
+TEST_F(MultWriterTest, OnlySaveMultWritesAndOnlyAfterCreateMult)
+{
     auto writer = multWriter();
     EXPECT_LT(call(writer, mw::AddMultPart, pieceArgs("P1", 1)), 0);
     EXPECT_LT(call(writer, mw::SaveMult, {}), 0);
@@ -75,7 +83,8 @@ TEST_F(MultWriterTest, OnlySaveMultWritesAndOnlyAfterCreateMult) {
     EXPECT_EQ(invoke(writer, mw::AddMultPart, {CComVariant("J1")}).hr, DISP_E_BADPARAMCOUNT);
 }
 
-TEST_F(MultWriterTest, MachinesAndPartsAreCheckedAgainstTheDatabase) {
+TEST_F(MultWriterTest, MachinesAndPartsAreCheckedAgainstTheDatabase)
+{
     PartRecord part;
     part.header.key = {"J1", "G1", "P1"};
     part.header.shape = {"L", "43014"};
@@ -103,12 +112,14 @@ TEST_F(MultWriterTest, MachinesAndPartsAreCheckedAgainstTheDatabase) {
     BSTR section = SysAllocString(u"old");
     BSTR description = nullptr;
     EXPECT_EQ(call(writer, mw::GetMultSectionAndDescription,
-                   {CComVariant("J1"), CComVariant("G1"), CComVariant("P1"), byRef(&section), byRef(&description)}),
+                   {CComVariant("J1"), CComVariant("G1"), CComVariant("P1"), byRef(&section),
+                    byRef(&description)}),
               0);
     EXPECT_EQ(text(section), "L");
     EXPECT_EQ(text(description), "43014");
     EXPECT_EQ(call(writer, mw::GetMultSectionAndDescription,
-                   {CComVariant("J1"), CComVariant("G1"), CComVariant("NONE"), byRef(&section), byRef(&description)}),
+                   {CComVariant("J1"), CComVariant("G1"), CComVariant("NONE"), byRef(&section),
+                    byRef(&description)}),
               1);
     EXPECT_EQ(text(section), "");
     EXPECT_EQ(text(description), "");
@@ -116,17 +127,19 @@ TEST_F(MultWriterTest, MachinesAndPartsAreCheckedAgainstTheDatabase) {
     SysFreeString(description);
 }
 
-TEST_F(MultWriterTest, ADatabaseFailureAnswersNegative) {
+TEST_F(MultWriterTest, ADatabaseFailureAnswersNegative)
+{
     std::string damaged = databasePath() + ".damaged";
     writeBytes(damaged, std::string(6000, '#'));
     useDatabase(damaged);
     auto writer = multWriter();
     EXPECT_LT(call(writer, mw::CheckMachine, {CComVariant("SAW1")}), 0);
-    EXPECT_LT(call(writer, mw::CheckPart, {CComVariant("J1"), CComVariant("G1"), CComVariant("P1")}), 0);
+    EXPECT_LT(
+        call(writer, mw::CheckPart, {CComVariant("J1"), CComVariant("G1"), CComVariant("P1")}), 0);
     ASSERT_EQ(call(writer, mw::CreateMult, createMultArgs("BAR1")), 0);
     EXPECT_LT(call(writer, mw::SaveMult, {}), 0);
     EXPECT_EQ(readBytes(damaged), std::string(6000, '#'));
 }
 
-}  // namespace
-}  // namespace tarsis::testing
+} // namespace
+} // namespace tarsis::testing

@@ -15,34 +15,40 @@ namespace {
 
 namespace pw = partwriter;
 
-std::vector<CComVariant> holeArgs(double x) {
-    return {CComVariant(x),         CComVariant(2.5),       CComVariant(3.0),    CComVariant(0.5),
-            CComVariant(SHORT(4)),  CComVariant(SHORT(2)),  CComVariant(0.8125), CComVariant(1.25),
-            CComVariant("SL"),      CComVariant(SHORT(90))};
+std::vector<CComVariant> holeArgs(double x)
+{
+    return {CComVariant(x),        CComVariant(2.5),      CComVariant(3.0),    CComVariant(0.5),
+            CComVariant(SHORT(4)), CComVariant(SHORT(2)), CComVariant(0.8125), CComVariant(1.25),
+            CComVariant("SL"),     CComVariant(SHORT(90))};
 }
 
-std::vector<CComVariant> markArgs(double x) {
-    return {CComVariant(x), CComVariant(1.5), CComVariant(2.0), CComVariant(0.0), CComVariant(SHORT(3)),
-            CComVariant(SHORT(1))};
+std::vector<CComVariant> markArgs(double x)
+{
+    return {CComVariant(x),   CComVariant(1.5),      CComVariant(2.0),
+            CComVariant(0.0), CComVariant(SHORT(3)), CComVariant(SHORT(1))};
 }
 
-std::vector<CComVariant> planeArgs(const char* pattern) {
-    return {CComVariant(0.0), CComVariant(3.245), CComVariant(0.0), CComVariant(0.0),
+std::vector<CComVariant> planeArgs(const char* pattern)
+{
+    return {CComVariant(0.0), CComVariant(3.245), CComVariant(0.0),    CComVariant(0.0),
             CComVariant("+"), CComVariant("-"),   CComVariant(pattern)};
 }
 
 class PartWriterTest : public ServerTest {
 protected:
     LONG savePart(IDispatch* writer) { return call(writer, pw::SavePart, {}); }
-    void saveSimplePart(const char* mark, int marks) {
+    void saveSimplePart(const char* mark, int marks)
+    {
         auto writer = partWriter();
         ASSERT_EQ(call(writer, pw::CreatePart, createPartArgs("J1", "G1", mark)), 0);
-        for (int i = 0; i < marks; ++i) ASSERT_EQ(call(writer, pw::AddWebMark, markArgs(i)), 0);
+        for (int i = 0; i < marks; ++i)
+            ASSERT_EQ(call(writer, pw::AddWebMark, markArgs(i)), 0);
         ASSERT_EQ(savePart(writer), 0);
     }
 };
 
-TEST_F(PartWriterTest, EveryCallIsStoredInArrivalOrderWithItsArguments) {
+TEST_F(PartWriterTest, EveryCallIsStoredInArrivalOrderWithItsArguments)
+{
     struct AddCall {
         DISPID dispid;
         OperationKind kind;
@@ -81,10 +87,11 @@ TEST_F(PartWriterTest, EveryCallIsStoredInArrivalOrderWithItsArguments) {
     auto writer = partWriter();
     ASSERT_TRUE(writer);
     std::vector<CComVariant> header = {
-        CComVariant("J-7"),     CComVariant("Träger"), CComVariant("B12"),   CComVariant(SHORT(4464)),
-        CComVariant(240.5),     CComVariant("W"),      CComVariant("1226"),  CComVariant("A992"),
-        CComVariant("t1"),      CComVariant(LONG(70000)), CComVariant("t2"), CComVariant("t3"),
-        CComVariant(SHORT(2)),  CComVariant(SHORT(1))};
+        CComVariant("J-7"),       CComVariant("Träger"), CComVariant("B12"),
+        CComVariant(SHORT(4464)), CComVariant(240.5),    CComVariant("W"),
+        CComVariant("1226"),      CComVariant("A992"),   CComVariant("t1"),
+        CComVariant(LONG(70000)), CComVariant("t2"),     CComVariant("t3"),
+        CComVariant(SHORT(2)),    CComVariant(SHORT(1))};
     ASSERT_EQ(call(writer, pw::CreatePart, header), 0);
     ASSERT_EQ(call(writer, pw::SetRefPlane, planeArgs("A")), 0);
     int n = 0;
@@ -94,7 +101,8 @@ TEST_F(PartWriterTest, EveryCallIsStoredInArrivalOrderWithItsArguments) {
         std::vector<CComVariant> args;
         if (add.kind == OperationKind::Hole) {
             args = holeArgs(x);
-            if (add.ex) args.emplace_back(SHORT(2));
+            if (add.ex)
+                args.emplace_back(SHORT(2));
         } else if (add.kind == OperationKind::Stencil) {
             args = {CComVariant(x), CComVariant(4.0), CComVariant("PIECE 7")};
         } else {
@@ -129,7 +137,8 @@ TEST_F(PartWriterTest, EveryCallIsStoredInArrivalOrderWithItsArguments) {
     EXPECT_EQ(std::get<RefPlane>(part->entries[9]).pattern, "C");
     n = 0;
     for (const PartEntry& entry : part->entries) {
-        if (std::holds_alternative<RefPlane>(entry)) continue;
+        if (std::holds_alternative<RefPlane>(entry))
+            continue;
         const AddCall& add = adds[n];
         SCOPED_TRACE(add.dispid);
         const Operation& op = std::get<Operation>(entry);
@@ -159,11 +168,12 @@ TEST_F(PartWriterTest, EveryCallIsStoredInArrivalOrderWithItsArguments) {
     }
 }
 
-TEST_F(PartWriterTest, ArgumentsAreCoercedAsAutomationDoes) {
+TEST_F(PartWriterTest, ArgumentsAreCoercedAsAutomationDoes)
+{
     auto writer = partWriter();
     std::vector<CComVariant> args = createPartArgs("J1", "G1", "M1");
-    args[3] = CComVariant(LONG(5));  // an I4 where an I2 is declared
-    args[4] = CComVariant("12.5");   // a number as text
+    args[3] = CComVariant(LONG(5)); // an I4 where an I2 is declared
+    args[4] = CComVariant("12.5");  // a number as text
     ASSERT_EQ(call(writer, pw::CreatePart, args), 0);
     ASSERT_EQ(savePart(writer), 0);
     auto part = store()->findPart({"J1", "G1", "M1"});
@@ -172,7 +182,8 @@ TEST_F(PartWriterTest, ArgumentsAreCoercedAsAutomationDoes) {
     EXPECT_EQ(part->header.length, 12.5);
 }
 
-TEST_F(PartWriterTest, AWrongArgumentCountOrTypeIsRefusedAndStoresNothing) {
+TEST_F(PartWriterTest, AWrongArgumentCountOrTypeIsRefusedAndStoresNothing)
+{
     auto writer = partWriter();
     ASSERT_EQ(call(writer, pw::CreatePart, createPartArgs("J1", "G1", "M1")), 0);
     std::vector<CComVariant> shortCreate = createPartArgs("J1", "G1", "M2");
@@ -195,8 +206,10 @@ TEST_F(PartWriterTest, AWrongArgumentCountOrTypeIsRefusedAndStoresNothing) {
         {"AddWebHoleEx with 10 arguments", pw::AddWebHoleEx, holeArgs(1), DISP_E_BADPARAMCOUNT},
         {"SavePart with an argument", pw::SavePart, {CComVariant(LONG(1))}, DISP_E_BADPARAMCOUNT},
         {"AddWebHole with text for X", pw::AddWebHole, textForNumber, DISP_E_TYPEMISMATCH},
-        {"AddWebStencil with a number for the text", pw::AddWebStencil,
-         {CComVariant(1.0), CComVariant(2.0), CComVariant(static_cast<IUnknown*>(writer.p))}, DISP_E_TYPEMISMATCH},
+        {"AddWebStencil with a number for the text",
+         pw::AddWebStencil,
+         {CComVariant(1.0), CComVariant(2.0), CComVariant(static_cast<IUnknown*>(writer.p))},
+         DISP_E_TYPEMISMATCH},
         {"AddWebMark with 70000 for an I2", pw::AddWebMark, tooBigForI2, DISP_E_TYPEMISMATCH},
         {"an unknown DISPID", 0x13, {}, DISP_E_MEMBERNOTFOUND},
     };
@@ -211,7 +224,8 @@ TEST_F(PartWriterTest, AWrongArgumentCountOrTypeIsRefusedAndStoresNothing) {
     EXPECT_EQ(parts[0].operationCount, 0);
 }
 
-TEST_F(PartWriterTest, AnAddOrSaveWithoutAPendingPartFails) {
+TEST_F(PartWriterTest, AnAddOrSaveWithoutAPendingPartFails)
+{
     auto writer = partWriter();
     EXPECT_LT(call(writer, pw::AddWebMark, markArgs(1)), 0);
     EXPECT_NE(errorText().find("CreatePart"), std::string::npos);
@@ -226,12 +240,13 @@ TEST_F(PartWriterTest, AnAddOrSaveWithoutAPendingPartFails) {
     EXPECT_EQ(store()->findPart({"J1", "G1", "M1"})->entries.size(), 0u);
 }
 
-TEST_F(PartWriterTest, APartNeverSavedLeavesNoTrace) {
+TEST_F(PartWriterTest, APartNeverSavedLeavesNoTrace)
+{
     {
         auto writer = partWriter();
         ASSERT_EQ(call(writer, pw::CreatePart, createPartArgs("J1", "G1", "LOST")), 0);
         ASSERT_EQ(call(writer, pw::AddWebMark, markArgs(1)), 0);
-    }  // released without SavePart
+    } // released without SavePart
     auto writer = partWriter();
     ASSERT_EQ(call(writer, pw::CreatePart, createPartArgs("J1", "G1", "DROPPED")), 0);
     ASSERT_EQ(call(writer, pw::AddWebMark, markArgs(1)), 0);
@@ -245,7 +260,8 @@ TEST_F(PartWriterTest, APartNeverSavedLeavesNoTrace) {
     EXPECT_EQ(querySql(databasePath(), "SELECT count(*) FROM operations"), "1");
 }
 
-TEST_F(PartWriterTest, ResavingAPartReplacesIt) {
+TEST_F(PartWriterTest, ResavingAPartReplacesIt)
+{
     saveSimplePart("M1", 3);
     saveSimplePart("M2", 1);
     saveSimplePart("M1", 1);
@@ -255,13 +271,16 @@ TEST_F(PartWriterTest, ResavingAPartReplacesIt) {
     EXPECT_EQ(querySql(databasePath(), "SELECT count(*) FROM operations"), "2");
 }
 
-TEST_F(PartWriterTest, AFailedSaveAnswersNegativeAndLeavesTheDatabase) {
+TEST_F(PartWriterTest, AFailedSaveAnswersNegativeAndLeavesTheDatabase)
+{
     saveSimplePart("M1", 2);
-    execSql(databasePath(), "CREATE TRIGGER fail_third BEFORE INSERT ON operations WHEN NEW.seq = 3 "
-                            "BEGIN SELECT RAISE(ABORT, 'injected failure'); END");
+    execSql(databasePath(),
+            "CREATE TRIGGER fail_third BEFORE INSERT ON operations WHEN NEW.seq = 3 "
+            "BEGIN SELECT RAISE(ABORT, 'injected failure'); END");
     auto writer = partWriter();
     ASSERT_EQ(call(writer, pw::CreatePart, createPartArgs("J1", "G1", "M1")), 0);
-    for (int i = 0; i < 5; ++i) ASSERT_EQ(call(writer, pw::AddWebMark, markArgs(i)), 0);
+    for (int i = 0; i < 5; ++i)
+        ASSERT_EQ(call(writer, pw::AddWebMark, markArgs(i)), 0);
     EXPECT_LT(savePart(writer), 0);
     EXPECT_NE(errorText().find("injected failure"), std::string::npos);
     auto kept = store()->findPart({"J1", "G1", "M1"});
@@ -270,7 +289,8 @@ TEST_F(PartWriterTest, AFailedSaveAnswersNegativeAndLeavesTheDatabase) {
     EXPECT_EQ(querySql(databasePath(), "SELECT count(*) FROM operations"), "2");
 }
 
-TEST_F(PartWriterTest, ADamagedDatabaseIsReportedAndNotOverwritten) {
+TEST_F(PartWriterTest, ADamagedDatabaseIsReportedAndNotOverwritten)
+{
     std::string damaged = databasePath() + ".damaged";
     writeBytes(damaged, std::string(6000, '#'));
     useDatabase(damaged);
@@ -281,9 +301,11 @@ TEST_F(PartWriterTest, ADamagedDatabaseIsReportedAndNotOverwritten) {
     EXPECT_EQ(readBytes(damaged), std::string(6000, '#'));
 }
 
-TEST_F(PartWriterTest, ADatabaseFileReplacedMeanwhileIsOpenedAnew) {
+TEST_F(PartWriterTest, ADatabaseFileReplacedMeanwhileIsOpenedAnew)
+{
     saveSimplePart("OLD", 1);
-    for (const char* suffix : {"", "-wal", "-shm"}) std::remove((databasePath() + suffix).c_str());
+    for (const char* suffix : {"", "-wal", "-shm"})
+        std::remove((databasePath() + suffix).c_str());
     saveSimplePart("NEW", 1);
     auto parts = store()->listParts(std::nullopt);
     ASSERT_EQ(parts.size(), 1u);
@@ -292,7 +314,8 @@ TEST_F(PartWriterTest, ADatabaseFileReplacedMeanwhileIsOpenedAnew) {
 
 // Each child saves its own parts and one shared mark through its own
 // writer; no save may be lost or fail.
-TEST_F(PartWriterTest, TwoProcessesSavingAtOnceLoseNoPart) {
+TEST_F(PartWriterTest, TwoProcessesSavingAtOnceLoseNoPart)
+{
     constexpr int kParts = 40;
     pid_t children[2];
     for (int c = 0; c < 2; ++c) {
@@ -304,16 +327,20 @@ TEST_F(PartWriterTest, TwoProcessesSavingAtOnceLoseNoPart) {
             // A failure is told on stderr, which the test's log keeps.
             auto check = [&](DISPID dispid, std::vector<CComVariant> args) {
                 CallResult r = invoke(writer, dispid, std::move(args));
-                if (r.hr == S_OK && r.result == 0) return;
+                if (r.hr == S_OK && r.result == 0)
+                    return;
                 ++failures;
-                std::fprintf(stderr, "child %d: DISPID %d: hr %08x result %08x: %s\n", c, static_cast<int>(dispid),
-                             static_cast<unsigned>(r.hr), static_cast<unsigned>(r.result), errorText().c_str());
+                std::fprintf(stderr, "child %d: DISPID %d: hr %08x result %08x: %s\n", c,
+                             static_cast<int>(dispid), static_cast<unsigned>(r.hr),
+                             static_cast<unsigned>(r.result), errorText().c_str());
             };
             for (int i = 0; i < kParts && writer; ++i) {
                 std::string mark = c == 0 ? "A" : "B";
                 mark += std::to_string(i);
-                check(pw::CreatePart, createPartArgs("J1", "G1", i == kParts / 2 ? "SHARED" : mark.c_str()));
-                for (int m = 0; m <= c; ++m) check(pw::AddWebMark, markArgs(m));
+                check(pw::CreatePart,
+                      createPartArgs("J1", "G1", i == kParts / 2 ? "SHARED" : mark.c_str()));
+                for (int m = 0; m <= c; ++m)
+                    check(pw::AddWebMark, markArgs(m));
                 check(pw::SavePart, {});
             }
             writer.Release();
@@ -329,12 +356,15 @@ TEST_F(PartWriterTest, TwoProcessesSavingAtOnceLoseNoPart) {
     EXPECT_EQ(parts.size(), 2u * (kParts - 1) + 1);
     for (const PartSummary& p : parts) {
         SCOPED_TRACE(p.key.mark);
-        if (p.key.mark == "SHARED") continue;
+        if (p.key.mark == "SHARED")
+            continue;
         EXPECT_EQ(p.operationCount, p.key.mark[0] == 'A' ? 1 : 2);
     }
-    EXPECT_EQ(querySql(databasePath(), "SELECT count(*) FROM operations WHERE part_id NOT IN (SELECT id FROM parts)"),
-              "0");
+    EXPECT_EQ(
+        querySql(databasePath(),
+                 "SELECT count(*) FROM operations WHERE part_id NOT IN (SELECT id FROM parts)"),
+        "0");
 }
 
-}  // namespace
-}  // namespace tarsis::testing
+} // namespace
+} // namespace tarsis::testing

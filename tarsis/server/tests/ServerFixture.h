@@ -24,8 +24,8 @@ CComVariant byRef(double* value);
 CComVariant byRef(BSTR* value);
 
 struct CallResult {
-    HRESULT hr;     // of Invoke
-    LONG result;    // the method's VT_I4 result (meaningful when hr is S_OK)
+    HRESULT hr;  // of Invoke
+    LONG result; // the method's VT_I4 result (meaningful when hr is S_OK)
     VARTYPE resultType;
 };
 
@@ -36,9 +36,15 @@ protected:
 
     // CoCreateInstance for IUnknown, OleRun, QueryInterface for IDispatch.
     static CComPtr<IDispatch> create(REFCLSID clsid, DWORD context);
-    static CComPtr<IDispatch> partWriter() { return create(CLSID_TarsisPartWriter, CLSCTX_LOCAL_SERVER); }
+    static CComPtr<IDispatch> partWriter()
+    {
+        return create(CLSID_TarsisPartWriter, CLSCTX_LOCAL_SERVER);
+    }
     static CComPtr<IDispatch> shapeServer() { return create(CLSID_TarsisShapeServer, 0x17); }
-    static CComPtr<IDispatch> multWriter() { return create(CLSID_TarsisMultWriter, CLSCTX_LOCAL_SERVER); }
+    static CComPtr<IDispatch> multWriter()
+    {
+        return create(CLSID_TarsisMultWriter, CLSCTX_LOCAL_SERVER);
+    }
 
     // Arguments in declaration order; Invoke gets them reversed.
     static CallResult invoke(IDispatch* object, DISPID dispid, std::vector<CComVariant> args);
@@ -48,7 +54,8 @@ protected:
     // The thread's error text, taken from its error info.
     static std::string errorText();
 
-    std::unique_ptr<TarsisStore> store() const {
+    std::unique_ptr<TarsisStore> store() const
+    {
         return openSqliteStore(m_database.path(), OpenMode::CreateIfMissing);
     }
     const std::string& databasePath() const { return m_database.path(); }
@@ -63,4 +70,4 @@ private:
 // The arguments of CreatePart for a key, the other values fixed.
 std::vector<CComVariant> createPartArgs(const char* job, const char* group, const char* mark);
 
-}  // namespace tarsis::testing
+} // namespace tarsis::testing

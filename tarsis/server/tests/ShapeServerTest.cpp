@@ -17,19 +17,25 @@ class ShapeServerTest : public ServerTest {
 protected:
     // The outputs start non-zero, the name holding text, so that every one
     // is seen to be written (and the old name freed).
-    Lookup lookup(const char* section, const char* description) {
+    Lookup lookup(const char* section, const char* description)
+    {
         Lookup l{{}, {-1, -1, -1, -1, -1, -1}, SysAllocString(u"old")};
         auto server = shapeServer();
         std::vector<CComVariant> args{CComVariant(section), CComVariant(description)};
-        for (double& v : l.values) args.push_back(byRef(&v));
+        for (double& v : l.values)
+            args.push_back(byRef(&v));
         args.push_back(byRef(&l.formal));
         l.call = invoke(server, shapeserver::LookupShape, args);
         return l;
     }
-    static std::string text(BSTR b) { return b ? narrowFromWide(std::u16string_view(b, SysStringLen(b))) : "<null>"; }
+    static std::string text(BSTR b)
+    {
+        return b ? narrowFromWide(std::u16string_view(b, SysStringLen(b))) : "<null>";
+    }
 };
 
-TEST_F(ShapeServerTest, AKnownShapeAnswersItsDimensionsAndName) {
+TEST_F(ShapeServerTest, AKnownShapeAnswersItsDimensionsAndName)
+{
     struct Case {
         const char* section;
         const char* description;
@@ -58,28 +64,34 @@ TEST_F(ShapeServerTest, AKnownShapeAnswersItsDimensionsAndName) {
     }
 }
 
-TEST_F(ShapeServerTest, AnUnknownShapeAnswersOneWithNothingFilled) {
-    for (auto [section, description] : {std::pair{"W", "W8X10"}, std::pair{"", ""}, std::pair{"PL", "1/2X6"}}) {
+TEST_F(ShapeServerTest, AnUnknownShapeAnswersOneWithNothingFilled)
+{
+    for (auto [section, description] :
+         {std::pair{"W", "W8X10"}, std::pair{"", ""}, std::pair{"PL", "1/2X6"}}) {
         SCOPED_TRACE(description);
         Lookup l = lookup(section, description);
         EXPECT_EQ(l.call.hr, S_OK);
         EXPECT_EQ(l.call.result, 1);
         EXPECT_EQ(l.formal, nullptr);
-        for (double v : l.values) EXPECT_EQ(v, 0);
+        for (double v : l.values)
+            EXPECT_EQ(v, 0);
     }
 }
 
-TEST_F(ShapeServerTest, OutputsPassedByValueAreRefused) {
+TEST_F(ShapeServerTest, OutputsPassedByValueAreRefused)
+{
     auto server = shapeServer();
     std::vector<CComVariant> args{CComVariant("W"), CComVariant("1226")};
-    for (int i = 0; i < 6; ++i) args.emplace_back(0.0);
+    for (int i = 0; i < 6; ++i)
+        args.emplace_back(0.0);
     args.emplace_back("");
     EXPECT_EQ(invoke(server, shapeserver::LookupShape, args).hr, DISP_E_TYPEMISMATCH);
     args.pop_back();
     EXPECT_EQ(invoke(server, shapeserver::LookupShape, args).hr, DISP_E_BADPARAMCOUNT);
 }
 
-TEST_F(ShapeServerTest, ADatabaseFailureAnswersNegative) {
+TEST_F(ShapeServerTest, ADatabaseFailureAnswersNegative)
+{
     std::string damaged = databasePath() + ".damaged";
     writeBytes(damaged, std::string(6000, '#'));
     useDatabase(damaged);
@@ -90,5 +102,5 @@ TEST_F(ShapeServerTest, ADatabaseFailureAnswersNegative) {
     EXPECT_NE(errorText().find(damaged), std::string::npos);
 }
 
-}  // namespace
-}  // namespace tarsis::testing
+} // namespace
+} // namespace tarsis::testing

@@ -14,20 +14,24 @@ std::string_view seedCatalogText();
 
 namespace {
 
-std::string_view trim(std::string_view s) {
+std::string_view trim(std::string_view s)
+{
     const char* blanks = " \t\r";
     auto first = s.find_first_not_of(blanks);
-    if (first == std::string_view::npos) return {};
+    if (first == std::string_view::npos)
+        return {};
     auto last = s.find_last_not_of(blanks);
     return s.substr(first, last - first + 1);
 }
 
-std::vector<std::string_view> splitFields(std::string_view line) {
+std::vector<std::string_view> splitFields(std::string_view line)
+{
     std::vector<std::string_view> fields;
     for (;;) {
         auto comma = line.find(',');
         fields.push_back(trim(line.substr(0, comma)));
-        if (comma == std::string_view::npos) break;
+        if (comma == std::string_view::npos)
+            break;
         line.remove_prefix(comma + 1);
     }
     return fields;
@@ -37,16 +41,20 @@ class LineReader {
 public:
     LineReader(const std::string& source, int line) : m_source(source), m_line(line) {}
 
-    [[noreturn]] void fail(const std::string& what) const {
+    [[noreturn]] void fail(const std::string& what) const
+    {
         throw CatalogError(m_source + ":" + std::to_string(m_line) + ": " + what);
     }
 
-    std::string nonEmpty(std::string_view field, const char* name) const {
-        if (field.empty()) fail(std::string("empty ") + name);
+    std::string nonEmpty(std::string_view field, const char* name) const
+    {
+        if (field.empty())
+            fail(std::string("empty ") + name);
         return std::string(field);
     }
 
-    double dimension(std::string_view field, const char* name) const {
+    double dimension(std::string_view field, const char* name) const
+    {
         std::string text(field);
         char* end = nullptr;
         errno = 0;
@@ -61,15 +69,17 @@ private:
     int m_line;
 };
 
-}  // namespace
+} // namespace
 
-Catalog parseCatalog(std::string_view text, const std::string& sourceName) {
+Catalog parseCatalog(std::string_view text, const std::string& sourceName)
+{
     Catalog catalog;
     std::set<std::pair<std::string, std::string>> shapeKeys;
     std::set<std::string> machineNames;
     auto upper = [](std::string s) {
         for (char& c : s)
-            if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+            if (c >= 'a' && c <= 'z')
+                c = static_cast<char>(c - 'a' + 'A');
         return s;
     };
     int lineNumber = 0;
@@ -78,18 +88,21 @@ Catalog parseCatalog(std::string_view text, const std::string& sourceName) {
         std::string_view line = trim(text.substr(0, newline));
         text.remove_prefix(newline == std::string_view::npos ? text.size() : newline + 1);
         ++lineNumber;
-        if (line.empty() || line.front() == '#') continue;
+        if (line.empty() || line.front() == '#')
+            continue;
 
         LineReader reader(sourceName, lineNumber);
         auto fields = splitFields(line);
         if (fields[0] == "shape") {
-            if (fields.size() != 11) reader.fail("a shape line has 11 fields");
+            if (fields.size() != 11)
+                reader.fail("a shape line has 11 fields");
             ShapeRecord shape;
             shape.key.section = reader.nonEmpty(fields[1], "section");
             shape.key.description = reader.nonEmpty(fields[2], "description");
             shape.name = reader.nonEmpty(fields[3], "name");
             auto units = unitsFromText(fields[4]);
-            if (!units) reader.fail("units must be inch or metric");
+            if (!units)
+                reader.fail("units must be inch or metric");
             shape.units = *units;
             shape.depth = reader.dimension(fields[5], "depth");
             shape.webThickness = reader.dimension(fields[6], "web thickness");
@@ -98,11 +111,14 @@ Catalog parseCatalog(std::string_view text, const std::string& sourceName) {
             shape.surface = reader.dimension(fields[9], "surface");
             shape.weight = reader.dimension(fields[10], "weight");
             if (!shapeKeys.emplace(upper(shape.key.section), upper(shape.key.description)).second)
-                reader.fail("shape " + shape.key.section + " " + shape.key.description + " is listed twice");
+                reader.fail("shape " + shape.key.section + " " + shape.key.description +
+                            " is listed twice");
             catalog.shapes.push_back(std::move(shape));
         } else if (fields[0] == "machine") {
-            if (fields.size() != 3) reader.fail("a machine line has 3 fields");
-            MachineRecord machine{reader.nonEmpty(fields[1], "machine name"), std::string(fields[2])};
+            if (fields.size() != 3)
+                reader.fail("a machine line has 3 fields");
+            MachineRecord machine{reader.nonEmpty(fields[1], "machine name"),
+                                  std::string(fields[2])};
             if (!machineNames.insert(upper(machine.name)).second)
                 reader.fail("machine " + machine.name + " is listed twice");
             catalog.machines.push_back(std::move(machine));
@@ -113,9 +129,10 @@ Catalog parseCatalog(std::string_view text, const std::string& sourceName) {
     return catalog;
 }
 
-const Catalog& seedCatalog() {
+const Catalog& seedCatalog()
+{
     static const Catalog catalog = parseCatalog(seedCatalogText(), "catalog.csv");
     return catalog;
 }
 
-}  // namespace tarsis
+} // namespace tarsis

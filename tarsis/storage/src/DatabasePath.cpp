@@ -7,12 +7,14 @@
 
 namespace tarsis {
 
-std::string defaultDatabasePath() {
+std::string defaultDatabasePath()
+{
     auto variable = [](const char* name) -> std::string {
         const char* value = std::getenv(name);
         return value ? value : "";
     };
-    if (std::string path = variable("TARSIS_DATABASE"); !path.empty()) return path;
+    if (std::string path = variable("TARSIS_DATABASE"); !path.empty())
+        return path;
     // A relative XDG_DATA_HOME is to be ignored.
     std::string data = variable("XDG_DATA_HOME");
     if (data.empty() || data.front() != '/') {
@@ -25,4 +27,4 @@ std::string defaultDatabasePath() {
     return data + "/tarsis/tarsis.db";
 }
 
-}  // namespace tarsis
+} // namespace tarsis

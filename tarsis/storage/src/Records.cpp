@@ -33,27 +33,49 @@ constexpr std::array<std::pair<Units, std::string_view>, 2> kUnits{{
 }};
 
 template <typename E, std::size_t N>
-std::string_view nameOf(const std::array<std::pair<E, std::string_view>, N>& table, E value) {
+std::string_view nameOf(const std::array<std::pair<E, std::string_view>, N>& table, E value)
+{
     for (const auto& [v, name] : table)
-        if (v == value) return name;
+        if (v == value)
+            return name;
     return {};
 }
 
 template <typename E, std::size_t N>
 std::optional<E> valueOf(const std::array<std::pair<E, std::string_view>, N>& table,
-                         std::string_view text) {
+                         std::string_view text)
+{
     for (const auto& [v, name] : table)
-        if (name == text) return v;
+        if (name == text)
+            return v;
     return std::nullopt;
 }
 
-}  // namespace
+} // namespace
 
-std::string_view toText(OperationKind kind) { return nameOf(kKinds, kind); }
-std::string_view toText(Face face) { return nameOf(kFaces, face); }
-std::string_view toText(Units units) { return nameOf(kUnits, units); }
-std::optional<OperationKind> operationKindFromText(std::string_view text) { return valueOf(kKinds, text); }
-std::optional<Face> faceFromText(std::string_view text) { return valueOf(kFaces, text); }
-std::optional<Units> unitsFromText(std::string_view text) { return valueOf(kUnits, text); }
+std::string_view toText(OperationKind kind)
+{
+    return nameOf(kKinds, kind);
+}
+std::string_view toText(Face face)
+{
+    return nameOf(kFaces, face);
+}
+std::string_view toText(Units units)
+{
+    return nameOf(kUnits, units);
+}
+std::optional<OperationKind> operationKindFromText(std::string_view text)
+{
+    return valueOf(kKinds, text);
+}
+std::optional<Face> faceFromText(std::string_view text)
+{
+    return valueOf(kFaces, text);
+}
+std::optional<Units> unitsFromText(std::string_view text)
+{
+    return valueOf(kUnits, text);
+}
 
-}  // namespace tarsis
+} // namespace tarsis

@@ -56,7 +56,8 @@ public:
     Statement& bind(int index, std::string_view value);
     Statement& bindNull(int index);
     template <typename T>
-    Statement& bind(int index, const std::optional<T>& value) {
+    Statement& bind(int index, const std::optional<T>& value)
+    {
         return value ? bind(index, *value) : bindNull(index);
     }
 
@@ -92,4 +93,4 @@ private:
     bool m_open = true;
 };
 
-}  // namespace tarsis::sqlite
+} // namespace tarsis::sqlite

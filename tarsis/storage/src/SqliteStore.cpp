@@ -124,11 +124,13 @@ CREATE TABLE mult_pieces (
 )sql";
 
 // Checks done once per file and process: quick_check reads the whole file.
-bool alreadyVerified(const std::string& path, bool remember) {
+bool alreadyVerified(const std::string& path, bool remember)
+{
     static std::mutex mutex;
     static std::set<std::pair<dev_t, ino_t>> verified;
     struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) return false;
+    if (::stat(path.c_str(), &info) != 0)
+        return false;
     std::lock_guard lock(mutex);
     auto id = std::make_pair(info.st_dev, info.st_ino);
     return remember ? (verified.insert(id), true) : verified.count(id) != 0;
@@ -136,22 +138,26 @@ bool alreadyVerified(const std::string& path, bool remember) {
 
 class SqliteStore final : public TarsisStore {
 public:
-    SqliteStore(const std::string& path, OpenMode mode) : m_db(path, openFlags(path, mode)) {
+    SqliteStore(const std::string& path, OpenMode mode) : m_db(path, openFlags(path, mode))
+    {
         sqlite3_busy_timeout(m_db.handle(), kBusyTimeoutMs);
         verifyIntegrity();
         bool fresh = !hasTables();
         if (fresh && mode == OpenMode::ExistingOnly)
-            throw StoreError(Kind::Missing, "Tarsis database " + path +
-                                                " is empty; create it with 'tarsis init'");
-        if (!fresh) checkSchema();
+            throw StoreError(Kind::Missing,
+                             "Tarsis database " + path + " is empty; create it with 'tarsis init'");
+        if (!fresh)
+            checkSchema();
         useWriteAheadLog();
         m_db.exec("PRAGMA foreign_keys = ON");
-        if (fresh) initialise();
+        if (fresh)
+            initialise();
     }
 
     std::string location() const override { return m_db.path(); }
 
-    void savePart(const PartRecord& part) override {
+    void savePart(const PartRecord& part) override
+    {
         sqlite::Transaction transaction(m_db);
         const PartHeader& h = part.header;
         prepared(m_deletePart, "DELETE FROM parts WHERE job = ? AND grp = ? AND mark = ?")
@@ -163,7 +169,8 @@ public:
         prepared(m_insertPart,
                  "INSERT INTO parts (job, grp, mark, quantity, length, section, description, grade,"
                  " text1, number, text2, text3, measuring_system, part_kind, saved_at)"
-                 " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, strftime('%Y-%m-%dT%H:%M:%SZ', 'now'))")
+                 " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
+                 "strftime('%Y-%m-%dT%H:%M:%SZ', 'now'))")
             .reset()
             .bind(1, h.key.job)
             .bind(2, h.key.group)
@@ -195,13 +202,15 @@ public:
         transaction.commit();
     }
 
-    std::optional<PartRecord> findPart(const PartKey& key) override {
+    std::optional<PartRecord> findPart(const PartKey& key) override
+    {
         Statement header(m_db,
                          "SELECT id, quantity, length, section, description, grade, text1, number,"
                          " text2, text3, measuring_system, part_kind, saved_at"
                          " FROM parts WHERE job = ? AND grp = ? AND mark = ?");
         header.bind(1, key.job).bind(2, key.group).bind(3, key.mark);
-        if (!header.step()) return std::nullopt;
+        if (!header.step())
+            return std::nullopt;
         PartRecord part;
         PartHeader& h = part.header;
         h.key = key;
@@ -219,42 +228,50 @@ public:
         std::int64_t id = header.integer("id");
 
         std::vector<std::pair<std::int64_t, PartEntry>> entries;
-        Statement planes(m_db,
-                         "SELECT seq, start_x, start_u, rise, run, direction_x, direction_u, pattern"
-                         " FROM ref_planes WHERE part_id = ? ORDER BY seq");
+        Statement planes(
+            m_db, "SELECT seq, start_x, start_u, rise, run, direction_x, direction_u, pattern"
+                  " FROM ref_planes WHERE part_id = ? ORDER BY seq");
         planes.bind(1, id);
         while (planes.step()) {
-            RefPlane p{planes.real("start_x"),     planes.real("start_u"),     planes.real("rise"),
-                       planes.real("run"),         planes.text("direction_x"), planes.text("direction_u"),
+            RefPlane p{planes.real("start_x"),     planes.real("start_u"),
+                       planes.real("rise"),        planes.real("run"),
+                       planes.text("direction_x"), planes.text("direction_u"),
                        planes.text("pattern")};
             entries.emplace_back(planes.integer("seq"), std::move(p));
         }
-        Statement ops(m_db,
-                      "SELECT seq, kind, face, x, u, x_inc, u_inc, num_x, num_u, tool_size1, tool_size2,"
-                      " tool_shape, orientation, tool_measuring_system, text"
-                      " FROM operations WHERE part_id = ? ORDER BY seq");
+        Statement ops(
+            m_db,
+            "SELECT seq, kind, face, x, u, x_inc, u_inc, num_x, num_u, tool_size1, tool_size2,"
+            " tool_shape, orientation, tool_measuring_system, text"
+            " FROM operations WHERE part_id = ? ORDER BY seq");
         ops.bind(1, id);
-        while (ops.step()) entries.emplace_back(ops.integer("seq"), readOperation(ops));
+        while (ops.step())
+            entries.emplace_back(ops.integer("seq"), readOperation(ops));
         std::sort(entries.begin(), entries.end(),
                   [](const auto& a, const auto& b) { return a.first < b.first; });
-        for (auto& e : entries) part.entries.push_back(std::move(e.second));
+        for (auto& e : entries)
+            part.entries.push_back(std::move(e.second));
         return part;
     }
 
-    std::optional<ShapeKey> findPartShape(const PartKey& key) override {
-        Statement st(m_db, "SELECT section, description FROM parts WHERE job = ? AND grp = ? AND mark = ?");
+    std::optional<ShapeKey> findPartShape(const PartKey& key) override
+    {
+        Statement st(
+            m_db, "SELECT section, description FROM parts WHERE job = ? AND grp = ? AND mark = ?");
         st.bind(1, key.job).bind(2, key.group).bind(3, key.mark);
-        if (!st.step()) return std::nullopt;
+        if (!st.step())
+            return std::nullopt;
         return ShapeKey{st.text("section"), st.text("description")};
     }
 
-    std::vector<PartSummary> listParts(const std::optional<std::string>& job) override {
-        Statement st(m_db,
-                     "SELECT p.job AS job, p.grp AS grp, p.mark AS mark, p.section AS section,"
-                     " p.description AS description, p.quantity AS quantity, p.length AS length,"
-                     " p.saved_at AS saved_at,"
-                     " (SELECT count(*) FROM operations o WHERE o.part_id = p.id) AS operation_count"
-                     " FROM parts p WHERE ?1 IS NULL OR p.job = ?1 ORDER BY p.job, p.grp, p.mark");
+    std::vector<PartSummary> listParts(const std::optional<std::string>& job) override
+    {
+        Statement st(
+            m_db, "SELECT p.job AS job, p.grp AS grp, p.mark AS mark, p.section AS section,"
+                  " p.description AS description, p.quantity AS quantity, p.length AS length,"
+                  " p.saved_at AS saved_at,"
+                  " (SELECT count(*) FROM operations o WHERE o.part_id = p.id) AS operation_count"
+                  " FROM parts p WHERE ?1 IS NULL OR p.job = ?1 ORDER BY p.job, p.grp, p.mark");
         st.bind(1, job);
         std::vector<PartSummary> parts;
         while (st.step()) {
@@ -268,16 +285,17 @@ public:
         return parts;
     }
 
-    void saveMult(const MultRecord& mult) override {
+    void saveMult(const MultRecord& mult) override
+    {
         sqlite::Transaction transaction(m_db);
         const MultHeader& h = mult.header;
         Statement remove(m_db, "DELETE FROM mults WHERE job = ? AND grp = ? AND mark = ?");
         remove.bind(1, h.key.job).bind(2, h.key.group).bind(3, h.key.mark).run();
-        Statement insert(m_db,
-                         "INSERT INTO mults (job, grp, mark, number, quantity, length, kerf, section,"
-                         " description, grade, machine, text1, text2, measuring_system, saved_at)"
-                         " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?,"
-                         " strftime('%Y-%m-%dT%H:%M:%SZ', 'now'))");
+        Statement insert(
+            m_db, "INSERT INTO mults (job, grp, mark, number, quantity, length, kerf, section,"
+                  " description, grade, machine, text1, text2, measuring_system, saved_at)"
+                  " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?,"
+                  " strftime('%Y-%m-%dT%H:%M:%SZ', 'now'))");
         insert.bind(1, h.key.job)
             .bind(2, h.key.group)
             .bind(3, h.key.mark)
@@ -294,9 +312,8 @@ public:
             .bind(14, h.measuringSystem)
             .run();
         std::int64_t id = m_db.lastInsertRowid();
-        Statement piece(m_db,
-                        "INSERT INTO mult_pieces (mult_id, seq, job, grp, mark, quantity)"
-                        " VALUES (?, ?, ?, ?, ?, ?)");
+        Statement piece(m_db, "INSERT INTO mult_pieces (mult_id, seq, job, grp, mark, quantity)"
+                              " VALUES (?, ?, ?, ?, ?, ?)");
         int seq = 0;
         for (const MultPiece& p : mult.pieces) {
             piece.reset()
@@ -311,13 +328,15 @@ public:
         transaction.commit();
     }
 
-    std::optional<MultRecord> findMult(const PartKey& key) override {
+    std::optional<MultRecord> findMult(const PartKey& key) override
+    {
         Statement header(m_db,
                          "SELECT id, number, quantity, length, kerf, section, description, grade,"
                          " machine, text1, text2, measuring_system, saved_at"
                          " FROM mults WHERE job = ? AND grp = ? AND mark = ?");
         header.bind(1, key.job).bind(2, key.group).bind(3, key.mark);
-        if (!header.step()) return std::nullopt;
+        if (!header.step())
+            return std::nullopt;
         MultRecord mult;
         MultHeader& h = mult.header;
         h.key = key;
@@ -332,8 +351,9 @@ public:
         h.text2 = header.text("text2");
         h.measuringSystem = static_cast<int>(header.integer("measuring_system"));
         mult.savedAt = header.text("saved_at");
-        Statement pieces(m_db,
-                         "SELECT job, grp, mark, quantity FROM mult_pieces WHERE mult_id = ? ORDER BY seq");
+        Statement pieces(
+            m_db,
+            "SELECT job, grp, mark, quantity FROM mult_pieces WHERE mult_id = ? ORDER BY seq");
         pieces.bind(1, header.integer("id"));
         while (pieces.step()) {
             mult.pieces.push_back({{pieces.text("job"), pieces.text("grp"), pieces.text("mark")},
@@ -342,7 +362,8 @@ public:
         return mult;
     }
 
-    std::vector<MultSummary> listMults() override {
+    std::vector<MultSummary> listMults() override
+    {
         Statement st(m_db,
                      "SELECT m.job AS job, m.grp AS grp, m.mark AS mark, m.section AS section,"
                      " m.description AS description, m.machine AS machine, m.quantity AS quantity,"
@@ -362,78 +383,94 @@ public:
         return mults;
     }
 
-    std::optional<ShapeRecord> findShape(const ShapeKey& key) override {
-        Statement& st = prepared(m_findShape,
-                                 "SELECT section, description, name, units, depth, web_thickness,"
-                                 " flange_width, flange_thickness, surface, weight"
-                                 " FROM shapes WHERE section = ? AND description = ?");
+    std::optional<ShapeRecord> findShape(const ShapeKey& key) override
+    {
+        Statement& st =
+            prepared(m_findShape, "SELECT section, description, name, units, depth, web_thickness,"
+                                  " flange_width, flange_thickness, surface, weight"
+                                  " FROM shapes WHERE section = ? AND description = ?");
         st.reset().bind(1, key.section).bind(2, key.description);
         std::optional<ShapeRecord> shape;
-        if (st.step()) shape = readShape(st);
+        if (st.step())
+            shape = readShape(st);
         st.reset();
         return shape;
     }
 
-    std::vector<ShapeRecord> listShapes() override {
-        Statement st(m_db,
-                     "SELECT section, description, name, units, depth, web_thickness, flange_width,"
-                     " flange_thickness, surface, weight FROM shapes ORDER BY section, description");
+    std::vector<ShapeRecord> listShapes() override
+    {
+        Statement st(
+            m_db, "SELECT section, description, name, units, depth, web_thickness, flange_width,"
+                  " flange_thickness, surface, weight FROM shapes ORDER BY section, description");
         std::vector<ShapeRecord> shapes;
-        while (st.step()) shapes.push_back(readShape(st));
+        while (st.step())
+            shapes.push_back(readShape(st));
         return shapes;
     }
 
-    void addShape(const ShapeRecord& shape) override {
+    void addShape(const ShapeRecord& shape) override
+    {
         sqlite::Transaction transaction(m_db);
         if (findShape(shape.key))
-            throw StoreError(Kind::Conflict, "Shape " + shape.key.section + " " + shape.key.description +
-                                                 " exists already in " + m_db.path());
+            throw StoreError(Kind::Conflict, "Shape " + shape.key.section + " " +
+                                                 shape.key.description + " exists already in " +
+                                                 m_db.path());
         insertShape(shape);
         transaction.commit();
     }
 
-    void removeShape(const ShapeKey& key) override {
+    void removeShape(const ShapeKey& key) override
+    {
         Statement st(m_db, "DELETE FROM shapes WHERE section = ? AND description = ?");
         st.bind(1, key.section).bind(2, key.description).run();
         if (m_db.changes() == 0)
-            throw StoreError(Kind::NotFound, "No shape " + key.section + " " + key.description + " in " +
-                                                 m_db.path());
+            throw StoreError(Kind::NotFound, "No shape " + key.section + " " + key.description +
+                                                 " in " + m_db.path());
     }
 
-    bool machineExists(std::string_view name) override {
+    bool machineExists(std::string_view name) override
+    {
         Statement st(m_db, "SELECT name FROM machines WHERE name = ?");
         st.bind(1, name);
         return st.step();
     }
 
-    std::vector<MachineRecord> listMachines() override {
+    std::vector<MachineRecord> listMachines() override
+    {
         Statement st(m_db, "SELECT name, description FROM machines ORDER BY name");
         std::vector<MachineRecord> machines;
-        while (st.step()) machines.push_back({st.text("name"), st.text("description")});
+        while (st.step())
+            machines.push_back({st.text("name"), st.text("description")});
         return machines;
     }
 
-    void addMachine(const MachineRecord& machine) override {
+    void addMachine(const MachineRecord& machine) override
+    {
         sqlite::Transaction transaction(m_db);
         if (machineExists(machine.name))
-            throw StoreError(Kind::Conflict, "Machine " + machine.name + " exists already in " + m_db.path());
+            throw StoreError(Kind::Conflict,
+                             "Machine " + machine.name + " exists already in " + m_db.path());
         insertMachine(machine);
         transaction.commit();
     }
 
-    void removeMachine(std::string_view name) override {
+    void removeMachine(std::string_view name) override
+    {
         Statement st(m_db, "DELETE FROM machines WHERE name = ?");
         st.bind(1, name).run();
         if (m_db.changes() == 0)
-            throw StoreError(Kind::NotFound, "No machine " + std::string(name) + " in " + m_db.path());
+            throw StoreError(Kind::NotFound,
+                             "No machine " + std::string(name) + " in " + m_db.path());
     }
 
 private:
-    static int openFlags(const std::string& path, OpenMode mode) {
+    static int openFlags(const std::string& path, OpenMode mode)
+    {
         std::error_code ec;
         if (fs::exists(path, ec)) {
             if (fs::is_directory(path, ec))
-                throw StoreError(Kind::Failed, "Tarsis database " + path + " is a folder, not a file");
+                throw StoreError(Kind::Failed,
+                                 "Tarsis database " + path + " is a folder, not a file");
             return SQLITE_OPEN_READWRITE;
         }
         if (mode == OpenMode::ExistingOnly)
@@ -446,30 +483,40 @@ private:
         return SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
     }
 
-    void verifyIntegrity() {
+    void verifyIntegrity()
+    {
         const std::string& path = m_db.path();
-        if (alreadyVerified(path, false)) return;
+        if (alreadyVerified(path, false))
+            return;
         Statement check(m_db, "PRAGMA quick_check");
-        if (!check.step()) fail(Kind::Damaged, " is damaged: its integrity check gives no answer");
+        if (!check.step())
+            fail(Kind::Damaged, " is damaged: its integrity check gives no answer");
         std::string answer = check.text("quick_check");
         std::replace(answer.begin(), answer.end(), '\n', ' ');
-        if (answer != "ok") fail(Kind::Damaged, " is damaged: " + answer);
+        if (answer != "ok")
+            fail(Kind::Damaged, " is damaged: " + answer);
         alreadyVerified(path, true);
     }
 
-    bool hasTables() {
+    bool hasTables()
+    {
         Statement st(m_db, "SELECT count(*) AS n FROM sqlite_schema");
         return st.step() && st.integer("n") > 0;
     }
 
-    void checkSchema() {
-        Statement has(m_db, "SELECT count(*) AS n FROM sqlite_schema WHERE type = 'table' AND name = 'schema_info'");
-        if (!has.step() || has.integer("n") == 0) fail(Kind::Incompatible, " is not a Tarsis database");
+    void checkSchema()
+    {
+        Statement has(m_db, "SELECT count(*) AS n FROM sqlite_schema WHERE type = 'table' AND name "
+                            "= 'schema_info'");
+        if (!has.step() || has.integer("n") == 0)
+            fail(Kind::Incompatible, " is not a Tarsis database");
         Statement version(m_db, "SELECT version FROM schema_info");
-        if (!version.step()) fail(Kind::Incompatible, " has no schema version");
+        if (!version.step())
+            fail(Kind::Incompatible, " has no schema version");
         std::int64_t v = version.integer("version");
         if (v != kSchemaVersion)
-            fail(Kind::Incompatible, " has schema version " + std::to_string(v) + "; this program reads version " +
+            fail(Kind::Incompatible, " has schema version " + std::to_string(v) +
+                                         "; this program reads version " +
                                          std::to_string(kSchemaVersion));
     }
 
@@ -477,27 +524,32 @@ private:
     // and SQLite answers "busy" at once instead of waiting for another
     // process that is creating it too: wait here, as long as the busy
     // timeout.
-    void useWriteAheadLog() {
+    void useWriteAheadLog()
+    {
         auto journalMode = [&](const char* sql) {
             Statement st(m_db, sql);
             return st.step() ? st.text("journal_mode") : std::string();
         };
         std::string mode = journalMode("PRAGMA journal_mode");
-        auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kBusyTimeoutMs);
+        auto deadline =
+            std::chrono::steady_clock::now() + std::chrono::milliseconds(kBusyTimeoutMs);
         while (mode != "wal") {
             try {
                 mode = journalMode("PRAGMA journal_mode = WAL");
                 if (mode != "wal")
-                    fail(Kind::Failed, " cannot use write-ahead logging (journal mode is '" + mode + "')");
+                    fail(Kind::Failed,
+                         " cannot use write-ahead logging (journal mode is '" + mode + "')");
             } catch (const StoreError& e) {
-                if (e.kind() != Kind::Busy || std::chrono::steady_clock::now() > deadline) throw;
+                if (e.kind() != Kind::Busy || std::chrono::steady_clock::now() > deadline)
+                    throw;
                 std::this_thread::sleep_for(std::chrono::milliseconds(10));
             }
         }
     }
 
     // Creates the schema and seeds it, unless another process did first.
-    void initialise() {
+    void initialise()
+    {
         sqlite::Transaction transaction(m_db);
         if (hasTables()) {
             checkSchema();
@@ -507,21 +559,27 @@ private:
         Statement version(m_db, "INSERT INTO schema_info (version) VALUES (?)");
         version.bind(1, kSchemaVersion).run();
         const Catalog& seed = seedCatalog();
-        for (const ShapeRecord& shape : seed.shapes) insertShape(shape);
-        for (const MachineRecord& machine : seed.machines) insertMachine(machine);
+        for (const ShapeRecord& shape : seed.shapes)
+            insertShape(shape);
+        for (const MachineRecord& machine : seed.machines)
+            insertMachine(machine);
         transaction.commit();
     }
 
-    [[noreturn]] void fail(Kind kind, const std::string& what) const {
+    [[noreturn]] void fail(Kind kind, const std::string& what) const
+    {
         throw StoreError(kind, "Tarsis database " + m_db.path() + what);
     }
 
-    Statement& prepared(std::unique_ptr<Statement>& slot, const char* sql) {
-        if (!slot) slot = std::make_unique<Statement>(m_db, sql);
+    Statement& prepared(std::unique_ptr<Statement>& slot, const char* sql)
+    {
+        if (!slot)
+            slot = std::make_unique<Statement>(m_db, sql);
         return *slot;
     }
 
-    void insertPlane(std::int64_t part, int seq, const RefPlane& p) {
+    void insertPlane(std::int64_t part, int seq, const RefPlane& p)
+    {
         prepared(m_insertPlane,
                  "INSERT INTO ref_planes (part_id, seq, start_x, start_u, rise, run, direction_x,"
                  " direction_u, pattern) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)")
@@ -538,12 +596,14 @@ private:
             .run();
     }
 
-    void insertOperation(std::int64_t part, int seq, std::optional<int> plane, const Operation& op) {
-        Statement& st = prepared(m_insertOperation,
-                                 "INSERT INTO operations (part_id, seq, plane_seq, kind, face, x, u, x_inc,"
-                                 " u_inc, num_x, num_u, tool_size1, tool_size2, tool_shape, orientation,"
-                                 " tool_measuring_system, text)"
-                                 " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+    void insertOperation(std::int64_t part, int seq, std::optional<int> plane, const Operation& op)
+    {
+        Statement& st =
+            prepared(m_insertOperation,
+                     "INSERT INTO operations (part_id, seq, plane_seq, kind, face, x, u, x_inc,"
+                     " u_inc, num_x, num_u, tool_size1, tool_size2, tool_shape, orientation,"
+                     " tool_measuring_system, text)"
+                     " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
         st.reset()
             .bind(1, part)
             .bind(2, seq)
@@ -561,15 +621,18 @@ private:
                 .bind(15, op.orientation)
                 .bind(16, op.toolMeasuringSystem);
         }
-        if (op.kind == OperationKind::Stencil) st.bind(17, op.text);
+        if (op.kind == OperationKind::Stencil)
+            st.bind(17, op.text);
         st.run();
     }
 
-    Operation readOperation(const Statement& st) const {
+    Operation readOperation(const Statement& st) const
+    {
         Operation op;
         auto kind = operationKindFromText(st.text("kind"));
         auto face = faceFromText(st.text("face"));
-        if (!kind || !face) fail(Kind::Damaged, " holds an operation of unknown kind or face");
+        if (!kind || !face)
+            fail(Kind::Damaged, " holds an operation of unknown kind or face");
         op.kind = *kind;
         op.face = *face;
         op.x = st.real("x");
@@ -588,10 +651,12 @@ private:
         return op;
     }
 
-    void insertShape(const ShapeRecord& s) {
+    void insertShape(const ShapeRecord& s)
+    {
         Statement st(m_db,
                      "INSERT INTO shapes (section, description, name, units, depth, web_thickness,"
-                     " flange_width, flange_thickness, surface, weight) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+                     " flange_width, flange_thickness, surface, weight) VALUES (?, ?, ?, ?, ?, ?, "
+                     "?, ?, ?, ?)");
         st.bind(1, s.key.section)
             .bind(2, s.key.description)
             .bind(3, s.name)
@@ -605,12 +670,14 @@ private:
             .run();
     }
 
-    ShapeRecord readShape(const Statement& st) const {
+    ShapeRecord readShape(const Statement& st) const
+    {
         ShapeRecord s;
         s.key = {st.text("section"), st.text("description")};
         s.name = st.text("name");
         auto units = unitsFromText(st.text("units"));
-        if (!units) fail(Kind::Damaged, " holds a shape of unknown units");
+        if (!units)
+            fail(Kind::Damaged, " holds a shape of unknown units");
         s.units = *units;
         s.depth = st.real("depth");
         s.webThickness = st.real("web_thickness");
@@ -621,7 +688,8 @@ private:
         return s;
     }
 
-    void insertMachine(const MachineRecord& m) {
+    void insertMachine(const MachineRecord& m)
+    {
         Statement st(m_db, "INSERT INTO machines (name, description) VALUES (?, ?)");
         st.bind(1, m.name).bind(2, m.description).run();
     }
@@ -635,10 +703,11 @@ private:
     std::unique_ptr<Statement> m_findShape;
 };
 
-}  // namespace
+} // namespace
 
-std::unique_ptr<TarsisStore> openSqliteStore(const std::string& path, OpenMode mode) {
+std::unique_ptr<TarsisStore> openSqliteStore(const std::string& path, OpenMode mode)
+{
     return std::make_unique<SqliteStore>(path, mode);
 }
 
-}  // namespace tarsis
+} // namespace tarsis

@@ -9,14 +9,17 @@
 namespace tarsis {
 namespace {
 
-const ShapeRecord* find(const Catalog& catalog, const std::string& section, const std::string& description) {
+const ShapeRecord* find(const Catalog& catalog, const std::string& section,
+                        const std::string& description)
+{
     auto it = std::find_if(catalog.shapes.begin(), catalog.shapes.end(), [&](const ShapeRecord& s) {
         return s.key.section == section && s.key.description == description;
     });
     return it == catalog.shapes.end() ? nullptr : &*it;
 }
 
-TEST(SeedCatalog, HoldsShapesUnderTheKeysTheConvertersWrite) {
+TEST(SeedCatalog, HoldsShapesUnderTheKeysTheConvertersWrite)
+{
     struct Case {
         const char* section;
         const char* description;
@@ -58,14 +61,18 @@ TEST(SeedCatalog, HoldsShapesUnderTheKeysTheConvertersWrite) {
     EXPECT_FALSE(catalog.machines.empty());
 }
 
-TEST(SeedCatalog, ListsNoPlates) {
-    for (const ShapeRecord& shape : seedCatalog().shapes) EXPECT_NE(shape.key.section, "PL");
+TEST(SeedCatalog, ListsNoPlates)
+{
+    for (const ShapeRecord& shape : seedCatalog().shapes)
+        EXPECT_NE(shape.key.section, "PL");
 }
 
-TEST(CatalogParser, ReadsShapesAndMachinesSkippingCommentsAndBlanks) {
-    Catalog c = parseCatalog("# comment\n\n shape , W , 1226 , W12X26 , inch , 12.2,0.23,6.49,0.38,4.1,26 \r\n"
-                             "machine,SAW1,Band saw\nmachine,DRILL1,",
-                             "test.csv");
+TEST(CatalogParser, ReadsShapesAndMachinesSkippingCommentsAndBlanks)
+{
+    Catalog c = parseCatalog(
+        "# comment\n\n shape , W , 1226 , W12X26 , inch , 12.2,0.23,6.49,0.38,4.1,26 \r\n"
+        "machine,SAW1,Band saw\nmachine,DRILL1,",
+        "test.csv");
     ASSERT_EQ(c.shapes.size(), 1u);
     EXPECT_EQ(c.shapes[0].key, (ShapeKey{"W", "1226"}));
     EXPECT_EQ(c.shapes[0].name, "W12X26");
@@ -75,7 +82,8 @@ TEST(CatalogParser, ReadsShapesAndMachinesSkippingCommentsAndBlanks) {
     EXPECT_EQ(c.machines[1].description, "");
 }
 
-TEST(CatalogParser, ReportsTheLineOfABadRecord) {
+TEST(CatalogParser, ReportsTheLineOfABadRecord)
+{
     const std::string good = "shape,W,1226,W12X26,inch,1,1,1,1,1,1\n";
     struct Case {
         std::string line;
@@ -105,5 +113,5 @@ TEST(CatalogParser, ReportsTheLineOfABadRecord) {
     }
 }
 
-}  // namespace
-}  // namespace tarsis
+} // namespace
+} // namespace tarsis

@@ -9,9 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <filesystem>
-#include <atomic>
 #include <thread>
 
 namespace tarsis {
@@ -25,7 +25,8 @@ using testing::writeBytes;
 using Kind = StoreError::Kind;
 
 // Opens and expects a StoreError of the given kind that names the file.
-void expectRefused(const std::string& path, OpenMode mode, Kind kind, const std::string& text) {
+void expectRefused(const std::string& path, OpenMode mode, Kind kind, const std::string& text)
+{
     try {
         openSqliteStore(path, mode);
         ADD_FAILURE() << "opened " << path;
@@ -36,19 +37,22 @@ void expectRefused(const std::string& path, OpenMode mode, Kind kind, const std:
     }
 }
 
-TEST(DatabaseFile, IsCreatedWithItsFolderInWriteAheadLogMode) {
+TEST(DatabaseFile, IsCreatedWithItsFolderInWriteAheadLogMode)
+{
     TempDatabase temp;
     std::string path = temp.folder() + "/a/b/tarsis.db";
     openSqliteStore(path, OpenMode::CreateIfMissing);
     EXPECT_TRUE(fs::exists(path));
     EXPECT_EQ(querySql(path, "PRAGMA journal_mode"), "wal");
-    EXPECT_EQ(querySql(path, "SELECT count(*) FROM machines"), std::to_string(seedCatalog().machines.size()));
+    EXPECT_EQ(querySql(path, "SELECT count(*) FROM machines"),
+              std::to_string(seedCatalog().machines.size()));
     // Reopening an existing database keeps its contents.
     openSqliteStore(path, OpenMode::CreateIfMissing)->addMachine({"M", ""});
     EXPECT_TRUE(openSqliteStore(path, OpenMode::ExistingOnly)->machineExists("M"));
 }
 
-TEST(DatabaseFile, MissingOrEmptyIsRefusedWhenOneMustExist) {
+TEST(DatabaseFile, MissingOrEmptyIsRefusedWhenOneMustExist)
+{
     TempDatabase temp;
     expectRefused(temp.path(), OpenMode::ExistingOnly, Kind::Missing, "does not exist");
     EXPECT_FALSE(fs::exists(temp.path()));
@@ -59,19 +63,21 @@ TEST(DatabaseFile, MissingOrEmptyIsRefusedWhenOneMustExist) {
     EXPECT_EQ(querySql(temp.path(), "SELECT version FROM schema_info"), "1");
 }
 
-TEST(DatabaseFile, DamagedOrForeignFilesAreReportedAndNeverWritten) {
+TEST(DatabaseFile, DamagedOrForeignFilesAreReportedAndNeverWritten)
+{
     TempDatabase good;
     openSqliteStore(good.path(), OpenMode::CreateIfMissing);
     std::string database = readBytes(good.path());
     ASSERT_GT(database.size(), 4 * 4096u);
 
     std::string brokenPage = database;
-    for (std::size_t i = 4096 + 8; i < 2 * 4096; ++i) brokenPage[i] = static_cast<char>(i * 7);
+    for (std::size_t i = 4096 + 8; i < 2 * 4096; ++i)
+        brokenPage[i] = static_cast<char>(i * 7);
     std::string cutShort = database.substr(0, database.size() / 2);
 
     struct Case {
         const char* name;
-        std::string bytes;  // empty: made with SQL below
+        std::string bytes; // empty: made with SQL below
         Kind kind;
         const char* text;
     };
@@ -88,7 +94,8 @@ TEST(DatabaseFile, DamagedOrForeignFilesAreReportedAndNeverWritten) {
             TempDatabase temp;
             if (c.bytes.empty()) {
                 writeBytes(temp.path(), "");
-                if (c.kind == Kind::Incompatible && std::string(c.text).find("version") != std::string::npos) {
+                if (c.kind == Kind::Incompatible &&
+                    std::string(c.text).find("version") != std::string::npos) {
                     writeBytes(temp.path(), database);
                     testing::execSql(temp.path(), "UPDATE schema_info SET version = 2");
                 } else {
@@ -105,7 +112,8 @@ TEST(DatabaseFile, DamagedOrForeignFilesAreReportedAndNeverWritten) {
     }
 }
 
-TEST(DatabaseFile, TwoWritersCreatingItAtOnceSeedItOnce) {
+TEST(DatabaseFile, TwoWritersCreatingItAtOnceSeedItOnce)
+{
     TempDatabase temp;
     std::vector<std::thread> threads;
     std::atomic<int> failures{0};
@@ -118,13 +126,16 @@ TEST(DatabaseFile, TwoWritersCreatingItAtOnceSeedItOnce) {
             }
         });
     }
-    for (auto& t : threads) t.join();
+    for (auto& t : threads)
+        t.join();
     EXPECT_EQ(failures, 0);
-    EXPECT_EQ(querySql(temp.path(), "SELECT count(*) FROM shapes"), std::to_string(seedCatalog().shapes.size()));
+    EXPECT_EQ(querySql(temp.path(), "SELECT count(*) FROM shapes"),
+              std::to_string(seedCatalog().shapes.size()));
     EXPECT_EQ(querySql(temp.path(), "SELECT count(*) FROM schema_info"), "1");
 }
 
-TEST(DatabasePath, ComesFromTheEnvironment) {
+TEST(DatabasePath, ComesFromTheEnvironment)
+{
     struct Saved {
         const char* name;
         std::optional<std::string> value;
@@ -145,10 +156,12 @@ TEST(DatabasePath, ComesFromTheEnvironment) {
     unsetenv("XDG_DATA_HOME");
     EXPECT_EQ(defaultDatabasePath(), "/home/u/.local/share/tarsis/tarsis.db");
     for (const Saved& s : saved) {
-        if (s.value) setenv(s.name, s.value->c_str(), 1);
-        else unsetenv(s.name);
+        if (s.value)
+            setenv(s.name, s.value->c_str(), 1);
+        else
+            unsetenv(s.name);
     }
 }
 
-}  // namespace
-}  // namespace tarsis
+} // namespace
+} // namespace tarsis

@@ -1,8 +1,8 @@
 // The SQLite store: what is saved reads back whole and in order, a re-save
 // replaces, a failed save leaves no trace, and the catalog tables.
+#include "tarsis/SqliteStore.h"
 #include "TempDatabase.h"
 #include "tarsis/Catalog.h"
-#include "tarsis/SqliteStore.h"
 #include "tarsis/StoreError.h"
 
 #include <gtest/gtest.h>
@@ -12,15 +12,18 @@
 
 namespace tarsis {
 
-bool operator==(const RefPlane& a, const RefPlane& b) {
+bool operator==(const RefPlane& a, const RefPlane& b)
+{
     return a.startX == b.startX && a.startU == b.startU && a.rise == b.rise && a.run == b.run &&
            a.directionX == b.directionX && a.directionU == b.directionU && a.pattern == b.pattern;
 }
-bool operator==(const Operation& a, const Operation& b) {
+bool operator==(const Operation& a, const Operation& b)
+{
     return a.kind == b.kind && a.face == b.face && a.x == b.x && a.u == b.u && a.xInc == b.xInc &&
            a.uInc == b.uInc && a.numX == b.numX && a.numU == b.numU && a.toolSize1 == b.toolSize1 &&
-           a.toolSize2 == b.toolSize2 && a.toolShape == b.toolShape && a.orientation == b.orientation &&
-           a.toolMeasuringSystem == b.toolMeasuringSystem && a.text == b.text;
+           a.toolSize2 == b.toolSize2 && a.toolShape == b.toolShape &&
+           a.orientation == b.orientation && a.toolMeasuringSystem == b.toolMeasuringSystem &&
+           a.text == b.text;
 }
 
 namespace {
@@ -31,17 +34,20 @@ using testing::samplePart;
 class SqliteStoreTest : public ::testing::Test {
 protected:
     testing::TempDatabase m_temp;
-    std::unique_ptr<TarsisStore> m_store = openSqliteStore(m_temp.path(), OpenMode::CreateIfMissing);
+    std::unique_ptr<TarsisStore> m_store =
+        openSqliteStore(m_temp.path(), OpenMode::CreateIfMissing);
 
-    std::string count(const std::string& table) {
+    std::string count(const std::string& table)
+    {
         return querySql(m_temp.path(), "SELECT count(*) FROM " + table);
     }
 };
 
-TEST_F(SqliteStoreTest, NewDatabaseHoldsTheSeedCatalog) {
+TEST_F(SqliteStoreTest, NewDatabaseHoldsTheSeedCatalog)
+{
     EXPECT_EQ(m_store->listShapes().size(), seedCatalog().shapes.size());
     EXPECT_EQ(m_store->listMachines().size(), seedCatalog().machines.size());
-    auto shape = m_store->findShape({"w", "1226"});  // names compare without case
+    auto shape = m_store->findShape({"w", "1226"}); // names compare without case
     ASSERT_TRUE(shape);
     EXPECT_EQ(shape->name, "W12X26");
     EXPECT_DOUBLE_EQ(shape->flangeWidth, 6.49);
@@ -49,7 +55,8 @@ TEST_F(SqliteStoreTest, NewDatabaseHoldsTheSeedCatalog) {
     EXPECT_EQ(querySql(m_temp.path(), "SELECT version FROM schema_info"), "1");
 }
 
-TEST_F(SqliteStoreTest, SavedPartReadsBackWithEveryEntryInArrivalOrder) {
+TEST_F(SqliteStoreTest, SavedPartReadsBackWithEveryEntryInArrivalOrder)
+{
     PartRecord part = samplePart({"J1", "G1", "M1"}, 12);
     m_store->savePart(part);
 
@@ -68,7 +75,7 @@ TEST_F(SqliteStoreTest, SavedPartReadsBackWithEveryEntryInArrivalOrder) {
     EXPECT_EQ(back->savedAt.size(), 20u);
     EXPECT_EQ(back->entries, part.entries);
     EXPECT_EQ(m_store->findPartShape({"J1", "G1", "M1"}), (ShapeKey{"W", "1226"}));
-    EXPECT_FALSE(m_store->findPart({"J1", "G1", "m1"}));  // part keys are exact
+    EXPECT_FALSE(m_store->findPart({"J1", "G1", "m1"})); // part keys are exact
 
     // Each operation records the plane that was in force when it arrived.
     EXPECT_EQ(querySql(m_temp.path(), "SELECT group_concat(coalesce(plane_seq, '-'), ' ') FROM "
@@ -76,15 +83,18 @@ TEST_F(SqliteStoreTest, SavedPartReadsBackWithEveryEntryInArrivalOrder) {
               "1 1 1 1 1 7 7 7 7 7 13 13");
 }
 
-TEST_F(SqliteStoreTest, OperationsBeforeAnyPlaneHaveNone) {
+TEST_F(SqliteStoreTest, OperationsBeforeAnyPlaneHaveNone)
+{
     PartRecord part = samplePart({"J1", "G1", "M1"}, 2);
     part.entries.erase(part.entries.begin());
     m_store->savePart(part);
     EXPECT_EQ(m_store->findPart({"J1", "G1", "M1"})->entries, part.entries);
-    EXPECT_EQ(querySql(m_temp.path(), "SELECT count(*) FROM operations WHERE plane_seq IS NULL"), "2");
+    EXPECT_EQ(querySql(m_temp.path(), "SELECT count(*) FROM operations WHERE plane_seq IS NULL"),
+              "2");
 }
 
-TEST_F(SqliteStoreTest, ResavingAPartReplacesItAndItsOperations) {
+TEST_F(SqliteStoreTest, ResavingAPartReplacesItAndItsOperations)
+{
     m_store->savePart(samplePart({"J1", "G1", "M1"}, 10));
     m_store->savePart(samplePart({"J1", "G1", "M2"}, 4));
     PartRecord corrected = samplePart({"J1", "G1", "M1"}, 3);
@@ -100,7 +110,8 @@ TEST_F(SqliteStoreTest, ResavingAPartReplacesItAndItsOperations) {
     EXPECT_EQ(count("ref_planes"), "2");
 }
 
-TEST_F(SqliteStoreTest, AFailureInsideASaveLeavesTheDatabaseAsItWas) {
+TEST_F(SqliteStoreTest, AFailureInsideASaveLeavesTheDatabaseAsItWas)
+{
     PartRecord first = samplePart({"J1", "G1", "M1"}, 4);
     m_store->savePart(first);
     // Any insert of a fifth entry fails, as a full disk would.
@@ -122,7 +133,8 @@ TEST_F(SqliteStoreTest, AFailureInsideASaveLeavesTheDatabaseAsItWas) {
     EXPECT_TRUE(m_store->findPart({"J1", "G1", "M3"}));
 }
 
-TEST_F(SqliteStoreTest, ASaveWaitsForAnotherConnectionsWriteInsteadOfFailing) {
+TEST_F(SqliteStoreTest, ASaveWaitsForAnotherConnectionsWriteInsteadOfFailing)
+{
     testing::WriteLock lock(m_temp.path());
     std::thread release([&] {
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
@@ -133,7 +145,8 @@ TEST_F(SqliteStoreTest, ASaveWaitsForAnotherConnectionsWriteInsteadOfFailing) {
     EXPECT_TRUE(m_store->findPart({"J1", "G1", "M1"}));
 }
 
-TEST_F(SqliteStoreTest, PartsAreListedInKeyOrderAndByJob) {
+TEST_F(SqliteStoreTest, PartsAreListedInKeyOrderAndByJob)
+{
     m_store->savePart(samplePart({"J2", "G1", "A"}, 1));
     m_store->savePart(samplePart({"J1", "G2", "A"}, 2));
     m_store->savePart(samplePart({"J1", "G1", "B"}, 3));
@@ -149,7 +162,8 @@ TEST_F(SqliteStoreTest, PartsAreListedInKeyOrderAndByJob) {
     EXPECT_TRUE(m_store->listParts(std::string("J3")).empty());
 }
 
-TEST_F(SqliteStoreTest, MultsSaveWithTheirPiecesAndReplace) {
+TEST_F(SqliteStoreTest, MultsSaveWithTheirPiecesAndReplace)
+{
     MultRecord mult;
     mult.header = {{"J1", "G1", "BAR1"}, 1, 4, 480, 0.125, {"L", "43014"}, "", "SAW1", "", "", 0};
     mult.pieces = {{{"J1", "G1", "P2"}, 70000}, {{"J1", "G1", "P1"}, 2}};
@@ -172,7 +186,8 @@ TEST_F(SqliteStoreTest, MultsSaveWithTheirPiecesAndReplace) {
     EXPECT_EQ(count("mult_pieces"), "1");
 }
 
-TEST_F(SqliteStoreTest, ShapesAndMachinesAreAddedAndRemovedOnce) {
+TEST_F(SqliteStoreTest, ShapesAndMachinesAreAddedAndRemovedOnce)
+{
     ShapeRecord shape{{"W", "4431"}, "W44X31", Units::Inch, 44, 0.5, 12, 1, 10, 31};
     m_store->addShape(shape);
     EXPECT_EQ(m_store->findShape({"W", "4431"})->name, "W44X31");
@@ -200,5 +215,5 @@ TEST_F(SqliteStoreTest, ShapesAndMachinesAreAddedAndRemovedOnce) {
     EXPECT_THROW(m_store->removeMachine("Plasma1"), StoreError);
 }
 
-}  // namespace
-}  // namespace tarsis
+} // namespace
+} // namespace tarsis

@@ -12,21 +12,25 @@
 
 namespace tarsis::testing {
 
-TempDatabase::TempDatabase() {
+TempDatabase::TempDatabase()
+{
     std::string pattern = (std::filesystem::temp_directory_path() / "tarsis-test-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+    if (!mkdtemp(pattern.data()))
+        throw std::runtime_error("mkdtemp failed");
     m_folder = pattern;
     m_path = m_folder + "/tarsis.db";
 }
 
-TempDatabase::~TempDatabase() {
+TempDatabase::~TempDatabase()
+{
     std::error_code ec;
     std::filesystem::remove_all(m_folder, ec);
 }
 
 namespace {
 
-sqlite3* openRaw(const std::string& path) {
+sqlite3* openRaw(const std::string& path)
+{
     sqlite3* db = nullptr;
     if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
         ADD_FAILURE() << "cannot open " << path << ": " << sqlite3_errmsg(db);
@@ -35,9 +39,10 @@ sqlite3* openRaw(const std::string& path) {
     return db;
 }
 
-}  // namespace
+} // namespace
 
-void execSql(const std::string& path, const std::string& sql) {
+void execSql(const std::string& path, const std::string& sql)
+{
     sqlite3* db = openRaw(path);
     char* error = nullptr;
     if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK)
@@ -46,7 +51,8 @@ void execSql(const std::string& path, const std::string& sql) {
     sqlite3_close(db);
 }
 
-std::string querySql(const std::string& path, const std::string& sql) {
+std::string querySql(const std::string& path, const std::string& sql)
+{
     sqlite3* db = openRaw(path);
     sqlite3_stmt* st = nullptr;
     std::string result;
@@ -60,29 +66,37 @@ std::string querySql(const std::string& path, const std::string& sql) {
     return result;
 }
 
-WriteLock::WriteLock(const std::string& path) : m_db(openRaw(path)) {
+WriteLock::WriteLock(const std::string& path) : m_db(openRaw(path))
+{
     if (sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK)
         ADD_FAILURE() << "cannot lock " << path << ": " << sqlite3_errmsg(m_db);
 }
 
-WriteLock::~WriteLock() {
+WriteLock::~WriteLock()
+{
     release();
     sqlite3_close(m_db);
 }
 
-void WriteLock::release() { sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr); }
+void WriteLock::release()
+{
+    sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
+}
 
-std::string readBytes(const std::string& path) {
+std::string readBytes(const std::string& path)
+{
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-void writeBytes(const std::string& path, const std::string& bytes) {
+void writeBytes(const std::string& path, const std::string& bytes)
+{
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << bytes;
 }
 
-PartRecord samplePart(const PartKey& key, int operationCount) {
+PartRecord samplePart(const PartKey& key, int operationCount)
+{
     PartRecord part;
     PartHeader& h = part.header;
     h.key = key;
@@ -97,7 +111,8 @@ PartRecord samplePart(const PartKey& key, int operationCount) {
     h.measuringSystem = 0;
     h.partKind = 1;
     part.entries.push_back(RefPlane{0, 3.245, 0, 0, "+", "-", "A"});
-    const Face faces[] = {Face::Web, Face::TFNear, Face::BFFar, Face::Web2, Face::TFNearFar, Face::BFNear};
+    const Face faces[] = {Face::Web,  Face::TFNear,    Face::BFFar,
+                          Face::Web2, Face::TFNearFar, Face::BFNear};
     for (int i = 0; i < operationCount; ++i) {
         Operation op;
         op.face = faces[i % 6];
@@ -110,7 +125,8 @@ PartRecord samplePart(const PartKey& key, int operationCount) {
             op.numU = 1;
             op.toolSize1 = 0.8125;
             op.toolShape = "RD";
-            if (i % 8 == 4) op.toolMeasuringSystem = 2;
+            if (i % 8 == 4)
+                op.toolMeasuringSystem = 2;
             break;
         case 1:
             op.kind = OperationKind::Mark;
@@ -133,9 +149,10 @@ PartRecord samplePart(const PartKey& key, int operationCount) {
             break;
         }
         part.entries.push_back(op);
-        if (i % 5 == 4) part.entries.push_back(RefPlane{0, 0, 0, 0, "+", "+", "B"});
+        if (i % 5 == 4)
+            part.entries.push_back(RefPlane{0, 0, 0, 0, "+", "+", "B"});
     }
     return part;
 }
 
-}  // namespace tarsis::testing
+} // namespace tarsis::testing

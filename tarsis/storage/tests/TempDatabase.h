@@ -37,7 +37,7 @@ public:
     ~WriteLock();
     WriteLock(const WriteLock&) = delete;
     WriteLock& operator=(const WriteLock&) = delete;
-    void release();  // may be called from another thread
+    void release(); // may be called from another thread
 
 private:
     sqlite3* m_db = nullptr;
@@ -50,4 +50,4 @@ void writeBytes(const std::string& path, const std::string& bytes);
 // operations in a fixed order; operationCount operations in all.
 PartRecord samplePart(const PartKey& key, int operationCount = 6);
 
-}  // namespace tarsis::testing
+} // namespace tarsis::testing

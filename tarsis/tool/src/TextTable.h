@@ -20,4 +20,4 @@ private:
 // A number as short as it reads back exactly for the values we store.
 std::string formatNumber(double value);
 
-}  // namespace tarsis
+} // namespace tarsis

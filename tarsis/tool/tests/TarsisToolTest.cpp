@@ -1,7 +1,7 @@
 // The tarsis tool's commands against a temporary database.
+#include "tarsis/TarsisTool.h"
 #include "TempDatabase.h"
 #include "tarsis/SqliteStore.h"
-#include "tarsis/TarsisTool.h"
 
 #include <gtest/gtest.h>
 
@@ -26,8 +26,10 @@ class TarsisToolTest : public ::testing::Test {
 protected:
     TempDatabase m_temp;
 
-    Result run(std::vector<std::string> args, bool withDatabase = true) {
-        if (withDatabase) args.insert(args.begin(), {"--database", m_temp.path()});
+    Result run(std::vector<std::string> args, bool withDatabase = true)
+    {
+        if (withDatabase)
+            args.insert(args.begin(), {"--database", m_temp.path()});
         std::ostringstream out, err;
         int code = runTarsisTool(args, out, err);
         return {code, out.str(), err.str()};
@@ -36,9 +38,13 @@ protected:
     void init() { ASSERT_EQ(run({"init"}).code, 0); }
 };
 
-bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+bool contains(const std::string& text, const std::string& part)
+{
+    return text.find(part) != std::string::npos;
+}
 
-TEST_F(TarsisToolTest, InitCreatesTheSeededDatabaseAndReportsAnExistingOne) {
+TEST_F(TarsisToolTest, InitCreatesTheSeededDatabaseAndReportsAnExistingOne)
+{
     Result first = run({"init"});
     EXPECT_EQ(first.code, 0) << first.err;
     EXPECT_TRUE(contains(first.out, "Created database " + m_temp.path())) << first.out;
@@ -48,7 +54,8 @@ TEST_F(TarsisToolTest, InitCreatesTheSeededDatabaseAndReportsAnExistingOne) {
     EXPECT_TRUE(contains(again.out, "Database " + m_temp.path() + ":")) << again.out;
 }
 
-TEST_F(TarsisToolTest, CommandsOtherThanInitNeedAnExistingDatabase) {
+TEST_F(TarsisToolTest, CommandsOtherThanInitNeedAnExistingDatabase)
+{
     for (std::vector<std::string> args : {std::vector<std::string>{"shapes", "list"},
                                           {"machines", "add", "SAW9"},
                                           {"parts", "list"},
@@ -56,12 +63,15 @@ TEST_F(TarsisToolTest, CommandsOtherThanInitNeedAnExistingDatabase) {
         SCOPED_TRACE(args[0] + " " + args[1]);
         Result r = run(args);
         EXPECT_EQ(r.code, 1);
-        EXPECT_TRUE(contains(r.err, m_temp.path() + " does not exist; create it with 'tarsis init'")) << r.err;
+        EXPECT_TRUE(
+            contains(r.err, m_temp.path() + " does not exist; create it with 'tarsis init'"))
+            << r.err;
         EXPECT_FALSE(std::filesystem::exists(m_temp.path()));
     }
 }
 
-TEST_F(TarsisToolTest, ADamagedDatabaseIsReportedAndLeftAlone) {
+TEST_F(TarsisToolTest, ADamagedDatabaseIsReportedAndLeftAlone)
+{
     testing::writeBytes(m_temp.path(), std::string(8192, 'z'));
     for (std::vector<std::string> args : {std::vector<std::string>{"init"}, {"parts", "list"}}) {
         SCOPED_TRACE(args[0]);
@@ -72,7 +82,8 @@ TEST_F(TarsisToolTest, ADamagedDatabaseIsReportedAndLeftAlone) {
     EXPECT_EQ(readBytes(m_temp.path()), std::string(8192, 'z'));
 }
 
-TEST_F(TarsisToolTest, BadCommandLinesSayWhatIsWrong) {
+TEST_F(TarsisToolTest, BadCommandLinesSayWhatIsWrong)
+{
     init();
     struct Case {
         std::vector<std::string> args;
@@ -92,16 +103,18 @@ TEST_F(TarsisToolTest, BadCommandLinesSayWhatIsWrong) {
         {{"shapes", "add", "W", "4431", "--name", "W44X31", "--depth", "44", "--web-thickness", "1",
           "--flange-width", "12"},
          "missing --flange-thickness"},
-        {{"shapes", "add", "W", "4431", "--name", "W44X31", "--depth", "4x4", "--web-thickness", "1",
-          "--flange-width", "12", "--flange-thickness", "1"},
+        {{"shapes", "add", "W", "4431", "--name", "W44X31", "--depth", "4x4", "--web-thickness",
+          "1", "--flange-width", "12", "--flange-thickness", "1"},
          "--depth '4x4' is not a number"},
-        {{"shapes", "add", "W", "4431", "--name", "W", "--units", "feet"}, "--units must be inch or metric"},
+        {{"shapes", "add", "W", "4431", "--name", "W", "--units", "feet"},
+         "--units must be inch or metric"},
         {{"shapes", "remove", "W"}, "missing DESCRIPTION"},
         {{"--database"}, "--database needs a file"},
     };
     for (const Case& c : cases) {
         std::string line;
-        for (const auto& a : c.args) line += a + " ";
+        for (const auto& a : c.args)
+            line += a + " ";
         SCOPED_TRACE(line);
         Result r = run(c.args, !c.args.empty() && c.args[0] != "--database");
         EXPECT_EQ(r.code, 2);
@@ -110,10 +123,12 @@ TEST_F(TarsisToolTest, BadCommandLinesSayWhatIsWrong) {
     EXPECT_TRUE(contains(run({"help"}, false).out, "parts show JOB GROUP MARK"));
 }
 
-TEST_F(TarsisToolTest, ShapesAreListedAddedAndRemoved) {
+TEST_F(TarsisToolTest, ShapesAreListedAddedAndRemoved)
+{
     init();
-    Result add = run({"shapes", "add", "W", "4431", "--name", "W44X31", "--depth", "44.1", "--web-thickness",
-                      "0.5", "--flange-width", "12", "--flange-thickness", "1", "--weight", "31"});
+    Result add =
+        run({"shapes", "add", "W", "4431", "--name", "W44X31", "--depth", "44.1", "--web-thickness",
+             "0.5", "--flange-width", "12", "--flange-thickness", "1", "--weight", "31"});
     EXPECT_EQ(add.code, 0) << add.err;
     Result list = run({"shapes", "list"});
     EXPECT_EQ(list.code, 0);
@@ -121,10 +136,10 @@ TEST_F(TarsisToolTest, ShapesAreListedAddedAndRemoved) {
     EXPECT_TRUE(contains(list.out, "W44X31")) << list.out;
     EXPECT_TRUE(contains(list.out, "44.1")) << list.out;
     EXPECT_TRUE(contains(list.out, "HEA200")) << list.out;
-    EXPECT_LT(list.out.find("C   "), list.out.find("W   "));  // ordered by section
+    EXPECT_LT(list.out.find("C   "), list.out.find("W   ")); // ordered by section
 
-    Result twice = run({"shapes", "add", "w", "4431", "--name", "W44X31", "--depth", "1", "--web-thickness", "1",
-                        "--flange-width", "1", "--flange-thickness", "1"});
+    Result twice = run({"shapes", "add", "w", "4431", "--name", "W44X31", "--depth", "1",
+                        "--web-thickness", "1", "--flange-width", "1", "--flange-thickness", "1"});
     EXPECT_EQ(twice.code, 1);
     EXPECT_TRUE(contains(twice.err, "exists already")) << twice.err;
     EXPECT_EQ(run({"shapes", "remove", "W", "4431"}).code, 0);
@@ -133,7 +148,8 @@ TEST_F(TarsisToolTest, ShapesAreListedAddedAndRemoved) {
     EXPECT_TRUE(contains(gone.err, "No shape W 4431")) << gone.err;
 }
 
-TEST_F(TarsisToolTest, MachinesAreListedAddedAndRemoved) {
+TEST_F(TarsisToolTest, MachinesAreListedAddedAndRemoved)
+{
     init();
     EXPECT_EQ(run({"machines", "add", "PLASMA1", "Plasma table"}).code, 0);
     Result list = run({"machines", "list"});
@@ -145,7 +161,8 @@ TEST_F(TarsisToolTest, MachinesAreListedAddedAndRemoved) {
     EXPECT_EQ(run({"machines", "remove", "PLASMA1"}).code, 1);
 }
 
-TEST_F(TarsisToolTest, PartsAreListedAndShownWithEveryEntryInOrder) {
+TEST_F(TarsisToolTest, PartsAreListedAndShownWithEveryEntryInOrder)
+{
     init();
     EXPECT_EQ(run({"parts", "list"}).out, "No parts.\n");
     {
@@ -170,7 +187,8 @@ TEST_F(TarsisToolTest, PartsAreListedAndShownWithEveryEntryInOrder) {
         "  measuring system  0 (inch)",
         "Entries, in arrival order: 5",
         "   1  plane        start 0, 3.245  rise 0  run 0  direction '+' '-'  pattern 'A'",
-        "   2  hole         web  x 10  u 1.5  inc 0, 0  count 1, 1  tool 0.8125, 0 'RD'  orientation 0\n",
+        "   2  hole         web  x 10  u 1.5  inc 0, 0  count 1, 1  tool 0.8125, 0 'RD'  "
+        "orientation 0\n",
         "   3  mark         tf_near  x 11  u 1.75  inc 2, 0.5  count 2, 3\n",
         "   4  hidden_mark  web  x 12  u 2  inc 0, 0  count 1, 1\n",
         "   5  stencil      tf  x 13  u 2.25  text \"S3\"\n",
@@ -187,12 +205,14 @@ TEST_F(TarsisToolTest, PartsAreListedAndShownWithEveryEntryInOrder) {
     EXPECT_TRUE(contains(missing.err, "No part J1 / G1 / M2 in " + m_temp.path())) << missing.err;
 }
 
-TEST_F(TarsisToolTest, MultsAreListedAndShownWithTheirPieces) {
+TEST_F(TarsisToolTest, MultsAreListedAndShownWithTheirPieces)
+{
     init();
     EXPECT_EQ(run({"mults", "list"}).out, "No mults.\n");
     {
         MultRecord mult;
-        mult.header = {{"J1", "G1", "BAR1"}, 1, 4, 480, 0.125, {"L", "43014"}, "", "SAW1", "", "", 0};
+        mult.header = {
+            {"J1", "G1", "BAR1"}, 1, 4, 480, 0.125, {"L", "43014"}, "", "SAW1", "", "", 0};
         mult.pieces = {{{"J1", "G1", "P2"}, 5}, {{"J1", "G1", "P1"}, 2}};
         openSqliteStore(m_temp.path(), OpenMode::ExistingOnly)->saveMult(mult);
     }
@@ -207,7 +227,8 @@ TEST_F(TarsisToolTest, MultsAreListedAndShownWithTheirPieces) {
     EXPECT_EQ(run({"mults", "show", "J1", "G1", "BAR2"}).code, 1);
 }
 
-TEST_F(TarsisToolTest, TheDatabaseOptionOverridesTheEnvironment) {
+TEST_F(TarsisToolTest, TheDatabaseOptionOverridesTheEnvironment)
+{
     TempDatabase other;
     const char* saved = std::getenv("TARSIS_DATABASE");
     std::string savedValue = saved ? saved : "";
@@ -217,9 +238,11 @@ TEST_F(TarsisToolTest, TheDatabaseOptionOverridesTheEnvironment) {
     EXPECT_FALSE(std::filesystem::exists(m_temp.path()));
     EXPECT_EQ(run({"init"}).code, 0);
     EXPECT_TRUE(std::filesystem::exists(m_temp.path()));
-    if (saved) setenv("TARSIS_DATABASE", savedValue.c_str(), 1);
-    else unsetenv("TARSIS_DATABASE");
+    if (saved)
+        setenv("TARSIS_DATABASE", savedValue.c_str(), 1);
+    else
+        unsetenv("TARSIS_DATABASE");
 }
 
-}  // namespace
-}  // namespace tarsis
+} // namespace
+} // namespace tarsis

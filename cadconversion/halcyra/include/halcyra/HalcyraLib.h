@@ -79,18 +79,18 @@ COM_DECLARE_IID(IVLMRMultConvert, IID_IVLMRMultConvert);
 // and checks. Hole setters take the tool shape text ("RD", "SL", ...) and an
 // orientation; their Ex forms add the tool's own measuring system.
 struct ICADPart : IDispatch {
-    virtual HRESULT get_JobId(BSTR* pbstrVal) = 0;             // DISPID 1
-    virtual HRESULT put_JobId(BSTR newVal) = 0;                // DISPID 1
-    virtual HRESULT get_Group(BSTR* pbstrVal) = 0;             // DISPID 2
-    virtual HRESULT put_Group(BSTR newVal) = 0;                // DISPID 2
-    virtual HRESULT get_Mark(BSTR* pbstrVal) = 0;              // DISPID 3
-    virtual HRESULT put_Mark(BSTR newVal) = 0;                 // DISPID 3
-    virtual HRESULT get_Section(BSTR* pbstrVal) = 0;           // DISPID 4
-    virtual HRESULT put_Section(BSTR newVal) = 0;              // DISPID 4
+    virtual HRESULT get_JobId(BSTR* pbstrVal) = 0;              // DISPID 1
+    virtual HRESULT put_JobId(BSTR newVal) = 0;                 // DISPID 1
+    virtual HRESULT get_Group(BSTR* pbstrVal) = 0;              // DISPID 2
+    virtual HRESULT put_Group(BSTR newVal) = 0;                 // DISPID 2
+    virtual HRESULT get_Mark(BSTR* pbstrVal) = 0;               // DISPID 3
+    virtual HRESULT put_Mark(BSTR newVal) = 0;                  // DISPID 3
+    virtual HRESULT get_Section(BSTR* pbstrVal) = 0;            // DISPID 4
+    virtual HRESULT put_Section(BSTR newVal) = 0;               // DISPID 4
     virtual HRESULT get_SectionDescription(BSTR* pbstrVal) = 0; // DISPID 5
-    virtual HRESULT put_SectionDescription(BSTR newVal) = 0;   // DISPID 5
-    virtual HRESULT put_Quantity(LONG newVal) = 0;             // DISPID 6
-    virtual HRESULT put_Length(double newVal) = 0;             // DISPID 0xb
+    virtual HRESULT put_SectionDescription(BSTR newVal) = 0;    // DISPID 5
+    virtual HRESULT put_Quantity(LONG newVal) = 0;              // DISPID 6
+    virtual HRESULT put_Length(double newVal) = 0;              // DISPID 0xb
 
     // DISPIDs 0xc to 0x1a.
     virtual HRESULT SetWebHole(double dXPosition, double dUPosition, double dToolSize1,
@@ -205,16 +205,13 @@ struct ICADPart2 : IUnknown {
                                           double dRise, double dRun, double dX, double dU,
                                           LONG nNumX, double dXInc, LONG nNumU, double dUInc,
                                           signed char cOperationType, signed char cFrontBack,
-                                          double dToolSize1, double dToolSize2,
-                                          BSTR bstrToolType, LONG nToolOrientation) = 0;
-    virtual HRESULT SetBottomFlangeOperation(double dStartX, double dStartU,
-                                             signed char cDirectionX, signed char cDirectionU,
-                                             unsigned char cPatternType, double dRise,
-                                             double dRun, double dX, double dU, LONG nNumX,
-                                             double dXInc, LONG nNumU, double dUInc,
-                                             signed char cOperationType, signed char cFrontBack,
-                                             double dToolSize1, double dToolSize2,
-                                             BSTR bstrToolType, LONG nToolOrientation) = 0;
+                                          double dToolSize1, double dToolSize2, BSTR bstrToolType,
+                                          LONG nToolOrientation) = 0;
+    virtual HRESULT SetBottomFlangeOperation(
+        double dStartX, double dStartU, signed char cDirectionX, signed char cDirectionU,
+        unsigned char cPatternType, double dRise, double dRun, double dX, double dU, LONG nNumX,
+        double dXInc, LONG nNumU, double dUInc, signed char cOperationType, signed char cFrontBack,
+        double dToolSize1, double dToolSize2, BSTR bstrToolType, LONG nToolOrientation) = 0;
     virtual HRESULT SaveToTarsis() = 0;
     virtual HRESULT get_Grade(BSTR* pVal) = 0;
     virtual HRESULT put_Grade(BSTR newVal) = 0;
@@ -224,30 +221,24 @@ struct ICADPart2 : IUnknown {
     virtual HRESULT SetMetric(INT bTrue) = 0;
     virtual HRESULT SetWebOperationEx(double dStartX, double dStartU, unsigned char cDirectionX,
                                       unsigned char cDirectionU, unsigned char cPatternType,
-                                      double dRise, double dRun, double dX, double dU,
-                                      LONG nNumX, double dXInc, LONG nNumU, double dUInc,
+                                      double dRise, double dRun, double dX, double dU, LONG nNumX,
+                                      double dXInc, LONG nNumU, double dUInc,
                                       unsigned char cOperationType, unsigned char cFrontBack,
                                       double dToolSize1, double dToolSize2, BSTR bstrToolType,
                                       LONG nToolOrientation, LONG nToolMeasuringSystem) = 0;
-    virtual HRESULT SetTopFlangeOperationEx(double dStartX, double dStartU,
-                                            signed char cDirectionX, signed char cDirectionU,
-                                            unsigned char cPatternType, double dRise,
-                                            double dRun, double dX, double dU, LONG nNumX,
-                                            double dXInc, LONG nNumU, double dUInc,
+    virtual HRESULT SetTopFlangeOperationEx(double dStartX, double dStartU, signed char cDirectionX,
+                                            signed char cDirectionU, unsigned char cPatternType,
+                                            double dRise, double dRun, double dX, double dU,
+                                            LONG nNumX, double dXInc, LONG nNumU, double dUInc,
                                             signed char cOperationType, signed char cFrontBack,
-                                            double dToolSize1, double dToolSize2,
-                                            BSTR bstrToolType, LONG nToolOrientation,
-                                            LONG nToolMeasuringSystem) = 0;
-    virtual HRESULT SetBottomFlangeOperationEx(double dStartX, double dStartU,
-                                               signed char cDirectionX, signed char cDirectionU,
-                                               unsigned char cPatternType, double dRise,
-                                               double dRun, double dX, double dU, LONG nNumX,
-                                               double dXInc, LONG nNumU, double dUInc,
-                                               signed char cOperationType,
-                                               signed char cFrontBack, double dToolSize1,
-                                               double dToolSize2, BSTR bstrToolType,
-                                               LONG nToolOrientation,
-                                               LONG nToolMeasuringSystem) = 0;
+                                            double dToolSize1, double dToolSize2, BSTR bstrToolType,
+                                            LONG nToolOrientation, LONG nToolMeasuringSystem) = 0;
+    virtual HRESULT SetBottomFlangeOperationEx(
+        double dStartX, double dStartU, signed char cDirectionX, signed char cDirectionU,
+        unsigned char cPatternType, double dRise, double dRun, double dX, double dU, LONG nNumX,
+        double dXInc, LONG nNumU, double dUInc, signed char cOperationType, signed char cFrontBack,
+        double dToolSize1, double dToolSize2, BSTR bstrToolType, LONG nToolOrientation,
+        LONG nToolMeasuringSystem) = 0;
 };
 COM_DECLARE_IID(ICADPart2, IID_ICADPart2);
 

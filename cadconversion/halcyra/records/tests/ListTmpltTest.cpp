@@ -41,7 +41,10 @@ std::vector<int*> contentsChecked(List& list)
     return forward;
 }
 
-int* found(Node* node) { return node ? node->pElement : nullptr; }
+int* found(Node* node)
+{
+    return node ? node->pElement : nullptr;
+}
 
 struct Step {
     const char* what;
@@ -58,7 +61,10 @@ TEST(ListTmplt, OperationsInSequenceKeepTheInvariants)
 
     const std::vector<Step> steps = {
         {"RemoveHead on an empty list", [](List& l) { return l.RemoveHead(); }, nullptr, {}},
-        {"InsertTail on an empty list", [](List& l) { return l.InsertTail(&a)->pElement; }, &a, {&a}},
+        {"InsertTail on an empty list",
+         [](List& l) { return l.InsertTail(&a)->pElement; },
+         &a,
+         {&a}},
         {"RemoveHead of the only node", [](List& l) { return l.RemoveHead(); }, &a, {}},
         {"InsertTail after emptying", [](List& l) { return l.InsertTail(&b)->pElement; }, &b, {&b}},
         {"AddHead", [](List& l) { return l.AddHead(&a)->pElement; }, &a, {&a, &b}},
@@ -67,12 +73,30 @@ TEST(ListTmplt, OperationsInSequenceKeepTheInvariants)
         {"Find a stranger", [](List& l) { return found(l.Find(&d)); }, nullptr, {&a, &b, &c}},
         {"Remove the middle", [](List& l) { return l.Remove(&b); }, &b, {&a, &c}},
         {"Remove a stranger", [](List& l) { return l.Remove(&d); }, nullptr, {&a, &c}},
-        {"RemoveAt the tail", [](List& l) { return l.RemoveAt(l.GetNextPosition(l.GetHeadPosition())); }, &c, {&a}},
-        {"AddTailList", [&other](List& l) { l.AddTailList(&other); return nullptr; }, nullptr, {&a, &c, &d}},
+        {"RemoveAt the tail",
+         [](List& l) { return l.RemoveAt(l.GetNextPosition(l.GetHeadPosition())); },
+         &c,
+         {&a}},
+        {"AddTailList",
+         [&other](List& l) {
+             l.AddTailList(&other);
+             return nullptr;
+         },
+         nullptr,
+         {&a, &c, &d}},
         {"Remove the head", [](List& l) { return l.Remove(&a); }, &a, {&c, &d}},
-        {"the same pointer twice", [](List& l) { return l.InsertTail(&c)->pElement; }, &c, {&c, &d, &c}},
+        {"the same pointer twice",
+         [](List& l) { return l.InsertTail(&c)->pElement; },
+         &c,
+         {&c, &d, &c}},
         {"Remove takes the first of them", [](List& l) { return l.Remove(&c); }, &c, {&d, &c}},
-        {"RemoveAll", [](List& l) { l.RemoveAll(); return nullptr; }, nullptr, {}},
+        {"RemoveAll",
+         [](List& l) {
+             l.RemoveAll();
+             return nullptr;
+         },
+         nullptr,
+         {}},
         {"AddHead on an empty list", [](List& l) { return l.AddHead(&d)->pElement; }, &d, {&d}},
     };
 

@@ -115,15 +115,15 @@ TEST(ToolOperationWithRefPlane, SizesBelowAThousandthAreLeftAlone)
         LONG orientation;
     };
     const Case cases[] = {
-        {0, 0, u"SL", 0, 45},         // both below 0.001: nothing changes
+        {0, 0, u"SL", 0, 45}, // both below 0.001: nothing changes
         {2, 0.0009, u"SL", 0.0009, 45},
-        {2, 0.001, u"RD", 0, 0},      // 0.001 counts
-        {0, 0.001, u"RD", 0, 0},      // rounded to 0 and 0, then equal
+        {2, 0.001, u"RD", 0, 0}, // 0.001 counts
+        {0, 0.001, u"RD", 0, 0}, // rounded to 0 and 0, then equal
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.size);
-        CToolOperationWithRefPlane op(0, 0, '+', '+', 'A', 0, 0, 0, 0, 1, 0, 1, 0, 'H', 'F',
-                                      c.size, c.size, const_cast<BSTR>(u"SL"), 45);
+        CToolOperationWithRefPlane op(0, 0, '+', '+', 'A', 0, 0, 0, 0, 1, 0, 1, 0, 'H', 'F', c.size,
+                                      c.size, const_cast<BSTR>(u"SL"), 45);
         op.NormaliseToolSizes(c.partMeasuringSystem);
         EXPECT_EQ(text(op.GetToolType()), c.shape);
         EXPECT_EQ(op.GetToolSize2(), c.outSize2);

@@ -17,11 +17,10 @@ TEST(Rounding, RoundToFractionSixteenths)
 {
     const Case cases[] = {
         {1.03125, 1.0625}, // half goes up
-        {0.81, 0.8125},    {0.8125, 0.8125}, {1.0, 1.0},
-        {0.03, 0.0},       {0.001, 0.0},     {0.0, 0.0},
-        {-0.01, 0.0},      // shifted to 0.34, cut to 0
-        {-0.5, -0.4375},   // -7.5 is cut toward zero to -7
-        {1e12, 1e12},      // beyond 32 bits: left alone
+        {0.81, 0.8125},    {0.8125, 0.8125}, {1.0, 1.0},   {0.03, 0.0},
+        {0.001, 0.0},      {0.0, 0.0},       {-0.01, 0.0}, // shifted to 0.34, cut to 0
+        {-0.5, -0.4375},                                   // -7.5 is cut toward zero to -7
+        {1e12, 1e12},                                      // beyond 32 bits: left alone
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.in);
@@ -37,7 +36,7 @@ TEST(Rounding, RoundToFractionSixteenths)
 TEST(Rounding, RoundToSixtyFourth)
 {
     const Case cases[] = {
-        {1.0078125, 1.015625}, {2.99, 2.984375}, {1.0, 1.0},     {0.0, 0.0},
+        {1.0078125, 1.015625}, {2.99, 2.984375},   {1.0, 1.0},   {0.0, 0.0},
         {-0.01, 0.0},          {-0.03, -0.015625}, {1e12, 1e12},
     };
     for (const Case& c : cases) {

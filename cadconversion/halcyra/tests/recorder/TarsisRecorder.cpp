@@ -33,16 +33,16 @@ struct ServerKind {
 
 const ServerKind kPartWriter{
     IID_PartWriter,
-    {{1, "CreatePart"},        {2, "SetRefPlane"},        {3, "AddWebHole"},
-     {4, "AddWebMark"},        {5, "AddTFNearHole"},      {6, "AddTFNearMark"},
-     {7, "AddTFFarHole"},      {8, "AddTFFarMark"},       {9, "AddTFNearFarHole"},
-     {0xa, "AddTFNearFarMark"}, {0xb, "AddBFNearHole"},    {0xc, "AddBFNearMark"},
-     {0xd, "AddBFFarHole"},    {0xe, "AddBFFarMark"},     {0xf, "AddBFNearFarHole"},
-     {0x10, "AddBFNearFarMark"}, {0x11, "SavePart"},      {0x12, "AddWebHiddenMark"},
-     {0x19, "AddWebStencil"},  {0x1a, "AddTFStencil"},    {0x1b, "AddBFStencil"},
-     {0x1d, "AddWeb2Hole"},    {0x1e, "AddWebHoleEx"},    {0x1f, "AddTFNearHoleEx"},
-     {0x20, "AddTFFarHoleEx"}, {0x21, "AddTFNearFarHoleEx"}, {0x22, "AddBFNearHoleEx"},
-     {0x23, "AddBFFarHoleEx"}, {0x24, "AddBFNearFarHoleEx"}, {0x25, "AddWeb2HoleEx"}}};
+    {{1, "CreatePart"},          {2, "SetRefPlane"},           {3, "AddWebHole"},
+     {4, "AddWebMark"},          {5, "AddTFNearHole"},         {6, "AddTFNearMark"},
+     {7, "AddTFFarHole"},        {8, "AddTFFarMark"},          {9, "AddTFNearFarHole"},
+     {0xa, "AddTFNearFarMark"},  {0xb, "AddBFNearHole"},       {0xc, "AddBFNearMark"},
+     {0xd, "AddBFFarHole"},      {0xe, "AddBFFarMark"},        {0xf, "AddBFNearFarHole"},
+     {0x10, "AddBFNearFarMark"}, {0x11, "SavePart"},           {0x12, "AddWebHiddenMark"},
+     {0x19, "AddWebStencil"},    {0x1a, "AddTFStencil"},       {0x1b, "AddBFStencil"},
+     {0x1d, "AddWeb2Hole"},      {0x1e, "AddWebHoleEx"},       {0x1f, "AddTFNearHoleEx"},
+     {0x20, "AddTFFarHoleEx"},   {0x21, "AddTFNearFarHoleEx"}, {0x22, "AddBFNearHoleEx"},
+     {0x23, "AddBFFarHoleEx"},   {0x24, "AddBFNearFarHoleEx"}, {0x25, "AddWeb2HoleEx"}}};
 const ServerKind kShapeServer{IID_ShapeServer, {{3, "LookupShape"}}};
 const ServerKind kMultWriter{IID_MultWriter,
                              {{1, "CreateMult"},
@@ -165,8 +165,8 @@ private:
                 *v.pdblVal = g_recording.lookupNumbers[number++];
             } else if (v.vt == (VT_BSTR | VT_BYREF)) {
                 if (name == "LookupShape")
-                    *v.pbstrVal = g_recording.lookupText ? allocated(*g_recording.lookupText)
-                                                         : nullptr;
+                    *v.pbstrVal =
+                        g_recording.lookupText ? allocated(*g_recording.lookupText) : nullptr;
                 else if (name == "GetMultSectionAndDescription")
                     *v.pbstrVal = allocated(text++ == 0 ? g_recording.multSection
                                                         : g_recording.multDescription);

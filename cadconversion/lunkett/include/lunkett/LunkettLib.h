@@ -11,12 +11,14 @@ inline constexpr GUID LIBID_LUNKETTLib = guidOf("FBAB4E31-6964-11D5-927B-006008A
 
 inline constexpr CLSID CLSID_DSTVConvert1 = guidOf("FBAB4E40-6964-11D5-927B-006008A85237");
 inline constexpr CLSID CLSID_DSTVConvertSDS6_336 = guidOf("9AE6D72D-A8C8-41C7-900A-3607285C127E");
-inline constexpr CLSID CLSID_DSTVConvertSDSEarlyVersions = guidOf("0B11D6AA-02CB-4FB1-BD39-31F55707979B");
+inline constexpr CLSID CLSID_DSTVConvertSDSEarlyVersions =
+    guidOf("0B11D6AA-02CB-4FB1-BD39-31F55707979B");
 inline constexpr CLSID CLSID_StrucSoftDSTV = guidOf("78152908-0214-45F8-8A18-E64ACA4EB8CF");
 
 inline constexpr IID IID_IDSTVConvert1 = guidOf("FBAB4E3F-6964-11D5-927B-006008A85237");
 inline constexpr IID IID_IDSTVConvertSDS6_336 = guidOf("DD4D7159-A74A-451E-8EBA-1BF0452CBB0C");
-inline constexpr IID IID_IDSTVConvertSDSEarlyVersions = guidOf("222F7EB4-9138-4B5F-BB08-3A7B3C93D7E6");
+inline constexpr IID IID_IDSTVConvertSDSEarlyVersions =
+    guidOf("222F7EB4-9138-4B5F-BB08-3A7B3C93D7E6");
 inline constexpr IID IID_IStrucSoftDSTV = guidOf("ED1745A4-9D2E-4AAA-848E-F554A2F12201");
 
 // Dual.

@@ -12,7 +12,8 @@
 
 class CCadConversionPropSheet : public CPropertySheet {
 public:
-    explicit CCadConversionPropSheet(LPCSTR pszCaption, CWnd* pParentWnd = nullptr, UINT iSelectPage = 0);
+    explicit CCadConversionPropSheet(LPCSTR pszCaption, CWnd* pParentWnd = nullptr,
+                                     UINT iSelectPage = 0);
 
     BOOL OnInitDialog() override;
     void LoadSettings();

@@ -25,9 +25,9 @@ struct ConversionThreadParams {
     HWND hWndPage = nullptr;
     CLSID clsidConverter{};
     std::atomic<LONG> nState{kConversionRun};
-    BOOL bUseJobId = FALSE;   // the job comes from the part
+    BOOL bUseJobId = FALSE; // the job comes from the part
     const char* pszJobId = nullptr;
-    BOOL bUseGroup = FALSE;   // the group comes from the part
+    BOOL bUseGroup = FALSE; // the group comes from the part
     const char* pszGroup = nullptr;
     BOOL bUseLogFile = FALSE;
     const char* pszLogFile = nullptr;

@@ -45,8 +45,11 @@ HRESULT copyOut(const std::string& value, BSTR* out)
     return S_OK;
 }
 
-#define FAKE_NOT_USED(signature) \
-    HRESULT signature override { return E_NOTIMPL; }
+#define FAKE_NOT_USED(signature)                                                                   \
+    HRESULT signature override                                                                     \
+    {                                                                                              \
+        return E_NOTIMPL;                                                                          \
+    }
 
 // What a part or mult does on its save, from its script line.
 struct SaveBehaviour {
@@ -68,12 +71,28 @@ public:
     SaveBehaviour behaviour;
 
     HRESULT get_JobId(BSTR* pVal) override { return copyOut(job, pVal); }
-    HRESULT put_JobId(BSTR v) override { record("put JobId " + (job = narrow(v))); return S_OK; }
+    HRESULT put_JobId(BSTR v) override
+    {
+        record("put JobId " + (job = narrow(v)));
+        return S_OK;
+    }
     HRESULT get_Group(BSTR* pVal) override { return copyOut(group, pVal); }
-    HRESULT put_Group(BSTR v) override { record("put Group " + (group = narrow(v))); return S_OK; }
+    HRESULT put_Group(BSTR v) override
+    {
+        record("put Group " + (group = narrow(v)));
+        return S_OK;
+    }
     HRESULT get_Mark(BSTR* pVal) override { return copyOut(mark, pVal); }
-    HRESULT put_Mark(BSTR v) override { mark = narrow(v); return S_OK; }
-    HRESULT SetMetric(INT bTrue) override { metric = bTrue ? 2 : 0; return S_OK; }
+    HRESULT put_Mark(BSTR v) override
+    {
+        mark = narrow(v);
+        return S_OK;
+    }
+    HRESULT SetMetric(INT bTrue) override
+    {
+        metric = bTrue ? 2 : 0;
+        return S_OK;
+    }
     HRESULT SaveToTarsis() override;
 
     FAKE_NOT_USED(get_Quantity(LONG*))
@@ -84,29 +103,32 @@ public:
     FAKE_NOT_USED(put_Section(BSTR))
     FAKE_NOT_USED(get_SectionDescription(BSTR*))
     FAKE_NOT_USED(put_SectionDescription(BSTR))
-    FAKE_NOT_USED(SetWebOperation(double, double, unsigned char, unsigned char, unsigned char, double, double,
-                                  double, double, LONG, double, LONG, double, unsigned char, unsigned char,
-                                  double, double, BSTR, LONG))
-    FAKE_NOT_USED(SetTopFlangeOperation(double, double, signed char, signed char, unsigned char, double, double,
-                                        double, double, LONG, double, LONG, double, signed char, signed char,
-                                        double, double, BSTR, LONG))
-    FAKE_NOT_USED(SetBottomFlangeOperation(double, double, signed char, signed char, unsigned char, double,
-                                           double, double, double, LONG, double, LONG, double, signed char,
-                                           signed char, double, double, BSTR, LONG))
+    FAKE_NOT_USED(SetWebOperation(double, double, unsigned char, unsigned char, unsigned char,
+                                  double, double, double, double, LONG, double, LONG, double,
+                                  unsigned char, unsigned char, double, double, BSTR, LONG))
+    FAKE_NOT_USED(SetTopFlangeOperation(double, double, signed char, signed char, unsigned char,
+                                        double, double, double, double, LONG, double, LONG, double,
+                                        signed char, signed char, double, double, BSTR, LONG))
+    FAKE_NOT_USED(SetBottomFlangeOperation(double, double, signed char, signed char, unsigned char,
+                                           double, double, double, double, LONG, double, LONG,
+                                           double, signed char, signed char, double, double, BSTR,
+                                           LONG))
     FAKE_NOT_USED(get_Grade(BSTR*))
     FAKE_NOT_USED(put_Grade(BSTR))
     FAKE_NOT_USED(SetWebStencil(double, double, BSTR))
     FAKE_NOT_USED(SetTFStencil(double, double, BSTR))
     FAKE_NOT_USED(SetBFStencil(double, double, BSTR))
-    FAKE_NOT_USED(SetWebOperationEx(double, double, unsigned char, unsigned char, unsigned char, double, double,
-                                    double, double, LONG, double, LONG, double, unsigned char, unsigned char,
-                                    double, double, BSTR, LONG, LONG))
-    FAKE_NOT_USED(SetTopFlangeOperationEx(double, double, signed char, signed char, unsigned char, double,
-                                          double, double, double, LONG, double, LONG, double, signed char,
-                                          signed char, double, double, BSTR, LONG, LONG))
-    FAKE_NOT_USED(SetBottomFlangeOperationEx(double, double, signed char, signed char, unsigned char, double,
-                                             double, double, double, LONG, double, LONG, double, signed char,
-                                             signed char, double, double, BSTR, LONG, LONG))
+    FAKE_NOT_USED(SetWebOperationEx(double, double, unsigned char, unsigned char, unsigned char,
+                                    double, double, double, double, LONG, double, LONG, double,
+                                    unsigned char, unsigned char, double, double, BSTR, LONG, LONG))
+    FAKE_NOT_USED(SetTopFlangeOperationEx(double, double, signed char, signed char, unsigned char,
+                                          double, double, double, double, LONG, double, LONG,
+                                          double, signed char, signed char, double, double, BSTR,
+                                          LONG, LONG))
+    FAKE_NOT_USED(SetBottomFlangeOperationEx(double, double, signed char, signed char,
+                                             unsigned char, double, double, double, double, LONG,
+                                             double, LONG, double, signed char, signed char, double,
+                                             double, BSTR, LONG, LONG))
 };
 
 HRESULT failWith(const std::string& text, REFIID iid, HRESULT hr)
@@ -140,16 +162,32 @@ public:
     LONG metric = -1;
 
     HRESULT get_JobId(BSTR* pVal) override { return copyOut(job, pVal); }
-    HRESULT put_JobId(BSTR v) override { record("put JobId " + (job = narrow(v))); return S_OK; }
+    HRESULT put_JobId(BSTR v) override
+    {
+        record("put JobId " + (job = narrow(v)));
+        return S_OK;
+    }
     HRESULT get_Group(BSTR* pVal) override { return copyOut(group, pVal); }
-    HRESULT put_Group(BSTR v) override { record("put Group " + (group = narrow(v))); return S_OK; }
+    HRESULT put_Group(BSTR v) override
+    {
+        record("put Group " + (group = narrow(v)));
+        return S_OK;
+    }
     HRESULT get_Mark(BSTR* pVal) override
     {
         record("get Mark of a mult");
         return copyOut(mark, pVal);
     }
-    HRESULT put_Mark(BSTR v) override { mark = narrow(v); return S_OK; }
-    HRESULT SetMetric(INT bTrue) override { metric = bTrue ? 2 : 0; return S_OK; }
+    HRESULT put_Mark(BSTR v) override
+    {
+        mark = narrow(v);
+        return S_OK;
+    }
+    HRESULT SetMetric(INT bTrue) override
+    {
+        metric = bTrue ? 2 : 0;
+        return S_OK;
+    }
     HRESULT SaveToTarsis() override
     {
         record("save mult " + job + " " + group + " " + mark + " metric " + std::to_string(metric));
@@ -196,7 +234,8 @@ public:
         m_next = 0;
         std::ifstream in(narrow(file));
         if (!in)
-            return failWith("File open Failure " + narrow(file), IID_IVLMRConvert, E_CONVERT_FILE_OPEN);
+            return failWith("File open Failure " + narrow(file), IID_IVLMRConvert,
+                            E_CONVERT_FILE_OPEN);
         for (std::string line; std::getline(in, line);)
             if (!line.empty())
                 m_lines.push_back(line);
@@ -240,10 +279,11 @@ private:
     std::size_t m_next = 0;
 };
 
-class CFakePartConverter : public CComObjectRootEx<CComSingleThreadModel>,
-                           public CComCoClass<CFakePartConverter, &CLSID_FakePartConverter>,
-                           public ISupportErrorInfoImpl<&IID_IVLMRConvert>,
-                           public IDispatchImpl<IVLMRConvert, &IID_IVLMRConvert, &LIBID_HALCYRALib, 1, 0> {
+class CFakePartConverter
+    : public CComObjectRootEx<CComSingleThreadModel>,
+      public CComCoClass<CFakePartConverter, &CLSID_FakePartConverter>,
+      public ISupportErrorInfoImpl<&IID_IVLMRConvert>,
+      public IDispatchImpl<IVLMRConvert, &IID_IVLMRConvert, &LIBID_HALCYRALib, 1, 0> {
 public:
     static HRESULT UpdateRegistry(BOOL) { return S_OK; }
     BEGIN_COM_MAP(CFakePartConverter)
@@ -263,11 +303,12 @@ private:
     Script m_script;
 };
 
-class CFakeMultConverter : public CComObjectRootEx<CComSingleThreadModel>,
-                           public CComCoClass<CFakeMultConverter, &CLSID_FakeMultConverter>,
-                           public ISupportErrorInfoImpl<&IID_IVLMRConvert, &IID_IVLMRMultConvert>,
-                           public IDispatchImpl<IVLMRConvert, &IID_IVLMRConvert, &LIBID_HALCYRALib, 1, 0>,
-                           public IDispatchImpl<IVLMRMultConvert, &IID_IVLMRMultConvert, &LIBID_HALCYRALib, 1, 0> {
+class CFakeMultConverter
+    : public CComObjectRootEx<CComSingleThreadModel>,
+      public CComCoClass<CFakeMultConverter, &CLSID_FakeMultConverter>,
+      public ISupportErrorInfoImpl<&IID_IVLMRConvert, &IID_IVLMRMultConvert>,
+      public IDispatchImpl<IVLMRConvert, &IID_IVLMRConvert, &LIBID_HALCYRALib, 1, 0>,
+      public IDispatchImpl<IVLMRMultConvert, &IID_IVLMRMultConvert, &LIBID_HALCYRALib, 1, 0> {
 public:
     static HRESULT UpdateRegistry(BOOL) { return S_OK; }
     BEGIN_COM_MAP(CFakeMultConverter)
@@ -290,8 +331,9 @@ private:
     Script m_script;
 };
 
-class CCountedConverter : public CComObjectRootEx<CComSingleThreadModel>,
-                          public IDispatchImpl<IVLMRConvert, &IID_IVLMRConvert, &LIBID_HALCYRALib, 1, 0> {
+class CCountedConverter
+    : public CComObjectRootEx<CComSingleThreadModel>,
+      public IDispatchImpl<IVLMRConvert, &IID_IVLMRConvert, &LIBID_HALCYRALib, 1, 0> {
 public:
     BEGIN_COM_MAP(CCountedConverter)
         COM_INTERFACE_ENTRY(IVLMRConvert)

@@ -11,7 +11,7 @@ public:
         modeRead = 0x0000,
         modeWrite = 0x0001,
         modeReadWrite = 0x0002,
-        modeCreate = 0x1000,    // create when missing; truncate unless modeNoTruncate
+        modeCreate = 0x1000, // create when missing; truncate unless modeNoTruncate
         modeNoTruncate = 0x2000,
     };
     enum SeekPosition : UINT { begin = 0, current = 1, end = 2 };

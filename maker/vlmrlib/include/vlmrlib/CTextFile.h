@@ -76,7 +76,7 @@ private:
     ULONGLONG m_bufferStart = 0; // file offset of m_buffer[0]
     std::size_t m_bufferLength = 0;
     std::size_t m_bufferPos = 0;
-    int m_beforeBuffer = -1;     // the byte in front of the buffer, -1 at the start
+    int m_beforeBuffer = -1;      // the byte in front of the buffer, -1 at the start
     std::int64_t m_lineAtPos = 1; // 1 + line ends in front of the position
     int m_previous = -1;          // the byte in front of the position, -1 at the start
 };

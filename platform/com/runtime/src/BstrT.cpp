@@ -31,7 +31,8 @@ BSTR checked(BSTR s)
 
 BSTR copyOf(BSTR s)
 {
-    return s ? checked(SysAllocStringByteLen(reinterpret_cast<const char*>(s), SysStringByteLen(s))) : nullptr;
+    return s ? checked(SysAllocStringByteLen(reinterpret_cast<const char*>(s), SysStringByteLen(s)))
+             : nullptr;
 }
 
 BSTR fromNarrow(const char* text)
@@ -73,7 +74,9 @@ _bstr_t::_bstr_t(_bstr_t&& other) noexcept : m_data(std::exchange(other.m_data, 
 
 _bstr_t::_bstr_t(const char* text) : m_data(text ? make(fromNarrow(text)) : nullptr) {}
 
-_bstr_t::_bstr_t(const OLECHAR* text) : m_data(text ? make(checked(SysAllocString(text))) : nullptr) {}
+_bstr_t::_bstr_t(const OLECHAR* text) : m_data(text ? make(checked(SysAllocString(text))) : nullptr)
+{
+}
 
 _bstr_t::_bstr_t(BSTR bstr, bool copy) : m_data(make(copy ? copyOf(bstr) : bstr)) {}
 
@@ -147,7 +150,8 @@ _bstr_t::operator const char*() const
         return nullptr;
     try {
         std::call_once(m_data->narrowOnce, [this] {
-            m_data->narrow = narrowFromWide(std::u16string_view(m_data->wide, SysStringLen(m_data->wide)));
+            m_data->narrow =
+                narrowFromWide(std::u16string_view(m_data->wide, SysStringLen(m_data->wide)));
         });
     } catch (const std::bad_alloc&) {
         _com_issue_error(E_OUTOFMEMORY);
@@ -200,7 +204,8 @@ BSTR _bstr_t::Detach() noexcept
         out = std::exchange(m_data->wide, nullptr);
     } else if (m_data->wide) {
         // Shared: the others keep theirs, the caller gets a copy.
-        out = SysAllocStringByteLen(reinterpret_cast<const char*>(m_data->wide), SysStringByteLen(m_data->wide));
+        out = SysAllocStringByteLen(reinterpret_cast<const char*>(m_data->wide),
+                                    SysStringByteLen(m_data->wide));
     }
     reset(nullptr);
     return out;

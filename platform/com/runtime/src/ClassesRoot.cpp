@@ -14,9 +14,11 @@ class Key {
 public:
     Key(const std::string& path, bool create = false)
     {
-        const LONG status = create ? RegCreateKeyEx(HKEY_CLASSES_ROOT, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                                    KEY_ALL_ACCESS, nullptr, &m_key, nullptr)
-                                   : RegOpenKeyEx(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &m_key);
+        const LONG status =
+            create
+                ? RegCreateKeyEx(HKEY_CLASSES_ROOT, path.c_str(), 0, nullptr,
+                                 REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &m_key, nullptr)
+                : RegOpenKeyEx(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &m_key);
         m_status = status;
         if (status != ERROR_SUCCESS)
             m_key = nullptr;
@@ -59,8 +61,8 @@ std::optional<std::string> readString(const std::string& path, const char* value
     if (RegQueryValueEx(key.get(), valueName, nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
         return std::nullopt;
     std::string data(size, '\0');
-    if (RegQueryValueEx(key.get(), valueName, nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size) !=
-        ERROR_SUCCESS)
+    if (RegQueryValueEx(key.get(), valueName, nullptr, &type, reinterpret_cast<BYTE*>(data.data()),
+                        &size) != ERROR_SUCCESS)
         return std::nullopt;
     data.resize(size);
     return stringOf(type, std::move(data));
@@ -70,7 +72,8 @@ bool hasValue(const std::string& path, const char* valueName)
 {
     Key key(path);
     DWORD size = 0;
-    return key.get() && RegQueryValueEx(key.get(), valueName, nullptr, nullptr, nullptr, &size) == ERROR_SUCCESS;
+    return key.get() &&
+           RegQueryValueEx(key.get(), valueName, nullptr, nullptr, nullptr, &size) == ERROR_SUCCESS;
 }
 
 bool hasKey(const std::string& path)
@@ -87,7 +90,8 @@ std::vector<std::string> subkeys(const std::string& path)
     std::string name(256, '\0');
     for (DWORD index = 0;;) {
         DWORD size = static_cast<DWORD>(name.size());
-        const LONG status = RegEnumKeyEx(key.get(), index, name.data(), &size, nullptr, nullptr, nullptr, nullptr);
+        const LONG status =
+            RegEnumKeyEx(key.get(), index, name.data(), &size, nullptr, nullptr, nullptr, nullptr);
         if (status == ERROR_MORE_DATA) {
             name.resize(name.size() * 2);
             continue;
@@ -138,7 +142,8 @@ LONG writeString(const std::string& path, const char* valueName, const std::stri
     Key key(path, true);
     if (!key.get())
         return key.status();
-    return RegSetValueEx(key.get(), valueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+    return RegSetValueEx(key.get(), valueName, 0, REG_SZ,
+                         reinterpret_cast<const BYTE*>(text.c_str()),
                          static_cast<DWORD>(text.size() + 1));
 }
 
@@ -156,10 +161,12 @@ void deleteIfEmpty(const std::string& path)
             return;
         char name[2];
         DWORD size = sizeof name;
-        if (RegEnumKeyEx(key.get(), 0, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_NO_MORE_ITEMS)
+        if (RegEnumKeyEx(key.get(), 0, name, &size, nullptr, nullptr, nullptr, nullptr) !=
+            ERROR_NO_MORE_ITEMS)
             return;
         size = sizeof name;
-        if (RegEnumValue(key.get(), 0, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_NO_MORE_ITEMS)
+        if (RegEnumValue(key.get(), 0, name, &size, nullptr, nullptr, nullptr, nullptr) !=
+            ERROR_NO_MORE_ITEMS)
             return;
     }
     RegDeleteKey(HKEY_CLASSES_ROOT, path.c_str());

@@ -37,11 +37,17 @@ char32_t decodeUtf8(std::string_view text, std::size_t i, std::size_t* length)
         *length = 1;
         return lead;
     } else if ((lead & 0xE0) == 0xC0) {
-        need = 2; cp = lead & 0x1F; min = 0x80;
+        need = 2;
+        cp = lead & 0x1F;
+        min = 0x80;
     } else if ((lead & 0xF0) == 0xE0) {
-        need = 3; cp = lead & 0x0F; min = 0x800;
+        need = 3;
+        cp = lead & 0x0F;
+        min = 0x800;
     } else if ((lead & 0xF8) == 0xF0) {
-        need = 4; cp = lead & 0x07; min = 0x10000;
+        need = 4;
+        cp = lead & 0x07;
+        min = 0x10000;
     } else {
         return 0;
     }
@@ -85,7 +91,8 @@ std::string toNarrow(std::u16string_view wide, std::string_view replacement, boo
     out.reserve(wide.size());
     for (std::size_t i = 0; i < wide.size(); ++i) {
         const char16_t c = wide[i];
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < wide.size() && wide[i + 1] >= 0xDC00 && wide[i + 1] <= 0xDFFF) {
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < wide.size() && wide[i + 1] >= 0xDC00 &&
+            wide[i + 1] <= 0xDFFF) {
             appendUtf8(out, 0x10000 + ((char32_t(c) - 0xD800) << 10) + (wide[i + 1] - 0xDC00));
             ++i;
         } else if (c >= 0xD800 && c <= 0xDFFF) {
@@ -148,14 +155,15 @@ std::u16string wideFromNarrow(std::string_view narrow)
     return out;
 }
 
-int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int cchWide, LPSTR narrow, int cbNarrow,
-                        LPCSTR defaultChar, BOOL* usedDefault)
+int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int cchWide, LPSTR narrow,
+                        int cbNarrow, LPCSTR defaultChar, BOOL* usedDefault)
 {
     if (!knownCodePage(codePage) || !wide || cchWide < -1 || cbNarrow < 0)
         return 0;
     try {
-        const std::u16string_view input = cchWide == -1 ? std::u16string_view(wide, std::char_traits<char16_t>::length(wide) + 1)
-                                                        : std::u16string_view(wide, static_cast<std::size_t>(cchWide));
+        const std::u16string_view input =
+            cchWide == -1 ? std::u16string_view(wide, std::char_traits<char16_t>::length(wide) + 1)
+                          : std::u16string_view(wide, static_cast<std::size_t>(cchWide));
         bool replaced = false;
         const std::string converted = toNarrow(input, defaultChar ? defaultChar : "?", &replaced);
         if (usedDefault)
@@ -166,13 +174,15 @@ int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int cchWide, L
     }
 }
 
-int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR narrow, int cbNarrow, LPWSTR wide, int cchWide)
+int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR narrow, int cbNarrow, LPWSTR wide,
+                        int cchWide)
 {
     if (!knownCodePage(codePage) || !narrow || cbNarrow < -1 || cchWide < 0)
         return 0;
     try {
-        const std::string_view input = cbNarrow == -1 ? std::string_view(narrow, std::strlen(narrow) + 1)
-                                                      : std::string_view(narrow, static_cast<std::size_t>(cbNarrow));
+        const std::string_view input =
+            cbNarrow == -1 ? std::string_view(narrow, std::strlen(narrow) + 1)
+                           : std::string_view(narrow, static_cast<std::size_t>(cbNarrow));
         return deliver(wideFromNarrow(input), wide, cchWide);
     } catch (...) {
         return 0;

@@ -92,7 +92,8 @@ _com_error::_com_error(HRESULT hr, IErrorInfo* errorInfo, bool addRef) noexcept
         m_errorInfo->AddRef();
 }
 
-_com_error::_com_error(const _com_error& other) noexcept : m_hresult(other.m_hresult), m_errorInfo(other.m_errorInfo)
+_com_error::_com_error(const _com_error& other) noexcept
+    : m_hresult(other.m_hresult), m_errorInfo(other.m_errorInfo)
 {
     if (m_errorInfo)
         m_errorInfo->AddRef();
@@ -175,7 +176,9 @@ void _com_issue_errorex(HRESULT hr, IUnknown* obj, REFIID iid)
 {
     IErrorInfo* info = nullptr;
     ISupportErrorInfo* support = nullptr;
-    if (obj && SUCCEEDED(obj->QueryInterface(IID_ISupportErrorInfo, reinterpret_cast<void**>(&support))) && support) {
+    if (obj &&
+        SUCCEEDED(obj->QueryInterface(IID_ISupportErrorInfo, reinterpret_cast<void**>(&support))) &&
+        support) {
         if (support->InterfaceSupportsErrorInfo(iid) == S_OK && GetErrorInfo(0, &info) != S_OK)
             info = nullptr;
         support->Release();

@@ -81,7 +81,8 @@ HRESULT checkLists(ULONG cImplemented, const CATID impl[], ULONG cRequired, cons
 {
     if (cImplemented == 0)
         return E_INVALIDARG;
-    if ((cImplemented != kAnyCategories && !impl) || (cRequired != kAnyCategories && cRequired > 0 && !req))
+    if ((cImplemented != kAnyCategories && !impl) ||
+        (cRequired != kAnyCategories && cRequired > 0 && !req))
         return E_POINTER;
     return S_OK;
 }
@@ -89,7 +90,8 @@ HRESULT checkLists(ULONG cImplemented, const CATID impl[], ULONG cRequired, cons
 // A class matches when it implements one of the implemented categories and
 // every category it requires is in the required list (a list of GUID_NULL
 // alone admits only classes that require nothing); kAnyCategories skips a test.
-bool classMatches(REFCLSID clsid, ULONG cImplemented, const CATID impl[], ULONG cRequired, const CATID req[])
+bool classMatches(REFCLSID clsid, ULONG cImplemented, const CATID impl[], ULONG cRequired,
+                  const CATID req[])
 {
     const std::string key = classKey(clsid);
     if (cImplemented != kAnyCategories) {
@@ -100,7 +102,8 @@ bool classMatches(REFCLSID clsid, ULONG cImplemented, const CATID impl[], ULONG 
     }
     if (cRequired != kAnyCategories) {
         const auto required = guidKeys(key + "\\Required Categories");
-        if (!std::all_of(required.begin(), required.end(), [&](const GUID& c) { return listed(c, cRequired, req); }))
+        if (!std::all_of(required.begin(), required.end(),
+                         [&](const GUID& c) { return listed(c, cRequired, req); }))
             return false;
     }
     return true;
@@ -108,7 +111,8 @@ bool classMatches(REFCLSID clsid, ULONG cImplemented, const CATID impl[], ULONG 
 
 HRESULT guidEnumerator(std::vector<GUID> guids, IEnumGUID** out)
 {
-    return Enumerator<IEnumGUID, GUID>::create(std::make_shared<const std::vector<GUID>>(std::move(guids)), 0, out);
+    return Enumerator<IEnumGUID, GUID>::create(
+        std::make_shared<const std::vector<GUID>>(std::move(guids)), 0, out);
 }
 
 HRESULT writeFailure(LONG status)
@@ -128,8 +132,10 @@ public:
             for (ULONG i = 0; i < cCategories; ++i) {
                 const CATEGORYINFO& info = rgCategoryInfo[i];
                 const auto* end = std::find(info.szDescription, info.szDescription + 128, u'\0');
-                const std::string text = narrowFromWide(std::u16string_view(info.szDescription, end - info.szDescription));
-                if (const LONG status = classes::writeString(categoryKey(info.catid), lcidName(info.lcid).c_str(), text))
+                const std::string text = narrowFromWide(
+                    std::u16string_view(info.szDescription, end - info.szDescription));
+                if (const LONG status = classes::writeString(categoryKey(info.catid),
+                                                             lcidName(info.lcid).c_str(), text))
                     return writeFailure(status);
             }
             return S_OK;
@@ -150,7 +156,8 @@ public:
     {
         return registerClass(rclsid, "\\Implemented Categories", cCategories, rgcatid);
     }
-    HRESULT UnRegisterClassImplCategories(REFCLSID rclsid, ULONG cCategories, CATID* rgcatid) override
+    HRESULT UnRegisterClassImplCategories(REFCLSID rclsid, ULONG cCategories,
+                                          CATID* rgcatid) override
     {
         return unregisterClass(rclsid, "\\Implemented Categories", cCategories, rgcatid);
     }
@@ -158,7 +165,8 @@ public:
     {
         return registerClass(rclsid, "\\Required Categories", cCategories, rgcatid);
     }
-    HRESULT UnRegisterClassReqCategories(REFCLSID rclsid, ULONG cCategories, CATID* rgcatid) override
+    HRESULT UnRegisterClassReqCategories(REFCLSID rclsid, ULONG cCategories,
+                                         CATID* rgcatid) override
     {
         return unregisterClass(rclsid, "\\Required Categories", cCategories, rgcatid);
     }
@@ -182,7 +190,8 @@ public:
                 }
                 infos->push_back(info);
             }
-            return Enumerator<IEnumCATEGORYINFO, CATEGORYINFO>::create(std::move(infos), 0, ppenumCategoryInfo);
+            return Enumerator<IEnumCATEGORYINFO, CATEGORYINFO>::create(std::move(infos), 0,
+                                                                       ppenumCategoryInfo);
         });
     }
     HRESULT GetCategoryDesc(REFCATID rcatid, LCID lcid, LPWSTR* pszDesc) override
@@ -212,7 +221,8 @@ public:
         if (!ppenumClsid)
             return E_POINTER;
         *ppenumClsid = nullptr;
-        if (const HRESULT hr = checkLists(cImplemented, rgcatidImpl, cRequired, rgcatidReq); FAILED(hr))
+        if (const HRESULT hr = checkLists(cImplemented, rgcatidImpl, cRequired, rgcatidReq);
+            FAILED(hr))
             return hr;
         return guarded([&] {
             std::vector<GUID> found;
@@ -222,13 +232,15 @@ public:
             return guidEnumerator(std::move(found), ppenumClsid);
         });
     }
-    HRESULT IsClassOfCategories(REFCLSID rclsid, ULONG cImplemented, const CATID rgcatidImpl[], ULONG cRequired,
-                                const CATID rgcatidReq[]) override
+    HRESULT IsClassOfCategories(REFCLSID rclsid, ULONG cImplemented, const CATID rgcatidImpl[],
+                                ULONG cRequired, const CATID rgcatidReq[]) override
     {
-        if (const HRESULT hr = checkLists(cImplemented, rgcatidImpl, cRequired, rgcatidReq); FAILED(hr))
+        if (const HRESULT hr = checkLists(cImplemented, rgcatidImpl, cRequired, rgcatidReq);
+            FAILED(hr))
             return hr;
         return guarded([&] {
-            return classMatches(rclsid, cImplemented, rgcatidImpl, cRequired, rgcatidReq) ? S_OK : S_FALSE;
+            return classMatches(rclsid, cImplemented, rgcatidImpl, cRequired, rgcatidReq) ? S_OK
+                                                                                          : S_FALSE;
         });
     }
     HRESULT EnumImplCategoriesOfClass(REFCLSID rclsid, IEnumGUID** ppenumCatid) override
@@ -260,19 +272,22 @@ private:
             return E_POINTER;
         return guarded([&] {
             for (ULONG i = 0; i < count; ++i)
-                if (const LONG status = classes::createKey(classKey(clsid) + list + "\\" + guidToString(catids[i])))
+                if (const LONG status =
+                        classes::createKey(classKey(clsid) + list + "\\" + guidToString(catids[i])))
                     return writeFailure(status);
             return S_OK;
         });
     }
-    static HRESULT unregisterClass(REFCLSID clsid, const char* list, ULONG count, const CATID* catids)
+    static HRESULT unregisterClass(REFCLSID clsid, const char* list, ULONG count,
+                                   const CATID* catids)
     {
         if (count && !catids)
             return E_POINTER;
         return guarded([&] {
             const std::string listKey = classKey(clsid) + list;
             for (ULONG i = 0; i < count; ++i)
-                if (const LONG status = classes::deleteTree(listKey + "\\" + guidToString(catids[i])))
+                if (const LONG status =
+                        classes::deleteTree(listKey + "\\" + guidToString(catids[i])))
                     return writeFailure(status);
             classes::deleteIfEmpty(listKey);
             return S_OK;
@@ -289,7 +304,6 @@ private:
             return guidEnumerator(guidKeys(classKey(clsid) + list), out);
         });
     }
-
 };
 
 // One factory for the process; it is never destroyed.

@@ -53,7 +53,9 @@ public:
     }
 
 private:
-    Enumerator(Items items, std::size_t position) : m_items(std::move(items)), m_position(position) {}
+    Enumerator(Items items, std::size_t position) : m_items(std::move(items)), m_position(position)
+    {
+    }
     ~Enumerator() = default;
 
     Items m_items;

@@ -1,7 +1,7 @@
 // Error information objects and the per-thread error information slot.
+#include "RuntimeObject.h"
 #include "com/Bstr.h"
 #include "com/Runtime.h"
-#include "RuntimeObject.h"
 
 #include <mutex>
 #include <new>

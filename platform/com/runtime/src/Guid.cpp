@@ -13,9 +13,12 @@ constexpr int kGuidChars = 38; // "{8-4-4-4-12}" without the NUL
 
 int hexValue(char16_t c)
 {
-    if (c >= u'0' && c <= u'9') return c - u'0';
-    if (c >= u'a' && c <= u'f') return c - u'a' + 10;
-    if (c >= u'A' && c <= u'F') return c - u'A' + 10;
+    if (c >= u'0' && c <= u'9')
+        return c - u'0';
+    if (c >= u'a' && c <= u'f')
+        return c - u'a' + 10;
+    if (c >= u'A' && c <= u'F')
+        return c - u'A' + 10;
     return -1;
 }
 
@@ -41,7 +44,8 @@ bool parseBraced(std::basic_string_view<Char> text, GUID* out)
         bytes[n++] = static_cast<std::uint8_t>(hi << 4 | lo);
         i += 2;
     }
-    out->Data1 = std::uint32_t(bytes[0]) << 24 | std::uint32_t(bytes[1]) << 16 | std::uint32_t(bytes[2]) << 8 | bytes[3];
+    out->Data1 = std::uint32_t(bytes[0]) << 24 | std::uint32_t(bytes[1]) << 16 |
+                 std::uint32_t(bytes[2]) << 8 | bytes[3];
     out->Data2 = static_cast<std::uint16_t>(bytes[4] << 8 | bytes[5]);
     out->Data3 = static_cast<std::uint16_t>(bytes[6] << 8 | bytes[7]);
     for (int i = 0; i < 8; ++i)
@@ -60,8 +64,8 @@ std::string guidToString(REFGUID g)
 {
     char text[kGuidChars + 1];
     std::snprintf(text, sizeof text, "{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
-                  static_cast<unsigned>(g.Data1), g.Data2, g.Data3, g.Data4[0], g.Data4[1], g.Data4[2],
-                  g.Data4[3], g.Data4[4], g.Data4[5], g.Data4[6], g.Data4[7]);
+                  static_cast<unsigned>(g.Data1), g.Data2, g.Data3, g.Data4[0], g.Data4[1],
+                  g.Data4[2], g.Data4[3], g.Data4[4], g.Data4[5], g.Data4[6], g.Data4[7]);
     return text;
 }
 

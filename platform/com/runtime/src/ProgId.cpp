@@ -34,7 +34,8 @@ HRESULT ProgIDFromCLSID(REFCLSID clsid, LPOLESTR* progId)
         return E_POINTER;
     *progId = nullptr;
     try {
-        const auto text = classes::readString("CLSID\\" + guidToString(clsid) + "\\ProgID", nullptr);
+        const auto text =
+            classes::readString("CLSID\\" + guidToString(clsid) + "\\ProgID", nullptr);
         if (!text || text->empty())
             return REGDB_E_CLASSNOTREG;
         const std::u16string wide = wideFromNarrow(*text);

@@ -20,7 +20,8 @@ public:
         if (riid == IID_IUnknown || riid == uuidof<First>())
             *ppv = static_cast<First*>(this);
         else
-            (void)((riid == uuidof<Others>() ? (*ppv = static_cast<Others*>(this), true) : false) || ...);
+            (void)((riid == uuidof<Others>() ? (*ppv = static_cast<Others*>(this), true) : false) ||
+                   ...);
         if (!*ppv)
             return E_NOINTERFACE;
         AddRef();

@@ -95,7 +95,8 @@ HRESULT enterModule(const std::string& path, Module** entered)
     auto canUnloadNow = reinterpret_cast<CanUnloadNowFn>(dlsym(handle, "DllCanUnloadNow"));
 
     std::lock_guard lock(modules.mutex);
-    auto [slot, added] = modules.modules.try_emplace(handle, Module{handle, getClassObject, canUnloadNow});
+    auto [slot, added] =
+        modules.modules.try_emplace(handle, Module{handle, getClassObject, canUnloadNow});
     if (!added)
         dlclose(handle); // loaded meanwhile, or under another path: keep one reference
     modules.byPath[path] = handle;
@@ -150,7 +151,8 @@ HRESULT getClassObject(REFCLSID rclsid, DWORD context, REFIID riid, LPVOID* ppv)
 
 } // namespace
 
-HRESULT CoGetClassObject(REFCLSID rclsid, DWORD clsContext, LPVOID serverInfo, REFIID riid, LPVOID* ppv)
+HRESULT CoGetClassObject(REFCLSID rclsid, DWORD clsContext, LPVOID serverInfo, REFIID riid,
+                         LPVOID* ppv)
 {
     if (!ppv)
         return E_POINTER;
@@ -172,13 +174,15 @@ HRESULT CoGetClassObject(REFCLSID rclsid, DWORD clsContext, LPVOID serverInfo, R
     return hr;
 }
 
-HRESULT CoCreateInstance(REFCLSID rclsid, IUnknown* pUnkOuter, DWORD clsContext, REFIID riid, LPVOID* ppv)
+HRESULT CoCreateInstance(REFCLSID rclsid, IUnknown* pUnkOuter, DWORD clsContext, REFIID riid,
+                         LPVOID* ppv)
 {
     if (!ppv)
         return E_POINTER;
     *ppv = nullptr;
     IClassFactory* factory = nullptr;
-    HRESULT hr = CoGetClassObject(rclsid, clsContext, nullptr, IID_IClassFactory, reinterpret_cast<void**>(&factory));
+    HRESULT hr = CoGetClassObject(rclsid, clsContext, nullptr, IID_IClassFactory,
+                                  reinterpret_cast<void**>(&factory));
     if (FAILED(hr))
         return hr;
     try {
@@ -207,7 +211,8 @@ void CoFreeUnusedLibraries()
                 ++it;
             }
         }
-        std::erase_if(modules.byPath, [&](const auto& entry) { return !modules.modules.contains(entry.second); });
+        std::erase_if(modules.byPath,
+                      [&](const auto& entry) { return !modules.modules.contains(entry.second); });
     }
     // Unloaded without the lock: a module's finalisers may call back in.
     for (void* handle : unload)
@@ -219,7 +224,9 @@ HRESULT OleRun(IUnknown* pUnknown)
     if (!pUnknown)
         return E_INVALIDARG;
     IRunnableObject* runnable = nullptr;
-    if (FAILED(pUnknown->QueryInterface(IID_IRunnableObject, reinterpret_cast<void**>(&runnable))) || !runnable)
+    if (FAILED(
+            pUnknown->QueryInterface(IID_IRunnableObject, reinterpret_cast<void**>(&runnable))) ||
+        !runnable)
         return S_OK;
     const HRESULT hr = runnable->Run(nullptr);
     runnable->Release();

@@ -5,9 +5,9 @@
 #include "com/CodePage.h"
 #include "com/Interfaces.h"
 
+#include <cctype>
 #include <charconv>
 #include <cmath>
-#include <cctype>
 #include <cstring>
 #include <limits>
 #include <new>
@@ -18,9 +18,24 @@ namespace {
 bool isValueType(VARTYPE t)
 {
     switch (t) {
-    case VT_EMPTY: case VT_NULL: case VT_I2: case VT_I4: case VT_R4: case VT_R8: case VT_DATE:
-    case VT_BSTR: case VT_DISPATCH: case VT_ERROR: case VT_BOOL: case VT_UNKNOWN: case VT_I1:
-    case VT_UI1: case VT_UI2: case VT_UI4: case VT_INT: case VT_UINT:
+    case VT_EMPTY:
+    case VT_NULL:
+    case VT_I2:
+    case VT_I4:
+    case VT_R4:
+    case VT_R8:
+    case VT_DATE:
+    case VT_BSTR:
+    case VT_DISPATCH:
+    case VT_ERROR:
+    case VT_BOOL:
+    case VT_UNKNOWN:
+    case VT_I1:
+    case VT_UI1:
+    case VT_UI2:
+    case VT_UI4:
+    case VT_INT:
+    case VT_UINT:
         return true;
     default:
         return false;
@@ -82,23 +97,56 @@ HRESULT dereference(const VARIANT& src, VARIANT* out)
     setEmpty(&value);
     value.vt = base;
     switch (base) {
-    case VT_I1: value.cVal = *src.pcVal; break;
-    case VT_UI1: value.bVal = *src.pbVal; break;
-    case VT_I2: value.iVal = *src.piVal; break;
-    case VT_UI2: value.uiVal = *src.puiVal; break;
-    case VT_I4: value.lVal = *src.plVal; break;
-    case VT_UI4: value.ulVal = *src.pulVal; break;
-    case VT_INT: value.intVal = *src.pintVal; break;
-    case VT_UINT: value.uintVal = *src.puintVal; break;
-    case VT_R4: value.fltVal = *src.pfltVal; break;
-    case VT_R8: value.dblVal = *src.pdblVal; break;
-    case VT_DATE: value.date = *src.pdblVal; break;
-    case VT_BOOL: value.boolVal = *src.pboolVal; break;
-    case VT_ERROR: value.scode = *src.pscode; break;
-    case VT_BSTR: value.bstrVal = *src.pbstrVal; break;
-    case VT_UNKNOWN: value.punkVal = *src.ppunkVal; break;
-    case VT_DISPATCH: value.pdispVal = *src.ppdispVal; break;
-    default: return DISP_E_BADVARTYPE;
+    case VT_I1:
+        value.cVal = *src.pcVal;
+        break;
+    case VT_UI1:
+        value.bVal = *src.pbVal;
+        break;
+    case VT_I2:
+        value.iVal = *src.piVal;
+        break;
+    case VT_UI2:
+        value.uiVal = *src.puiVal;
+        break;
+    case VT_I4:
+        value.lVal = *src.plVal;
+        break;
+    case VT_UI4:
+        value.ulVal = *src.pulVal;
+        break;
+    case VT_INT:
+        value.intVal = *src.pintVal;
+        break;
+    case VT_UINT:
+        value.uintVal = *src.puintVal;
+        break;
+    case VT_R4:
+        value.fltVal = *src.pfltVal;
+        break;
+    case VT_R8:
+        value.dblVal = *src.pdblVal;
+        break;
+    case VT_DATE:
+        value.date = *src.pdblVal;
+        break;
+    case VT_BOOL:
+        value.boolVal = *src.pboolVal;
+        break;
+    case VT_ERROR:
+        value.scode = *src.pscode;
+        break;
+    case VT_BSTR:
+        value.bstrVal = *src.pbstrVal;
+        break;
+    case VT_UNKNOWN:
+        value.punkVal = *src.ppunkVal;
+        break;
+    case VT_DISPATCH:
+        value.pdispVal = *src.ppdispVal;
+        break;
+    default:
+        return DISP_E_BADVARTYPE;
     }
     return copyValue(value, out);
 }
@@ -167,20 +215,48 @@ HRESULT parseNumber(const VARIANT& v, bool boolWords, Number* n)
 HRESULT numberOf(const VARIANT& v, VARTYPE target, Number* n)
 {
     switch (v.vt) {
-    case VT_EMPTY: n->i = 0; return S_OK;
-    case VT_I1: n->i = static_cast<signed char>(v.cVal); return S_OK;
-    case VT_UI1: n->i = v.bVal; return S_OK;
-    case VT_I2: n->i = v.iVal; return S_OK;
-    case VT_UI2: n->i = v.uiVal; return S_OK;
-    case VT_I4: n->i = v.lVal; return S_OK;
-    case VT_UI4: n->i = v.ulVal; return S_OK;
-    case VT_INT: n->i = v.intVal; return S_OK;
-    case VT_UINT: n->i = v.uintVal; return S_OK;
-    case VT_BOOL: n->i = v.boolVal ? -1 : 0; return S_OK;
-    case VT_R4: n->real = true; n->d = v.fltVal; return S_OK;
-    case VT_R8: n->real = true; n->d = v.dblVal; return S_OK;
-    case VT_BSTR: return parseNumber(v, target == VT_BOOL, n);
-    default: return DISP_E_TYPEMISMATCH;
+    case VT_EMPTY:
+        n->i = 0;
+        return S_OK;
+    case VT_I1:
+        n->i = static_cast<signed char>(v.cVal);
+        return S_OK;
+    case VT_UI1:
+        n->i = v.bVal;
+        return S_OK;
+    case VT_I2:
+        n->i = v.iVal;
+        return S_OK;
+    case VT_UI2:
+        n->i = v.uiVal;
+        return S_OK;
+    case VT_I4:
+        n->i = v.lVal;
+        return S_OK;
+    case VT_UI4:
+        n->i = v.ulVal;
+        return S_OK;
+    case VT_INT:
+        n->i = v.intVal;
+        return S_OK;
+    case VT_UINT:
+        n->i = v.uintVal;
+        return S_OK;
+    case VT_BOOL:
+        n->i = v.boolVal ? -1 : 0;
+        return S_OK;
+    case VT_R4:
+        n->real = true;
+        n->d = v.fltVal;
+        return S_OK;
+    case VT_R8:
+        n->real = true;
+        n->d = v.dblVal;
+        return S_OK;
+    case VT_BSTR:
+        return parseNumber(v, target == VT_BOOL, n);
+    default:
+        return DISP_E_TYPEMISMATCH;
     }
 }
 
@@ -209,16 +285,32 @@ HRESULT storeNumber(const Number& n, VARTYPE target, VARIANT* out)
 {
     out->vt = target;
     switch (target) {
-    case VT_I1: { signed char c; const HRESULT hr = fit(n, &c); out->cVal = static_cast<CHAR>(c); return hr; }
-    case VT_UI1: return fit(n, &out->bVal);
-    case VT_I2: return fit(n, &out->iVal);
-    case VT_UI2: return fit(n, &out->uiVal);
-    case VT_I4: return fit(n, &out->lVal);
-    case VT_UI4: return fit(n, &out->ulVal);
-    case VT_INT: return fit(n, &out->intVal);
-    case VT_UINT: return fit(n, &out->uintVal);
-    case VT_BOOL: out->boolVal = (n.real ? n.d != 0 : n.i != 0) ? VARIANT_TRUE : VARIANT_FALSE; return S_OK;
-    case VT_R8: out->dblVal = n.real ? n.d : static_cast<double>(n.i); return S_OK;
+    case VT_I1: {
+        signed char c;
+        const HRESULT hr = fit(n, &c);
+        out->cVal = static_cast<CHAR>(c);
+        return hr;
+    }
+    case VT_UI1:
+        return fit(n, &out->bVal);
+    case VT_I2:
+        return fit(n, &out->iVal);
+    case VT_UI2:
+        return fit(n, &out->uiVal);
+    case VT_I4:
+        return fit(n, &out->lVal);
+    case VT_UI4:
+        return fit(n, &out->ulVal);
+    case VT_INT:
+        return fit(n, &out->intVal);
+    case VT_UINT:
+        return fit(n, &out->uintVal);
+    case VT_BOOL:
+        out->boolVal = (n.real ? n.d != 0 : n.i != 0) ? VARIANT_TRUE : VARIANT_FALSE;
+        return S_OK;
+    case VT_R8:
+        out->dblVal = n.real ? n.d : static_cast<double>(n.i);
+        return S_OK;
     case VT_R4: {
         const double d = n.real ? n.d : static_cast<double>(n.i);
         if (std::isfinite(d) && std::fabs(d) > std::numeric_limits<float>::max())
@@ -226,15 +318,25 @@ HRESULT storeNumber(const Number& n, VARTYPE target, VARIANT* out)
         out->fltVal = static_cast<float>(d);
         return S_OK;
     }
-    default: return DISP_E_TYPEMISMATCH;
+    default:
+        return DISP_E_TYPEMISMATCH;
     }
 }
 
 bool isNumberType(VARTYPE t)
 {
     switch (t) {
-    case VT_I1: case VT_UI1: case VT_I2: case VT_UI2: case VT_I4: case VT_UI4: case VT_INT: case VT_UINT:
-    case VT_R4: case VT_R8: case VT_BOOL:
+    case VT_I1:
+    case VT_UI1:
+    case VT_I2:
+    case VT_UI2:
+    case VT_I4:
+    case VT_UI4:
+    case VT_INT:
+    case VT_UINT:
+    case VT_R4:
+    case VT_R8:
+    case VT_BOOL:
         return true;
     default:
         return false;
@@ -251,23 +353,30 @@ std::string shortest(T value)
     const T magnitude = std::fabs(value);
     const bool plain = magnitude == 0 || (magnitude >= T(1e-5) && magnitude < T(1e15));
     char buffer[400];
-    const auto [ptr, ec] = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                         plain ? std::chars_format::fixed : std::chars_format::scientific);
+    const auto [ptr, ec] =
+        std::to_chars(buffer, buffer + sizeof buffer, value,
+                      plain ? std::chars_format::fixed : std::chars_format::scientific);
     return std::string(buffer, ec == std::errc() ? ptr : buffer);
 }
 
 HRESULT textOf(const VARIANT& v, USHORT flags, std::string* text)
 {
     switch (v.vt) {
-    case VT_EMPTY: text->clear(); return S_OK;
+    case VT_EMPTY:
+        text->clear();
+        return S_OK;
     case VT_BOOL:
         if (flags & VARIANT_ALPHABOOL)
             *text = v.boolVal ? "True" : "False";
         else
             *text = v.boolVal ? "-1" : "0";
         return S_OK;
-    case VT_R4: *text = shortest(v.fltVal); return S_OK;
-    case VT_R8: *text = shortest(v.dblVal); return S_OK;
+    case VT_R4:
+        *text = shortest(v.fltVal);
+        return S_OK;
+    case VT_R8:
+        *text = shortest(v.dblVal);
+        return S_OK;
     default: {
         if (!isNumberType(v.vt))
             return DISP_E_TYPEMISMATCH;
@@ -307,7 +416,8 @@ HRESULT convert(const VARIANT& value, VARTYPE target, USHORT flags, VARIANT* out
             return DISP_E_TYPEMISMATCH;
         if (value.punkVal) {
             void* p = nullptr;
-            const HRESULT hr = value.punkVal->QueryInterface(target == VT_UNKNOWN ? IID_IUnknown : IID_IDispatch, &p);
+            const HRESULT hr = value.punkVal->QueryInterface(
+                target == VT_UNKNOWN ? IID_IUnknown : IID_IDispatch, &p);
             if (FAILED(hr))
                 return hr;
             out->byref = p;

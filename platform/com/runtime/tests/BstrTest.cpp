@@ -86,7 +86,8 @@ TEST(Bstr, ReAllocFromItsOwnText)
 TEST(ComBstr, ConstructsFromEveryTextKind)
 {
     EXPECT_EQ(textOf(CComBSTR(u"wide").m_str), u"wide");
-    EXPECT_EQ(textOf(CComBSTR("caf\xC3\xA9 \x80").m_str), u"caf\u00e9 \u20ac") << "narrow text converted";
+    EXPECT_EQ(textOf(CComBSTR("caf\xC3\xA9 \x80").m_str), u"caf\u00e9 \u20ac")
+        << "narrow text converted";
     EXPECT_EQ(textOf(CComBSTR(2, u"abc").m_str), u"ab");
     EXPECT_EQ(CComBSTR(static_cast<LPCOLESTR>(nullptr)).m_str, nullptr);
     EXPECT_EQ(CComBSTR(static_cast<const char*>(nullptr)).m_str, nullptr);
@@ -192,7 +193,8 @@ TEST(BstrT, CopiesShareUntilChanged)
 
     _bstr_t c = a;
     BSTR fromShared = c.Detach();
-    EXPECT_EQ(std::u16string(static_cast<const OLECHAR*>(a)), u"base") << "a shared string is copied out";
+    EXPECT_EQ(std::u16string(static_cast<const OLECHAR*>(a)), u"base")
+        << "a shared string is copied out";
     SysFreeString(fromShared);
 }
 

@@ -20,7 +20,8 @@ constexpr ULONG kAny = static_cast<ULONG>(-1);
 CATEGORYINFO info(REFCATID catid, LCID lcid, const char16_t* text)
 {
     CATEGORYINFO i{catid, lcid, {}};
-    std::memcpy(i.szDescription, text, (std::char_traits<char16_t>::length(text) + 1) * sizeof(char16_t));
+    std::memcpy(i.szDescription, text,
+                (std::char_traits<char16_t>::length(text) + 1) * sizeof(char16_t));
     return i;
 }
 
@@ -39,7 +40,9 @@ protected:
     void SetUp() override
     {
         RuntimeTest::SetUp();
-        ASSERT_EQ(m_register.CoCreateInstance(CLSID_StdComponentCategoriesMgr, nullptr, CLSCTX_INPROC_SERVER), S_OK);
+        ASSERT_EQ(m_register.CoCreateInstance(CLSID_StdComponentCategoriesMgr, nullptr,
+                                              CLSCTX_INPROC_SERVER),
+                  S_OK);
         ASSERT_EQ(m_register.QueryInterface(&m_information.p), S_OK);
     }
     void TearDown() override
@@ -84,12 +87,14 @@ TEST_F(CategoriesTest, CategoryDescriptionsByLocale)
     ASSERT_EQ(m_register->RegisterCategories(2, infos), S_OK);
 
     HKEY key = nullptr;
-    ASSERT_EQ(RegOpenKeyEx(HKEY_CLASSES_ROOT, ("Component Categories\\" + guidToString(kConverters)).c_str(), 0,
+    ASSERT_EQ(RegOpenKeyEx(HKEY_CLASSES_ROOT,
+                           ("Component Categories\\" + guidToString(kConverters)).c_str(), 0,
                            KEY_READ, &key),
               ERROR_SUCCESS);
     char text[64];
     DWORD size = sizeof text;
-    ASSERT_EQ(RegQueryValueEx(key, "409", nullptr, nullptr, reinterpret_cast<BYTE*>(text), &size), ERROR_SUCCESS);
+    ASSERT_EQ(RegQueryValueEx(key, "409", nullptr, nullptr, reinterpret_cast<BYTE*>(text), &size),
+              ERROR_SUCCESS);
     EXPECT_STREQ(text, "Velmora Cad Conversion");
     RegCloseKey(key);
 
@@ -97,8 +102,9 @@ TEST_F(CategoriesTest, CategoryDescriptionsByLocale)
         LCID lcid;
         const char16_t* text;
     };
-    for (const Case& c : {Case{0x409, u"Velmora Cad Conversion"}, Case{0x407, u"Velmora CAD-Umwandlung"},
-                          Case{0x40C, u"Velmora Cad Conversion"}}) {
+    for (const Case& c :
+         {Case{0x409, u"Velmora Cad Conversion"}, Case{0x407, u"Velmora CAD-Umwandlung"},
+          Case{0x40C, u"Velmora Cad Conversion"}}) {
         LPWSTR desc = nullptr;
         ASSERT_EQ(m_information->GetCategoryDesc(kConverters, c.lcid, &desc), S_OK);
         EXPECT_EQ(std::u16string(desc), c.text);
@@ -155,7 +161,8 @@ TEST_F(CategoriesTest, EnumerationIsASnapshot)
     ASSERT_EQ(m_information->EnumClassesOfCategories(1, converters, kAny, nullptr, &e), S_OK);
     CATID list[] = {kConverters};
     ASSERT_EQ(m_register->UnRegisterClassImplCategories(kFirst, 1, list), S_OK);
-    EXPECT_EQ(drain(e), (std::vector<GUID>{kFirst, kThird})) << "taken when the enumeration was made";
+    EXPECT_EQ(drain(e), (std::vector<GUID>{kFirst, kThird}))
+        << "taken when the enumeration was made";
     e->Release();
     EXPECT_EQ(classesOf(1, converters, kAny, nullptr), (std::vector<GUID>{kThird}));
     EXPECT_FALSE(classesHasKey("CLSID\\" + guidToString(kFirst) + "\\Implemented Categories"))
@@ -215,8 +222,9 @@ TEST_F(CategoriesTest, ManagerNeedsNoRegistration)
 {
     IUnknown* outer = m_register;
     void* out = reinterpret_cast<void*>(1);
-    EXPECT_EQ(CoCreateInstance(CLSID_StdComponentCategoriesMgr, outer, CLSCTX_ALL, IID_IUnknown, &out),
-              CLASS_E_NOAGGREGATION);
+    EXPECT_EQ(
+        CoCreateInstance(CLSID_StdComponentCategoriesMgr, outer, CLSCTX_ALL, IID_IUnknown, &out),
+        CLASS_E_NOAGGREGATION);
     EXPECT_EQ(out, nullptr);
     EXPECT_FALSE(classesHasKey("CLSID\\" + guidToString(CLSID_StdComponentCategoriesMgr)));
 }

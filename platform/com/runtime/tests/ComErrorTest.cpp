@@ -1,6 +1,6 @@
 // HRESULT messages, _com_error and the raising helpers.
-#include "com/Bstr.h"
 #include "com/ComError.h"
+#include "com/Bstr.h"
 #include "com/Runtime.h"
 
 #include <gtest/gtest.h>
@@ -46,9 +46,9 @@ TEST(HresultMessage, OwnWordingThenDispatchNumberThenUnknown)
     };
     for (const Case& c : cases)
         EXPECT_EQ(hresultMessage(c.hr), c.text);
-    for (HRESULT hr : {E_UNEXPECTED, E_NOTIMPL, E_INVALIDARG, E_NOINTERFACE, E_FAIL, E_ACCESSDENIED, E_ABORT,
-                       CLASS_E_NOAGGREGATION, CO_E_NOTINITIALIZED, CO_E_CLASSSTRING, DISP_E_EXCEPTION,
-                       DISP_E_MEMBERNOTFOUND, DISP_E_OVERFLOW}) {
+    for (HRESULT hr : {E_UNEXPECTED, E_NOTIMPL, E_INVALIDARG, E_NOINTERFACE, E_FAIL, E_ACCESSDENIED,
+                       E_ABORT, CLASS_E_NOAGGREGATION, CO_E_NOTINITIALIZED, CO_E_CLASSSTRING,
+                       DISP_E_EXCEPTION, DISP_E_MEMBERNOTFOUND, DISP_E_OVERFLOW}) {
         const std::string text = hresultMessage(hr);
         EXPECT_EQ(text.find("Unknown error"), std::string::npos) << text;
         EXPECT_NE(text.back(), '\n');
@@ -101,7 +101,10 @@ public:
     }
     ULONG AddRef() override { return ++refs; }
     ULONG Release() override { return --refs; }
-    HRESULT InterfaceSupportsErrorInfo(REFIID riid) override { return riid == kInterface ? S_OK : S_FALSE; }
+    HRESULT InterfaceSupportsErrorInfo(REFIID riid) override
+    {
+        return riid == kInterface ? S_OK : S_FALSE;
+    }
     ULONG refs = 1;
 
 private:
@@ -136,7 +139,8 @@ TEST(ComError, IssueErrorExTakesErrorInfoOnlyWhenObjectSupportsIt)
                 carried->Release();
         }
         IErrorInfo* left = nullptr;
-        EXPECT_EQ(GetErrorInfo(0, &left), c.taken ? S_FALSE : S_OK) << "taken from the thread, or left there";
+        EXPECT_EQ(GetErrorInfo(0, &left), c.taken ? S_FALSE : S_OK)
+            << "taken from the thread, or left there";
         if (left)
             left->Release();
         EXPECT_EQ(object.refs, 1u);

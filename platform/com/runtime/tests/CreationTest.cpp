@@ -35,7 +35,8 @@ protected:
     // Creates the test object through the given context, or fails.
     static HRESULT create(DWORD context, ITestObject** out)
     {
-        return CoCreateInstance(CLSID_TestObject, nullptr, context, IID_ITestObject, reinterpret_cast<void**>(out));
+        return CoCreateInstance(CLSID_TestObject, nullptr, context, IID_ITestObject,
+                                reinterpret_cast<void**>(out));
     }
 };
 
@@ -92,7 +93,8 @@ TEST_F(CreationTest, LocalServerRequestServedInProcessThroughSurrogate)
     EXPECT_EQ(object, nullptr);
 
     setClassesValue("CLSID\\" + guidToString(CLSID_TestObject), "AppID", appId);
-    EXPECT_EQ(create(CLSCTX_LOCAL_SERVER, &object), REGDB_E_CLASSNOTREG) << "AppID without DllSurrogate";
+    EXPECT_EQ(create(CLSCTX_LOCAL_SERVER, &object), REGDB_E_CLASSNOTREG)
+        << "AppID without DllSurrogate";
 
     setClassesValue("AppID\\" + appId, "DllSurrogate", "");
     ASSERT_EQ(create(CLSCTX_LOCAL_SERVER, &object), S_OK) << "an empty DllSurrogate counts";
@@ -107,25 +109,46 @@ TEST_F(CreationTest, FailuresLeaveNullOutPointer)
         HRESULT hr;
     };
     const Case cases[] = {
-        {"unregistered", [](void** out) { return CoCreateInstance(kUnregistered, nullptr, CLSCTX_ALL, IID_IUnknown, out); },
+        {"unregistered",
+         [](void** out) {
+             return CoCreateInstance(kUnregistered, nullptr, CLSCTX_ALL, IID_IUnknown, out);
+         },
          REGDB_E_CLASSNOTREG},
-        {"unregistered factory", [](void** out) { return CoGetClassObject(kUnregistered, CLSCTX_ALL, nullptr, IID_IClassFactory, out); },
+        {"unregistered factory",
+         [](void** out) {
+             return CoGetClassObject(kUnregistered, CLSCTX_ALL, nullptr, IID_IClassFactory, out);
+         },
          REGDB_E_CLASSNOTREG},
-        {"no interface", [](void** out) { return CoCreateInstance(CLSID_TestObject, nullptr, CLSCTX_ALL, IID_IDispatch, out); },
+        {"no interface",
+         [](void** out) {
+             return CoCreateInstance(CLSID_TestObject, nullptr, CLSCTX_ALL, IID_IDispatch, out);
+         },
          E_NOINTERFACE},
-        {"aggregation", [](void** out) {
+        {"aggregation",
+         [](void** out) {
              ITestObject* outer = nullptr;
              create(CLSCTX_ALL, &outer);
-             const HRESULT hr = CoCreateInstance(CLSID_TestObject, outer, CLSCTX_ALL, IID_IUnknown, out);
+             const HRESULT hr =
+                 CoCreateInstance(CLSID_TestObject, outer, CLSCTX_ALL, IID_IUnknown, out);
              outer->Release();
              return hr;
          },
          CLASS_E_NOAGGREGATION},
-        {"class the module lacks", [](void** out) { return CoCreateInstance(kOther, nullptr, CLSCTX_ALL, IID_IUnknown, out); },
+        {"class the module lacks",
+         [](void** out) {
+             return CoCreateInstance(kOther, nullptr, CLSCTX_ALL, IID_IUnknown, out);
+         },
          CLASS_E_CLASSNOTAVAILABLE},
-        {"no context", [](void** out) { return CoCreateInstance(CLSID_TestObject, nullptr, 0, IID_IUnknown, out); },
+        {"no context",
+         [](void** out) {
+             return CoCreateInstance(CLSID_TestObject, nullptr, 0, IID_IUnknown, out);
+         },
          E_INVALIDARG},
-        {"remote only", [](void** out) { return CoCreateInstance(CLSID_TestObject, nullptr, CLSCTX_REMOTE_SERVER, IID_IUnknown, out); },
+        {"remote only",
+         [](void** out) {
+             return CoCreateInstance(CLSID_TestObject, nullptr, CLSCTX_REMOTE_SERVER, IID_IUnknown,
+                                     out);
+         },
          REGDB_E_CLASSNOTREG},
     };
     registerInproc(kOther, TEST_SERVER_PATH);
@@ -135,8 +158,10 @@ TEST_F(CreationTest, FailuresLeaveNullOutPointer)
         EXPECT_EQ(c.call(&out), c.hr);
         EXPECT_EQ(out, nullptr);
     }
-    EXPECT_EQ(CoCreateInstance(CLSID_TestObject, nullptr, CLSCTX_ALL, IID_IUnknown, nullptr), E_POINTER);
-    EXPECT_EQ(CoGetClassObject(CLSID_TestObject, CLSCTX_ALL, nullptr, IID_IClassFactory, nullptr), E_POINTER);
+    EXPECT_EQ(CoCreateInstance(CLSID_TestObject, nullptr, CLSCTX_ALL, IID_IUnknown, nullptr),
+              E_POINTER);
+    EXPECT_EQ(CoGetClassObject(CLSID_TestObject, CLSCTX_ALL, nullptr, IID_IClassFactory, nullptr),
+              E_POINTER);
     CoFreeUnusedLibraries();
     EXPECT_FALSE(loaded(TEST_SERVER_PATH)) << "failed creations leave no object behind";
 }
@@ -223,9 +248,11 @@ TEST(Apartment, InitialisationIsCountedPerThread)
 {
     std::thread([] {
         void* out = reinterpret_cast<void*>(1);
-        EXPECT_EQ(CoCreateInstance(CLSID_TestObject, nullptr, CLSCTX_ALL, IID_IUnknown, &out), CO_E_NOTINITIALIZED);
+        EXPECT_EQ(CoCreateInstance(CLSID_TestObject, nullptr, CLSCTX_ALL, IID_IUnknown, &out),
+                  CO_E_NOTINITIALIZED);
         EXPECT_EQ(out, nullptr);
-        EXPECT_EQ(CoGetClassObject(CLSID_StdComponentCategoriesMgr, CLSCTX_ALL, nullptr, IID_IClassFactory, &out),
+        EXPECT_EQ(CoGetClassObject(CLSID_StdComponentCategoriesMgr, CLSCTX_ALL, nullptr,
+                                   IID_IClassFactory, &out),
                   CO_E_NOTINITIALIZED);
 
         EXPECT_EQ(CoInitialize(nullptr), S_OK);
@@ -233,14 +260,16 @@ TEST(Apartment, InitialisationIsCountedPerThread)
         EXPECT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), RPC_E_CHANGED_MODE);
         OleUninitialize();
         CoUninitialize();
-        EXPECT_EQ(CoGetClassObject(CLSID_StdComponentCategoriesMgr, CLSCTX_ALL, nullptr, IID_IClassFactory, &out),
+        EXPECT_EQ(CoGetClassObject(CLSID_StdComponentCategoriesMgr, CLSCTX_ALL, nullptr,
+                                   IID_IClassFactory, &out),
                   CO_E_NOTINITIALIZED)
             << "as many uninitialisations as initialisations";
 
         EXPECT_EQ(OleInitialize(nullptr), S_OK);
         std::thread([] {
             void* other = nullptr;
-            EXPECT_EQ(CoGetClassObject(CLSID_StdComponentCategoriesMgr, CLSCTX_ALL, nullptr, IID_IClassFactory, &other),
+            EXPECT_EQ(CoGetClassObject(CLSID_StdComponentCategoriesMgr, CLSCTX_ALL, nullptr,
+                                       IID_IClassFactory, &other),
                       CO_E_NOTINITIALIZED)
                 << "another thread is not initialised by this one";
         }).join();

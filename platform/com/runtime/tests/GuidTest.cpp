@@ -30,7 +30,8 @@ TEST(GuidText, WrittenBracedInUpperCase)
 
 TEST(GuidText, ReadInEitherCase)
 {
-    for (const char16_t* text : {u"{39E39A27-0B5D-11D2-AA01-008029E54FFB}", u"{39e39a27-0b5d-11d2-aa01-008029e54ffb}"}) {
+    for (const char16_t* text :
+         {u"{39E39A27-0B5D-11D2-AA01-008029E54FFB}", u"{39e39a27-0b5d-11d2-aa01-008029e54ffb}"}) {
         GUID clsid{}, iid{};
         EXPECT_EQ(CLSIDFromString(text, &clsid), S_OK);
         EXPECT_EQ(IIDFromString(text, &iid), S_OK);

@@ -18,7 +18,8 @@ class RuntimeTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "comrt-test-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "comrt-test-XXXXXX").string();
         ASSERT_NE(mkdtemp(pattern.data()), nullptr);
         m_dir = pattern;
         setenv("VLMR_REGISTRY", (m_dir / "registry").c_str(), 1);
@@ -36,7 +37,8 @@ protected:
     static void setClassesValue(const std::string& path, const char* name, const std::string& text)
     {
         HKEY key = nullptr;
-        ASSERT_EQ(RegCreateKeyEx(HKEY_CLASSES_ROOT, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+        ASSERT_EQ(RegCreateKeyEx(HKEY_CLASSES_ROOT, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                                 nullptr, &key, nullptr),
                   ERROR_SUCCESS);
         EXPECT_EQ(RegSetValueEx(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
                                 static_cast<DWORD>(text.size() + 1)),

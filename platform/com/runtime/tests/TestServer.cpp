@@ -78,7 +78,10 @@ public:
         return E_UNEXPECTED;
     }
 
-    HRESULT InterfaceSupportsErrorInfo(REFIID riid) override { return riid == IID_ITestObject ? S_OK : S_FALSE; }
+    HRESULT InterfaceSupportsErrorInfo(REFIID riid) override
+    {
+        return riid == IID_ITestObject ? S_OK : S_FALSE;
+    }
 
     HRESULT GetRunningClass(LPCLSID clsid) override
     {

@@ -1,8 +1,8 @@
 // VARIANT copies and conversions, and the CComVariant owner.
+#include "com/Variant.h"
 #include "com/Bstr.h"
 #include "com/ComVariant.h"
 #include "com/Interfaces.h"
-#include "com/Variant.h"
 
 #include <gtest/gtest.h>
 
@@ -32,7 +32,10 @@ public:
     HRESULT GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
     HRESULT GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
     HRESULT GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    HRESULT Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override { return E_NOTIMPL; }
+    HRESULT Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override
+    {
+        return E_NOTIMPL;
+    }
 
     std::atomic<ULONG> refs{1};
 
@@ -149,8 +152,18 @@ struct Conversion {
     const char* expected; // the result as text, checked through VT_BSTR
 };
 
-VARIANT i4(LONG v) { VARIANT x = make(VT_I4); x.lVal = v; return x; }
-VARIANT r8(double v) { VARIANT x = make(VT_R8); x.dblVal = v; return x; }
+VARIANT i4(LONG v)
+{
+    VARIANT x = make(VT_I4);
+    x.lVal = v;
+    return x;
+}
+VARIANT r8(double v)
+{
+    VARIANT x = make(VT_R8);
+    x.dblVal = v;
+    return x;
+}
 
 TEST(Variant, ChangeTypeBetweenNumbersAndText)
 {
@@ -160,7 +173,7 @@ TEST(Variant, ChangeTypeBetweenNumbersAndText)
         {[] { return i4(-1); }, VT_UI4, DISP_E_OVERFLOW, nullptr},
         {[] { return i4(255); }, VT_UI1, S_OK, "255"},
         {[] { return i4(256); }, VT_UI1, DISP_E_OVERFLOW, nullptr},
-        {[] { return r8(2.5); }, VT_I4, S_OK, "2"},   // halves to even
+        {[] { return r8(2.5); }, VT_I4, S_OK, "2"}, // halves to even
         {[] { return r8(3.5); }, VT_I4, S_OK, "4"},
         {[] { return r8(-1.6); }, VT_I2, S_OK, "-2"},
         {[] { return r8(3e9); }, VT_I4, DISP_E_OVERFLOW, nullptr},
@@ -190,13 +203,48 @@ TEST(Variant, ChangeTypeBetweenNumbersAndText)
         {[] { return make(VT_EMPTY); }, VT_I4, S_OK, "0"},
         {[] { return make(VT_EMPTY); }, VT_BSTR, S_OK, ""},
         {[] { return make(VT_NULL); }, VT_I4, DISP_E_TYPEMISMATCH, nullptr},
-        {[] { VARIANT b = make(VT_BOOL); b.boolVal = VARIANT_TRUE; return b; }, VT_I2, S_OK, "-1"},
-        {[] { VARIANT b = make(VT_BOOL); b.boolVal = VARIANT_TRUE; return b; }, VT_BSTR, S_OK, "-1"},
-        {[] { VARIANT e = make(VT_ERROR); e.scode = DISP_E_PARAMNOTFOUND; return e; }, VT_I4, S_OK, "-2147352572"},
-        {[] { VARIANT e = make(VT_ERROR); e.scode = E_FAIL; return e; }, VT_BSTR, DISP_E_TYPEMISMATCH, nullptr},
-        {[] { VARIANT c = make(VT_I1); c.cVal = -5; return c; }, VT_I4, S_OK, "-5"},
-        {[] { VARIANT c = make(VT_UI2); c.uiVal = 65535; return c; }, VT_INT, S_OK, "65535"},
-        {[] { VARIANT c = make(VT_UINT); c.uintVal = 4000000000u; return c; }, VT_R8, S_OK, "4000000000"},
+        {[] {
+             VARIANT b = make(VT_BOOL);
+             b.boolVal = VARIANT_TRUE;
+             return b;
+         },
+         VT_I2, S_OK, "-1"},
+        {[] {
+             VARIANT b = make(VT_BOOL);
+             b.boolVal = VARIANT_TRUE;
+             return b;
+         },
+         VT_BSTR, S_OK, "-1"},
+        {[] {
+             VARIANT e = make(VT_ERROR);
+             e.scode = DISP_E_PARAMNOTFOUND;
+             return e;
+         },
+         VT_I4, S_OK, "-2147352572"},
+        {[] {
+             VARIANT e = make(VT_ERROR);
+             e.scode = E_FAIL;
+             return e;
+         },
+         VT_BSTR, DISP_E_TYPEMISMATCH, nullptr},
+        {[] {
+             VARIANT c = make(VT_I1);
+             c.cVal = -5;
+             return c;
+         },
+         VT_I4, S_OK, "-5"},
+        {[] {
+             VARIANT c = make(VT_UI2);
+             c.uiVal = 65535;
+             return c;
+         },
+         VT_INT, S_OK, "65535"},
+        {[] {
+             VARIANT c = make(VT_UINT);
+             c.uintVal = 4000000000u;
+             return c;
+         },
+         VT_R8, S_OK, "4000000000"},
     };
     int row = 0;
     for (const Conversion& c : cases) {
@@ -210,7 +258,8 @@ TEST(Variant, ChangeTypeBetweenNumbersAndText)
             VARIANT asText;
             VariantInit(&asText);
             ASSERT_EQ(VariantChangeType(&asText, &converted, 0, VT_BSTR), S_OK);
-            EXPECT_EQ(textOf(asText), std::u16string(c.expected, c.expected + std::strlen(c.expected)));
+            EXPECT_EQ(textOf(asText),
+                      std::u16string(c.expected, c.expected + std::strlen(c.expected)));
             VariantClear(&asText);
         } else {
             EXPECT_EQ(converted.vt, VT_EMPTY) << "dest untouched on failure";

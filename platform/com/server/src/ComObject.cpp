@@ -8,9 +8,18 @@ namespace {
 std::atomic<LONG> lockCount{0};
 }
 
-LONG moduleLock() { return ++lockCount; }
-LONG moduleUnlock() { return --lockCount; }
-LONG moduleLockCount() { return lockCount.load(); }
+LONG moduleLock()
+{
+    return ++lockCount;
+}
+LONG moduleUnlock()
+{
+    return --lockCount;
+}
+LONG moduleLockCount()
+{
+    return lockCount.load();
+}
 
 HRESULT internalQueryInterface(void* object, const InterfaceEntry* entries, REFIID iid, void** ppv)
 {
@@ -34,7 +43,8 @@ HRESULT internalQueryInterface(void* object, const InterfaceEntry* entries, REFI
     return E_NOINTERFACE;
 }
 
-HRESULT createObject(CreateFunction plain, CreateFunction aggregated, IUnknown* outer, REFIID iid, void** ppv)
+HRESULT createObject(CreateFunction plain, CreateFunction aggregated, IUnknown* outer, REFIID iid,
+                     void** ppv)
 {
     if (ppv == nullptr)
         return E_POINTER;

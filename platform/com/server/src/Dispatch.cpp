@@ -18,7 +18,8 @@ bool sameName(const std::string& a, const std::string& b)
     if (a.size() != b.size())
         return false;
     for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+        if (std::tolower(static_cast<unsigned char>(a[i])) !=
+            std::tolower(static_cast<unsigned char>(b[i])))
             return false;
     return true;
 }
@@ -26,9 +27,12 @@ bool sameName(const std::string& a, const std::string& b)
 bool kindMatches(MemberKind kind, WORD wFlags)
 {
     switch (kind) {
-    case MemberKind::Method: return (wFlags & DISPATCH_METHOD) != 0;
-    case MemberKind::PropertyGet: return (wFlags & DISPATCH_PROPERTYGET) != 0;
-    case MemberKind::PropertyPut: return (wFlags & DISPATCH_PROPERTYPUT) != 0;
+    case MemberKind::Method:
+        return (wFlags & DISPATCH_METHOD) != 0;
+    case MemberKind::PropertyGet:
+        return (wFlags & DISPATCH_PROPERTYGET) != 0;
+    case MemberKind::PropertyPut:
+        return (wFlags & DISPATCH_PROPERTYPUT) != 0;
     }
     return false;
 }
@@ -77,8 +81,8 @@ void fillException(EXCEPINFO* excepInfo, IErrorInfo* info, HRESULT hr)
     excepInfo->scode = hr;
 }
 
-HRESULT invokeMember(const MemberDesc& member, void* object, DISPPARAMS* params, VARIANT* pVarResult,
-                     EXCEPINFO* pExcepInfo, UINT* puArgErr)
+HRESULT invokeMember(const MemberDesc& member, void* object, DISPPARAMS* params,
+                     VARIANT* pVarResult, EXCEPINFO* pExcepInfo, UINT* puArgErr)
 {
     UINT expected = 0;
     for (const ParamDesc& param : member.params)
@@ -160,8 +164,8 @@ HRESULT dispatchGetTypeInfo(const InterfaceDesc* desc, UINT iTInfo, ITypeInfo** 
     return desc != nullptr && iTInfo == 0 ? E_NOTIMPL : DISP_E_BADINDEX;
 }
 
-HRESULT dispatchGetIDsOfNames(const InterfaceDesc* desc, REFIID riid, LPOLESTR* rgszNames, UINT cNames,
-                              DISPID* rgDispId)
+HRESULT dispatchGetIDsOfNames(const InterfaceDesc* desc, REFIID riid, LPOLESTR* rgszNames,
+                              UINT cNames, DISPID* rgDispId)
 {
     if (desc == nullptr)
         return TYPE_E_ELEMENTNOTFOUND;
@@ -190,8 +194,9 @@ HRESULT dispatchGetIDsOfNames(const InterfaceDesc* desc, REFIID riid, LPOLESTR* 
     }
 }
 
-HRESULT dispatchInvoke(const InterfaceDesc* desc, void* object, DISPID dispIdMember, REFIID riid, WORD wFlags,
-                       DISPPARAMS* pDispParams, VARIANT* pVarResult, EXCEPINFO* pExcepInfo, UINT* puArgErr)
+HRESULT dispatchInvoke(const InterfaceDesc* desc, void* object, DISPID dispIdMember, REFIID riid,
+                       WORD wFlags, DISPPARAMS* pDispParams, VARIANT* pVarResult,
+                       EXCEPINFO* pExcepInfo, UINT* puArgErr)
 {
     if (desc == nullptr)
         return TYPE_E_ELEMENTNOTFOUND;

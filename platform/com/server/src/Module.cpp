@@ -126,7 +126,8 @@ HRESULT CComModule::RegisterTypeLib()
         return S_OK;
     try {
         comserver::Registrar registrar("type library " + library->name);
-        return registrar.registerScript(comserver::typeLibraryScript(*library, comserver::modulePath()));
+        return registrar.registerScript(
+            comserver::typeLibraryScript(*library, comserver::modulePath()));
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;
     }
@@ -139,7 +140,8 @@ HRESULT CComModule::UnRegisterTypeLib()
         return S_OK;
     try {
         comserver::Registrar registrar("type library " + library->name);
-        HRESULT hr = registrar.unregisterScript(comserver::typeLibraryScript(*library, comserver::modulePath()));
+        HRESULT hr = registrar.unregisterScript(
+            comserver::typeLibraryScript(*library, comserver::modulePath()));
         // The library's key goes when no other version is left in it.
         RegDeleteKey(HKEY_CLASSES_ROOT, ("TypeLib\\" + guidToString(library->libid)).c_str());
         return hr;
@@ -148,11 +150,13 @@ HRESULT CComModule::UnRegisterTypeLib()
     }
 }
 
-HRESULT CComModule::UpdateRegistryFromResource(UINT nResID, BOOL bRegister, const comserver::Replacements* extra)
+HRESULT CComModule::UpdateRegistryFromResource(UINT nResID, BOOL bRegister,
+                                               const comserver::Replacements* extra)
 {
     try {
         std::string label = "registrar script " + std::to_string(nResID);
-        std::optional<std::string_view> script = comserver::moduleResources().find("REGISTRY", nResID);
+        std::optional<std::string_view> script =
+            comserver::moduleResources().find("REGISTRY", nResID);
         if (!script)
             return comserver::failWith(E_FAIL, label + " is not among the module's resources");
         comserver::Registrar registrar(label);

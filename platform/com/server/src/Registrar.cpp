@@ -64,8 +64,8 @@ void setValue(HKEY key, const ScriptValue& value, const std::string& path)
     }
     if (rc != ERROR_SUCCESS)
         throw ApplyError{value.line,
-                         "cannot set value " + (value.name.empty() ? "(default)" : value.name) + " of " + path + ": " +
-                             registryText(rc),
+                         "cannot set value " + (value.name.empty() ? "(default)" : value.name) +
+                             " of " + path + ": " + registryText(rc),
                          rc};
 }
 
@@ -77,8 +77,8 @@ void registerKey(HKEY parent, const ScriptKey& key, const std::string& parentPat
     if (key.flag == KeyFlag::Delete)
         return;
     KeyHandle handle;
-    LONG rc = RegCreateKeyEx(parent, key.name.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
-                             handle.out(), nullptr);
+    LONG rc = RegCreateKeyEx(parent, key.name.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                             KEY_ALL_ACCESS, nullptr, handle.out(), nullptr);
     if (rc != ERROR_SUCCESS)
         throw ApplyError{key.line, "cannot create key " + path + ": " + registryText(rc), rc};
     if (key.hasDefault)
@@ -107,8 +107,9 @@ void unregisterKey(HKEY parent, const ScriptKey& key, const std::string& parentP
     for (const ScriptValue& value : key.values) {
         rc = RegDeleteValue(handle.get(), value.name.c_str());
         if (rc != ERROR_SUCCESS && rc != ERROR_FILE_NOT_FOUND)
-            throw ApplyError{value.line, "cannot delete value " + value.name + " of " + path + ": " + registryText(rc),
-                             rc};
+            throw ApplyError{
+                value.line,
+                "cannot delete value " + value.name + " of " + path + ": " + registryText(rc), rc};
     }
     for (const ScriptKey& subkey : key.subkeys)
         unregisterKey(handle.get(), subkey, path);
@@ -142,7 +143,8 @@ HRESULT Registrar::run(std::string_view script, bool reg) const
                 (reg ? registerKey : unregisterKey)(root.key, key, root.name);
         return S_OK;
     } catch (const ScriptError& error) {
-        return failWith(DISP_E_EXCEPTION, m_label + ", line " + std::to_string(error.line()) + ": " + error.what());
+        return failWith(DISP_E_EXCEPTION,
+                        m_label + ", line " + std::to_string(error.line()) + ": " + error.what());
     } catch (const ApplyError& error) {
         return failWith(HRESULT_FROM_WIN32(static_cast<ULONG>(error.code)),
                         m_label + ", line " + std::to_string(error.line) + ": " + error.what);

@@ -15,7 +15,8 @@ bool sameText(std::string_view a, std::string_view b)
     if (a.size() != b.size())
         return false;
     for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+        if (std::tolower(static_cast<unsigned char>(a[i])) !=
+            std::tolower(static_cast<unsigned char>(b[i])))
             return false;
     return true;
 }
@@ -185,18 +186,23 @@ std::optional<DWORD> parseNumber(const std::string& text)
 
 class Parser {
 public:
-    Parser(std::string_view script, const Replacements& replacements) : m_lexer(script, replacements) {}
+    Parser(std::string_view script, const Replacements& replacements)
+        : m_lexer(script, replacements)
+    {
+    }
 
     std::vector<ScriptRoot> parse()
     {
         std::vector<ScriptRoot> roots;
         for (Token token = m_lexer.next(); token.kind != Token::End; token = m_lexer.next()) {
             if (token.kind != Token::Word)
-                throw ScriptError(token.line, "expected a root key (HKCR, HKLM or HKCU), found " + describe(token));
+                throw ScriptError(token.line, "expected a root key (HKCR, HKLM or HKCU), found " +
+                                                  describe(token));
             ScriptRoot root{rootKey(token), token.text, {}};
             Token open = m_lexer.next();
             if (open.kind != Token::Open)
-                throw ScriptError(open.line, "expected '{' after " + token.text + ", found " + describe(open));
+                throw ScriptError(open.line,
+                                  "expected '{' after " + token.text + ", found " + describe(open));
             parseBlock(root.subkeys, nullptr, open.line);
             roots.push_back(std::move(root));
         }
@@ -207,9 +213,12 @@ private:
     static std::string describe(const Token& token)
     {
         switch (token.kind) {
-        case Token::End: return "the end of the script";
-        case Token::Quoted: return "'" + token.text + "'";
-        default: return "\"" + token.text + "\"";
+        case Token::End:
+            return "the end of the script";
+        case Token::Quoted:
+            return "'" + token.text + "'";
+        default:
+            return "\"" + token.text + "\"";
         }
     }
 
@@ -233,7 +242,8 @@ private:
             if (token.kind == Token::Close)
                 return;
             if (token.kind == Token::End)
-                throw ScriptError(token.line, "missing '}' for the '{' on line " + std::to_string(openLine));
+                throw ScriptError(token.line,
+                                  "missing '}' for the '{' on line " + std::to_string(openLine));
             if (token.kind == Token::Word && sameText(token.text, "val")) {
                 if (values == nullptr)
                     throw ScriptError(token.line, "a value cannot stand directly under a root key");
@@ -247,14 +257,17 @@ private:
     std::string parseName(const Token& token, const char* what)
     {
         if (token.kind != Token::Word && token.kind != Token::Quoted)
-            throw ScriptError(token.line, std::string("expected a ") + what + ", found " + describe(token));
+            throw ScriptError(token.line,
+                              std::string("expected a ") + what + ", found " + describe(token));
         if (isKeyword(token))
-            throw ScriptError(token.line, std::string("expected a ") + what + ", found the keyword \"" + token.text +
+            throw ScriptError(token.line, std::string("expected a ") + what +
+                                              ", found the keyword \"" + token.text +
                                               "\" (quote it to use it as a name)");
         if (token.text.empty())
             throw ScriptError(token.line, std::string("empty ") + what);
         if (token.text.find('\\') != std::string::npos)
-            throw ScriptError(token.line, std::string("the ") + what + " \"" + token.text + "\" holds a backslash");
+            throw ScriptError(token.line, std::string("the ") + what + " \"" + token.text +
+                                              "\" holds a backslash");
         return token.text;
     }
 
@@ -282,8 +295,10 @@ private:
             int openLine = m_lexer.next().line;
             parseBlock(key.subkeys, &key.values, openLine);
         }
-        if (key.flag == KeyFlag::Delete && (key.hasDefault || !key.values.empty() || !key.subkeys.empty()))
-            throw ScriptError(key.line, "the Delete key \"" + key.name + "\" takes no value and no subkeys");
+        if (key.flag == KeyFlag::Delete &&
+            (key.hasDefault || !key.values.empty() || !key.subkeys.empty()))
+            throw ScriptError(key.line,
+                              "the Delete key \"" + key.name + "\" takes no value and no subkeys");
         return key;
     }
 
@@ -292,7 +307,8 @@ private:
         std::string name = parseName(m_lexer.next(), "value name");
         Token equals = m_lexer.next();
         if (equals.kind != Token::Equals)
-            throw ScriptError(equals.line, "expected '=' after the value name \"" + name + "\", found " + describe(equals));
+            throw ScriptError(equals.line, "expected '=' after the value name \"" + name +
+                                               "\", found " + describe(equals));
         return parseTypedValue(std::move(name), line);
     }
 
@@ -305,7 +321,8 @@ private:
         Token data = m_lexer.next();
         if (type.kind == Token::Word && sameText(type.text, "s")) {
             if (data.kind != Token::Quoted)
-                throw ScriptError(data.line, "expected a quoted text after s, found " + describe(data));
+                throw ScriptError(data.line,
+                                  "expected a quoted text after s, found " + describe(data));
             value.type = REG_SZ;
             value.text = std::move(data.text);
             return value;
@@ -315,12 +332,14 @@ private:
             if (data.kind == Token::Word || data.kind == Token::Quoted)
                 number = parseNumber(data.text);
             if (!number)
-                throw ScriptError(data.line, describe(data) + " is not a number from 0 to 4294967295");
+                throw ScriptError(data.line,
+                                  describe(data) + " is not a number from 0 to 4294967295");
             value.type = REG_DWORD;
             value.number = *number;
             return value;
         }
-        throw ScriptError(type.line, "expected a value type (s or d) after '=', found " + describe(type));
+        throw ScriptError(type.line,
+                          "expected a value type (s or d) after '=', found " + describe(type));
     }
 
     Lexer m_lexer;
@@ -328,7 +347,8 @@ private:
 
 } // namespace
 
-std::vector<ScriptRoot> parseRegistrarScript(std::string_view script, const Replacements& replacements)
+std::vector<ScriptRoot> parseRegistrarScript(std::string_view script,
+                                             const Replacements& replacements)
 {
     return Parser(script, replacements).parse();
 }

@@ -12,10 +12,10 @@ namespace comserver {
 enum class KeyFlag { None, NoRemove, ForceRemove, Delete };
 
 struct ScriptValue {
-    std::string name;  // empty: the key's default value
-    DWORD type;        // REG_SZ or REG_DWORD
-    std::string text;  // REG_SZ
-    DWORD number = 0;  // REG_DWORD
+    std::string name; // empty: the key's default value
+    DWORD type;       // REG_SZ or REG_DWORD
+    std::string text; // REG_SZ
+    DWORD number = 0; // REG_DWORD
     int line = 0;
 };
 
@@ -46,6 +46,7 @@ private:
 };
 
 // Parses the whole script; throws ScriptError.
-std::vector<ScriptRoot> parseRegistrarScript(std::string_view script, const Replacements& replacements);
+std::vector<ScriptRoot> parseRegistrarScript(std::string_view script,
+                                             const Replacements& replacements);
 
 } // namespace comserver

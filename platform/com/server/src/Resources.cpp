@@ -64,15 +64,18 @@ HINSTANCE moduleInstance()
 
 const ResourceTable& resourcesOf(HINSTANCE instance)
 {
-    return instance == nullptr ? moduleResources() : *reinterpret_cast<const ResourceTable*>(instance);
+    return instance == nullptr ? moduleResources()
+                               : *reinterpret_cast<const ResourceTable*>(instance);
 }
 
-ResourceRegistration::ResourceRegistration(const char* type, UINT id, const unsigned char* data, std::size_t size)
+ResourceRegistration::ResourceRegistration(const char* type, UINT id, const unsigned char* data,
+                                           std::size_t size)
 {
     moduleResources().add(type, id, std::string_view(reinterpret_cast<const char*>(data), size));
 }
 
-StringTableRegistration::StringTableRegistration(std::initializer_list<std::pair<UINT, const char*>> strings)
+StringTableRegistration::StringTableRegistration(
+    std::initializer_list<std::pair<UINT, const char*>> strings)
 {
     for (const auto& [id, text] : strings)
         moduleResources().addString(id, text);
@@ -128,7 +131,8 @@ int LoadStringW(HINSTANCE instance, UINT id, LPWSTR buffer, int bufferMax)
     std::u16string wide = wideFromNarrow(text);
     std::size_t length = std::min(wide.size(), static_cast<std::size_t>(bufferMax) - 1);
     // Never keep the first half of a surrogate pair without its second.
-    if (length > 0 && length < wide.size() && wide[length - 1] >= 0xD800 && wide[length - 1] <= 0xDBFF)
+    if (length > 0 && length < wide.size() && wide[length - 1] >= 0xD800 &&
+        wide[length - 1] <= 0xDBFF)
         --length;
     std::memcpy(buffer, wide.data(), length * sizeof(WCHAR));
     buffer[length] = u'\0';

@@ -8,7 +8,8 @@
 
 namespace comserver {
 
-const InterfaceDesc* findInterface(REFGUID libid, WORD major, WORD minor, REFIID iid, const void* cppType)
+const InterfaceDesc* findInterface(REFGUID libid, WORD major, WORD minor, REFIID iid,
+                                   const void* cppType)
 {
     for (const TypeLibrary* library : moduleResources().typeLibraries()) {
         if (library->libid != libid || library->major != major || library->minor < minor)
@@ -48,18 +49,21 @@ std::string typeLibraryScript(const TypeLibrary& library, const std::string& mod
     std::string libid = guidToString(library.libid);
 
     std::string script = "HKCR\n{\n NoRemove TypeLib\n {\n  NoRemove " + quoted(libid) + "\n  {\n";
-    script += "   ForceRemove " + quoted(version) + " = s " + quoted(library.helpString) + "\n   {\n";
+    script +=
+        "   ForceRemove " + quoted(version) + " = s " + quoted(library.helpString) + "\n   {\n";
     script += "    '0' { 'win32' = s " + quoted(modulePath) + " }\n";
     script += "    'FLAGS' = s '0'\n";
     script += "    'HELPDIR' = s " + quoted(directory) + "\n   }\n  }\n }\n";
     script += " NoRemove Interface\n {\n";
     for (const InterfaceDesc& desc : library.interfaces) {
-        script += "  ForceRemove " + quoted(guidToString(desc.iid)) + " = s " + quoted(desc.name) + "\n  {\n";
+        script += "  ForceRemove " + quoted(guidToString(desc.iid)) + " = s " + quoted(desc.name) +
+                  "\n  {\n";
         if (desc.kind == InterfaceKind::Dual)
             script += "   'ProxyStubClsid32' = s " + quoted(oleAutomationProxy) + "\n";
         else if (desc.kind == InterfaceKind::DispatchOnly)
             script += "   'ProxyStubClsid32' = s " + quoted(dispatchProxy) + "\n";
-        script += "   'TypeLib' = s " + quoted(libid) + " { val 'Version' = s " + quoted(version) + " }\n  }\n";
+        script += "   'TypeLib' = s " + quoted(libid) + " { val 'Version' = s " + quoted(version) +
+                  " }\n  }\n";
     }
     script += " }\n}\n";
     return script;

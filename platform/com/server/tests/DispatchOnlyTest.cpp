@@ -25,8 +25,8 @@ public:
 
     HRESULT Store(SHORT nKind, LONG nCount, double dValue, BSTR bstrName, LONG* pnResult)
     {
-        m_text = std::to_string(nKind) + "/" + std::to_string(nCount) + "/" + std::to_string(dValue) + "/" +
-                 narrowFromWide(bstrName ? bstrName : u"");
+        m_text = std::to_string(nKind) + "/" + std::to_string(nCount) + "/" +
+                 std::to_string(dValue) + "/" + narrowFromWide(bstrName ? bstrName : u"");
         *pnResult = 17;
         return S_OK;
     }
@@ -46,12 +46,17 @@ const comserver::TypeLibrary& recorderLibrary()
 {
     using namespace comserver;
     static const TypeLibrary library{
-        LIBID_RecorderLib, 1, 0, "RecorderLib", "Recorder 1.0 Type Library",
-        {dispInterface<CRecorder>(DIID_IRecorder, "IRecorder", "IRecorder Interface",
-                                  {dispMethod<&CRecorder::Store>(
-                                       1, "Store", {"nKind", "nCount", "dValue", "bstrName", "pnResult"}, retval),
-                                   dispMethod<&CRecorder::Fetch>(2, "Fetch", {"pbstrText", "pdValue", "pnResult"},
-                                                                 retval)})},
+        LIBID_RecorderLib,
+        1,
+        0,
+        "RecorderLib",
+        "Recorder 1.0 Type Library",
+        {dispInterface<CRecorder>(
+            DIID_IRecorder, "IRecorder", "IRecorder Interface",
+            {dispMethod<&CRecorder::Store>(
+                 1, "Store", {"nKind", "nCount", "dValue", "bstrName", "pnResult"}, retval),
+             dispMethod<&CRecorder::Fetch>(2, "Fetch", {"pbstrText", "pdValue", "pnResult"},
+                                           retval)})},
         {}};
     return library;
 }
@@ -85,7 +90,8 @@ TEST(DispatchOnlyTest, MembersOfTheClassAnswerInvokeByDispid)
     DISPPARAMS params{args, nullptr, 4, 0};
     VARIANT result;
     VariantInit(&result);
-    ASSERT_EQ(dispatch->Invoke(1, IID_NULL, 0, DISPATCH_METHOD, &params, &result, nullptr, nullptr), S_OK);
+    ASSERT_EQ(dispatch->Invoke(1, IID_NULL, 0, DISPATCH_METHOD, &params, &result, nullptr, nullptr),
+              S_OK);
     EXPECT_EQ(result.vt, VT_I4);
     EXPECT_EQ(result.lVal, 17);
     EXPECT_EQ(recorder->m_text, "2/40/1.250000/W12X26");
@@ -100,7 +106,8 @@ TEST(DispatchOnlyTest, MembersOfTheClassAnswerInvokeByDispid)
     outs[0].vt = VT_BYREF | VT_R8;
     outs[0].pdblVal = &value;
     DISPPARAMS fetch{outs, nullptr, 2, 0};
-    ASSERT_EQ(dispatch->Invoke(2, IID_NULL, 0, DISPATCH_METHOD, &fetch, &result, nullptr, nullptr), S_OK);
+    ASSERT_EQ(dispatch->Invoke(2, IID_NULL, 0, DISPATCH_METHOD, &fetch, &result, nullptr, nullptr),
+              S_OK);
     EXPECT_EQ(narrowFromWide(text), "2/40/1.250000/W12X26");
     EXPECT_EQ(value, 2.5);
     EXPECT_EQ(result.lVal, -1);

@@ -81,7 +81,8 @@ TEST_F(ObjectTest, FinalReleaseRunsBeforeTheDestructorWhenTheLastReferenceGoes)
     EXPECT_EQ(probe->Release(), 1u);
     EXPECT_EQ(events, (std::vector<std::string>{"construct", "FinalConstruct"}));
     EXPECT_EQ(probe->Release(), 0u);
-    EXPECT_EQ(events, (std::vector<std::string>{"construct", "FinalConstruct", "FinalRelease", "destruct"}));
+    EXPECT_EQ(events, (std::vector<std::string>{"construct", "FinalConstruct", "FinalRelease",
+                                                "destruct"}));
     EXPECT_EQ(comserver::moduleLockCount(), 0);
 }
 
@@ -92,7 +93,8 @@ TEST_F(ObjectTest, AFailingFinalConstructDestroysTheObjectAndAnswersItsResult)
     CComObject<CProbe>* probe = sentinel;
     EXPECT_EQ(CComObject<CProbe>::CreateInstance(&probe), E_ACCESSDENIED);
     EXPECT_EQ(probe, nullptr);
-    EXPECT_EQ(events, (std::vector<std::string>{"construct", "FinalConstruct", "FinalRelease", "destruct"}));
+    EXPECT_EQ(events, (std::vector<std::string>{"construct", "FinalConstruct", "FinalRelease",
+                                                "destruct"}));
     EXPECT_EQ(comserver::moduleLockCount(), 0);
     EXPECT_EQ(CComObject<CProbe>::CreateInstance(nullptr), E_POINTER);
 }

@@ -54,23 +54,29 @@ TEST_F(RegistrarTest, RegistersAClassScript)
     ASSERT_EQ(registrar().registerScript(classScript), S_OK);
 
     EXPECT_EQ(stringValue(HKEY_CLASSES_ROOT, "Velmora.CADPart.1"), "CADPart Class");
-    EXPECT_EQ(stringValue(HKEY_CLASSES_ROOT, "Velmora.CADPart.1\\CLSID"), "{BA2EF012-F351-11D2-A3F9-00A0249F4DED}");
+    EXPECT_EQ(stringValue(HKEY_CLASSES_ROOT, "Velmora.CADPart.1\\CLSID"),
+              "{BA2EF012-F351-11D2-A3F9-00A0249F4DED}");
     EXPECT_EQ(stringValue(HKEY_CLASSES_ROOT, "Velmora.CADPart\\CurVer"), "Velmora.CADPart.1");
     EXPECT_EQ(stringValue(HKEY_CLASSES_ROOT, classKey), "CADPart Class");
-    EXPECT_EQ(stringValue(HKEY_CLASSES_ROOT, classKey + "\\VersionIndependentProgID"), "Velmora.CADPart");
+    EXPECT_EQ(stringValue(HKEY_CLASSES_ROOT, classKey + "\\VersionIndependentProgID"),
+              "Velmora.CADPart");
     EXPECT_TRUE(keyExists(HKEY_CLASSES_ROOT, classKey + "\\Programmable"));
-    EXPECT_EQ(stringValue(HKEY_CLASSES_ROOT, classKey + "\\InprocServer32"), "/opt/cad conv/lib/libhalcyra.so");
-    EXPECT_EQ(stringValue(HKEY_CLASSES_ROOT, classKey + "\\InprocServer32", "ThreadingModel"), "Apartment");
-    EXPECT_EQ(stringValue(HKEY_CLASSES_ROOT, classKey + "\\TypeLib"), "{BA2EF005-F351-11D2-A3F9-00A0249F4DED}");
+    EXPECT_EQ(stringValue(HKEY_CLASSES_ROOT, classKey + "\\InprocServer32"),
+              "/opt/cad conv/lib/libhalcyra.so");
+    EXPECT_EQ(stringValue(HKEY_CLASSES_ROOT, classKey + "\\InprocServer32", "ThreadingModel"),
+              "Apartment");
+    EXPECT_EQ(stringValue(HKEY_CLASSES_ROOT, classKey + "\\TypeLib"),
+              "{BA2EF005-F351-11D2-A3F9-00A0249F4DED}");
 }
 
 TEST_F(RegistrarTest, RegisteringTwiceRewritesTheForceRemoveKeyAsAWhole)
 {
     ASSERT_EQ(registrar().registerScript(classScript), S_OK);
-    std::string once = dump(HKEY_CLASSES_ROOT, classKey) + dump(HKEY_CLASSES_ROOT, "Velmora.CADPart");
+    std::string once =
+        dump(HKEY_CLASSES_ROOT, classKey) + dump(HKEY_CLASSES_ROOT, "Velmora.CADPart");
     HKEY stale = nullptr;
-    ASSERT_EQ(RegCreateKeyEx(HKEY_CLASSES_ROOT, (classKey + "\\Stale").c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                             &stale, nullptr),
+    ASSERT_EQ(RegCreateKeyEx(HKEY_CLASSES_ROOT, (classKey + "\\Stale").c_str(), 0, nullptr, 0,
+                             KEY_ALL_ACCESS, nullptr, &stale, nullptr),
               ERROR_SUCCESS);
     RegCloseKey(stale);
 
@@ -81,8 +87,8 @@ TEST_F(RegistrarTest, RegisteringTwiceRewritesTheForceRemoveKeyAsAWhole)
 TEST_F(RegistrarTest, UnregisteringRemovesWhatTheScriptWroteButKeepsNoRemoveKeys)
 {
     HKEY other = nullptr;
-    ASSERT_EQ(RegCreateKeyEx(HKEY_CLASSES_ROOT, "CLSID\\{00000000-1111-2222-3333-444444444444}", 0, nullptr, 0,
-                             KEY_ALL_ACCESS, nullptr, &other, nullptr),
+    ASSERT_EQ(RegCreateKeyEx(HKEY_CLASSES_ROOT, "CLSID\\{00000000-1111-2222-3333-444444444444}", 0,
+                             nullptr, 0, KEY_ALL_ACCESS, nullptr, &other, nullptr),
               ERROR_SUCCESS);
     RegCloseKey(other);
     ASSERT_EQ(registrar().registerScript(classScript), S_OK);
@@ -111,14 +117,16 @@ TEST_F(RegistrarTest, NoRemoveKeysLoseTheirNamedValuesAndSubkeysOnly)
 })";
     ASSERT_EQ(registrar().registerScript(script), S_OK);
     HKEY key = nullptr;
-    ASSERT_EQ(RegOpenKeyEx(HKEY_LOCAL_MACHINE, "Software\\Velmora", 0, KEY_ALL_ACCESS, &key), ERROR_SUCCESS);
+    ASSERT_EQ(RegOpenKeyEx(HKEY_LOCAL_MACHINE, "Software\\Velmora", 0, KEY_ALL_ACCESS, &key),
+              ERROR_SUCCESS);
     const char other[] = "theirs";
     RegSetValueEx(key, "Other", 0, REG_SZ, reinterpret_cast<const BYTE*>(other), sizeof other);
     RegCloseKey(key);
 
     ASSERT_EQ(registrar().unregisterScript(script), S_OK);
-    EXPECT_EQ(dump(HKEY_LOCAL_MACHINE, "Software\\Velmora"),
-              "Software\\Velmora\nSoftware\\Velmora [] = kept\nSoftware\\Velmora [Other] = theirs\n");
+    EXPECT_EQ(
+        dump(HKEY_LOCAL_MACHINE, "Software\\Velmora"),
+        "Software\\Velmora\nSoftware\\Velmora [] = kept\nSoftware\\Velmora [Other] = theirs\n");
 }
 
 TEST_F(RegistrarTest, DeleteRemovesTheKeyOnRegistrationAndNothingOnUnregistration)
@@ -148,13 +156,12 @@ TEST_F(RegistrarTest, ValuesNamesAndReplacements)
 	}
 })";
     ASSERT_EQ(r.registerScript(script), S_OK);
-    EXPECT_EQ(dump(HKEY_CURRENT_USER, "Quote's key"),
-              "Quote's key\n"
-              "Quote's key [] = 100% sure\n"
-              "Quote's key [Hex] = dword 31\n"
-              "Quote's key [Decimal] = dword 4294967295\n"
-              "Quote's key [Module] = /lib/it's.so\n"
-              "Quote's key [Bare] = at /lib/it's.so end\n");
+    EXPECT_EQ(dump(HKEY_CURRENT_USER, "Quote's key"), "Quote's key\n"
+                                                      "Quote's key [] = 100% sure\n"
+                                                      "Quote's key [Hex] = dword 31\n"
+                                                      "Quote's key [Decimal] = dword 4294967295\n"
+                                                      "Quote's key [Module] = /lib/it's.so\n"
+                                                      "Quote's key [Bare] = at /lib/it's.so end\n");
 }
 
 struct MalformedCase {
@@ -173,16 +180,19 @@ TEST_F(RegistrarTest, MalformedScriptsWriteNothingAndSayWhereAndWhat)
         {"HKCR { Good = x 'y' }", "line 1: expected a value type (s or d) after '=', found \"x\""},
         {"HKCR { Good = s bare }", "line 1: expected a quoted text after s, found \"bare\""},
         {"HKCR { Good { val N = d '12a' } }", "line 1: '12a' is not a number from 0 to 4294967295"},
-        {"HKCR { Good { val N = d 4294967296 } }", "line 1: \"4294967296\" is not a number from 0 to 4294967295"},
+        {"HKCR { Good { val N = d 4294967296 } }",
+         "line 1: \"4294967296\" is not a number from 0 to 4294967295"},
         {"HKCR { Good = s '%NOPE%' }", "line 1: unknown replacement %NOPE%"},
         {"HKCR { Good = s '50% }", "line 1: a '%' without its closing '%'"},
-        {"HKCR { Good\n Delete Gone { Inner } }", "line 2: the Delete key \"Gone\" takes no value and no subkeys"},
+        {"HKCR { Good\n Delete Gone { Inner } }",
+         "line 2: the Delete key \"Gone\" takes no value and no subkeys"},
         {"HKCR { val N = s 'x' }", "line 1: a value cannot stand directly under a root key"},
-        {"HKCR { NoRemove ForceRemove Good }",
-         "line 1: expected a key name, found the keyword \"ForceRemove\" (quote it to use it as a name)"},
+        {"HKCR { NoRemove ForceRemove Good }", "line 1: expected a key name, found the keyword "
+                                               "\"ForceRemove\" (quote it to use it as a name)"},
         {"HKCR { 'A\\B' }", "line 1: the key name \"A\\B\" holds a backslash"},
         {"HKCR { Good { val '' = s 'x' } }", "line 1: empty value name"},
-        {"HKCR { Good { val N s 'x' } }", "line 1: expected '=' after the value name \"N\", found \"s\""},
+        {"HKCR { Good { val N s 'x' } }",
+         "line 1: expected '=' after the value name \"N\", found \"s\""},
     };
     for (const MalformedCase& c : cases) {
         SCOPED_TRACE(c.script);

@@ -18,7 +18,8 @@ class RegistryFixture : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "comserver-test-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "comserver-test-XXXXXX").string();
         ASSERT_NE(mkdtemp(pattern.data()), nullptr);
         m_directory = pattern;
         setenv("VLMR_REGISTRY", (m_directory / "registry").c_str(), 1);
@@ -50,7 +51,8 @@ protected:
         char buffer[4096];
         DWORD size = sizeof buffer;
         DWORD type = REG_NONE;
-        LSTATUS status = RegQueryValueEx(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
+        LSTATUS status =
+            RegQueryValueEx(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
         RegCloseKey(key);
         if (status != ERROR_SUCCESS || type != REG_SZ || size == 0)
             return "<missing>";
@@ -70,7 +72,8 @@ protected:
             BYTE data[4096];
             DWORD dataSize = sizeof data;
             DWORD type = REG_NONE;
-            if (RegEnumValue(key, i, name, &nameSize, nullptr, &type, data, &dataSize) != ERROR_SUCCESS)
+            if (RegEnumValue(key, i, name, &nameSize, nullptr, &type, data, &dataSize) !=
+                ERROR_SUCCESS)
                 break;
             text += path + " [" + name + "] = ";
             if (type == REG_SZ && dataSize > 0)
@@ -82,7 +85,8 @@ protected:
         for (DWORD i = 0;; ++i) {
             char name[512];
             DWORD nameSize = sizeof name;
-            if (RegEnumKeyEx(key, i, name, &nameSize, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            if (RegEnumKeyEx(key, i, name, &nameSize, nullptr, nullptr, nullptr, nullptr) !=
+                ERROR_SUCCESS)
                 break;
             text += dump(root, path.empty() ? name : path + "\\" + name);
         }

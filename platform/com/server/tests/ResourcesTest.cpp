@@ -8,8 +8,10 @@
 
 BEGIN_STRING_TABLE(TestStrings)
     STRING_ENTRY(1, "Halcyra")
-    STRING_ENTRY(2, "Gr\xC3\xBC\xC3\x9F" "e")         // "Grüße": two 2-byte characters
-    STRING_ENTRY(3, "a\xF0\x9F\x94\xA9" "b")           // a character outside the BMP
+    STRING_ENTRY(2, "Gr\xC3\xBC\xC3\x9F"
+                    "e") // "Grüße": two 2-byte characters
+    STRING_ENTRY(3, "a\xF0\x9F\x94\xA9"
+                    "b") // a character outside the BMP
     STRING_ENTRY(4, "")
 END_STRING_TABLE()
 
@@ -25,9 +27,10 @@ struct NarrowCase {
 TEST(LoadStringTest, CopiesAtMostBufferMaxMinusOneCharactersAndANul)
 {
     const NarrowCase cases[] = {
-        {1, 254, 7, "Halcyra"}, {1, 8, 7, "Halcyra"}, {1, 7, 6, "Halcyr"}, {1, 2, 1, "H"},
-        {1, 1, 0, ""},          {2, 6, 4, "Gr\xC3\xBC"}, {2, 5, 4, "Gr\xC3\xBC"}, {2, 4, 2, "Gr"}, // never half a character
-        {4, 10, 0, ""},         {99, 10, 0, ""},         // absent
+        {1, 254, 7, "Halcyra"},  {1, 8, 7, "Halcyra"}, {1, 7, 6, "Halcyr"},
+        {1, 2, 1, "H"},          {1, 1, 0, ""},        {2, 6, 4, "Gr\xC3\xBC"},
+        {2, 5, 4, "Gr\xC3\xBC"}, {2, 4, 2, "Gr"}, // never half a character
+        {4, 10, 0, ""},          {99, 10, 0, ""}, // absent
     };
     for (const NarrowCase& c : cases) {
         SCOPED_TRACE(std::to_string(c.id) + " into " + std::to_string(c.bufferMax));

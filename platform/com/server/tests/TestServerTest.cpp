@@ -10,8 +10,8 @@
 #include <dlfcn.h>
 
 #include <climits>
-#include <functional>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -59,7 +59,8 @@ protected:
     I* create(REFCLSID clsid)
     {
         I* object = nullptr;
-        EXPECT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, uuidof<I>(), reinterpret_cast<void**>(&object)),
+        EXPECT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, uuidof<I>(),
+                                   reinterpret_cast<void**>(&object)),
                   S_OK);
         return object;
     }
@@ -167,25 +168,31 @@ TEST_F(TestServerTest, RegistrationWritesTheClassTypeLibraryAndInterfaceKeys)
     const std::string path = serverPath();
     EXPECT_EQ(stringValue(HKEY_CLASSES_ROOT, "ComServerTest.TestWidget.1\\CLSID"),
               "{5C3A9E11-41B2-4C7E-9A11-2F0D6B8E7A01}");
-    EXPECT_EQ(stringValue(HKEY_CLASSES_ROOT, "ComServerTest.TestWidget\\CurVer"), "ComServerTest.TestWidget.1");
+    EXPECT_EQ(stringValue(HKEY_CLASSES_ROOT, "ComServerTest.TestWidget\\CurVer"),
+              "ComServerTest.TestWidget.1");
     EXPECT_EQ(stringValue(HKEY_CLASSES_ROOT, widgetKey + "\\InprocServer32"), path);
-    EXPECT_EQ(stringValue(HKEY_CLASSES_ROOT, widgetKey + "\\InprocServer32", "ThreadingModel"), "Apartment");
+    EXPECT_EQ(stringValue(HKEY_CLASSES_ROOT, widgetKey + "\\InprocServer32", "ThreadingModel"),
+              "Apartment");
     EXPECT_TRUE(keyExists(HKEY_CLASSES_ROOT, widgetKey + "\\Programmable"));
-    EXPECT_EQ(stringValue(HKEY_CLASSES_ROOT, gadgetKey + "\\InprocServer32", "ThreadingModel"), "Both");
+    EXPECT_EQ(stringValue(HKEY_CLASSES_ROOT, gadgetKey + "\\InprocServer32", "ThreadingModel"),
+              "Both");
     EXPECT_FALSE(keyExists(HKEY_CLASSES_ROOT, gadgetKey + "\\Programmable"));
-    EXPECT_TRUE(keyExists(HKEY_CLASSES_ROOT,
-                          gadgetKey + "\\Implemented Categories\\{5C3A9E17-41B2-4C7E-9A11-2F0D6B8E7A01}"));
+    EXPECT_TRUE(
+        keyExists(HKEY_CLASSES_ROOT,
+                  gadgetKey + "\\Implemented Categories\\{5C3A9E17-41B2-4C7E-9A11-2F0D6B8E7A01}"));
 
     EXPECT_EQ(stringValue(HKEY_CLASSES_ROOT, libraryKey + "\\1.0"), "TestServer 1.0 Type Library");
     EXPECT_EQ(stringValue(HKEY_CLASSES_ROOT, libraryKey + "\\1.0\\0\\win32"), path);
     EXPECT_EQ(stringValue(HKEY_CLASSES_ROOT, libraryKey + "\\1.0\\FLAGS"), "0");
-    EXPECT_EQ(stringValue(HKEY_CLASSES_ROOT, libraryKey + "\\1.0\\HELPDIR"), path.substr(0, path.rfind('/')));
+    EXPECT_EQ(stringValue(HKEY_CLASSES_ROOT, libraryKey + "\\1.0\\HELPDIR"),
+              path.substr(0, path.rfind('/')));
 
     const std::string widgetInterface = "Interface\\{5C3A9E13-41B2-4C7E-9A11-2F0D6B8E7A01}";
     EXPECT_EQ(stringValue(HKEY_CLASSES_ROOT, widgetInterface), "ITestWidget");
     EXPECT_EQ(stringValue(HKEY_CLASSES_ROOT, widgetInterface + "\\ProxyStubClsid32"),
               "{00020424-0000-0000-C000-000000000046}");
-    EXPECT_EQ(stringValue(HKEY_CLASSES_ROOT, widgetInterface + "\\TypeLib"), "{5C3A9E10-41B2-4C7E-9A11-2F0D6B8E7A01}");
+    EXPECT_EQ(stringValue(HKEY_CLASSES_ROOT, widgetInterface + "\\TypeLib"),
+              "{5C3A9E10-41B2-4C7E-9A11-2F0D6B8E7A01}");
     EXPECT_EQ(stringValue(HKEY_CLASSES_ROOT, widgetInterface + "\\TypeLib", "Version"), "1.0");
     const std::string gadgetInterface = "Interface\\{5C3A9E16-41B2-4C7E-9A11-2F0D6B8E7A01}";
     EXPECT_EQ(stringValue(HKEY_CLASSES_ROOT, gadgetInterface), "ITestGadget");
@@ -198,7 +205,8 @@ TEST_F(TestServerTest, RegisteringTwiceLeavesOneSetOfKeys)
 {
     auto everything = [] {
         return dump(HKEY_CLASSES_ROOT, "CLSID") + dump(HKEY_CLASSES_ROOT, "TypeLib") +
-               dump(HKEY_CLASSES_ROOT, "Interface") + dump(HKEY_CLASSES_ROOT, "ComServerTest.TestWidget") +
+               dump(HKEY_CLASSES_ROOT, "Interface") +
+               dump(HKEY_CLASSES_ROOT, "ComServerTest.TestWidget") +
                dump(HKEY_CLASSES_ROOT, "ComServerTest.TestGadget.1");
     };
     const std::string once = everything();
@@ -209,8 +217,8 @@ TEST_F(TestServerTest, RegisteringTwiceLeavesOneSetOfKeys)
 TEST_F(TestServerTest, UnregistrationRemovesWhatWasWrittenAndLeavesTheCategory)
 {
     ASSERT_EQ(m_unregister(), S_OK) << takeErrorDescription();
-    for (const char* key : {"ComServerTest.TestWidget.1", "ComServerTest.TestWidget", "ComServerTest.TestGadget.1",
-                            "ComServerTest.TestGadget"})
+    for (const char* key : {"ComServerTest.TestWidget.1", "ComServerTest.TestWidget",
+                            "ComServerTest.TestGadget.1", "ComServerTest.TestGadget"})
         EXPECT_FALSE(keyExists(HKEY_CLASSES_ROOT, key)) << key;
     const std::string rest = dump(HKEY_CLASSES_ROOT, "CLSID") + dump(HKEY_CLASSES_ROOT, "TypeLib") +
                              dump(HKEY_CLASSES_ROOT, "Interface");
@@ -230,7 +238,8 @@ TEST_F(TestServerTest, ClassesAreFoundByCategory)
     ICatInformation* categories = create<ICatInformation>(CLSID_StdComponentCategoriesMgr);
     ASSERT_NE(categories, nullptr);
     IEnumGUID* classes = nullptr;
-    ASSERT_EQ(categories->EnumClassesOfCategories(1, &CATID_TestServers, 0, nullptr, &classes), S_OK);
+    ASSERT_EQ(categories->EnumClassesOfCategories(1, &CATID_TestServers, 0, nullptr, &classes),
+              S_OK);
     CLSID found[4];
     ULONG fetched = 0;
     EXPECT_EQ(classes->Next(4, found, &fetched), S_FALSE);
@@ -253,11 +262,13 @@ TEST_F(TestServerTest, ObjectsAreCreatedByClsidAndHoldTheModuleUntilReleased)
     EXPECT_EQ(m_canUnloadNow(), S_FALSE);
 
     ISupportErrorInfo* support = nullptr;
-    ASSERT_EQ(widget->QueryInterface(IID_ISupportErrorInfo, reinterpret_cast<void**>(&support)), S_OK);
+    ASSERT_EQ(widget->QueryInterface(IID_ISupportErrorInfo, reinterpret_cast<void**>(&support)),
+              S_OK);
     EXPECT_EQ(support->InterfaceSupportsErrorInfo(IID_ITestWidget), S_OK);
     EXPECT_EQ(support->InterfaceSupportsErrorInfo(IID_ITestCounter), S_FALSE);
     support->Release();
-    ASSERT_EQ(gadget->QueryInterface(IID_ISupportErrorInfo, reinterpret_cast<void**>(&support)), S_OK);
+    ASSERT_EQ(gadget->QueryInterface(IID_ISupportErrorInfo, reinterpret_cast<void**>(&support)),
+              S_OK);
     EXPECT_EQ(support->InterfaceSupportsErrorInfo(IID_ITestGadget), S_OK);
     support->Release();
 
@@ -273,7 +284,7 @@ TEST_F(TestServerTest, ClassFactoriesCheckAggregationRequests)
                                reinterpret_cast<void**>(&factory)),
               S_OK);
     EXPECT_EQ(m_canUnloadNow(), S_FALSE); // a factory reference locks the module
-    IUnknown* outer = factory; // any object stands in: it is never called
+    IUnknown* outer = factory;            // any object stands in: it is never called
     void* out = reinterpret_cast<void*>(0x1);
     EXPECT_EQ(factory->CreateInstance(outer, IID_IUnknown, &out), CLASS_E_NOAGGREGATION);
     EXPECT_EQ(out, nullptr);
@@ -387,7 +398,8 @@ protected:
         TestServerTest::SetUp();
         m_widget = create<ITestWidget>(CLSID_TestWidget);
         ASSERT_NE(m_widget, nullptr);
-        ASSERT_EQ(m_widget->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&m_dispatch)), S_OK);
+        ASSERT_EQ(m_widget->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&m_dispatch)),
+                  S_OK);
     }
     void TearDown() override
     {
@@ -398,13 +410,14 @@ protected:
         TestServerTest::TearDown();
     }
 
-    HRESULT invoke(IDispatch* dispatch, DISPID id, WORD flags, Arguments& args, VARIANT* result = nullptr,
-                   EXCEPINFO* excepInfo = nullptr, UINT* argErr = nullptr)
+    HRESULT invoke(IDispatch* dispatch, DISPID id, WORD flags, Arguments& args,
+                   VARIANT* result = nullptr, EXCEPINFO* excepInfo = nullptr,
+                   UINT* argErr = nullptr)
     {
         return dispatch->Invoke(id, IID_NULL, 0, flags, args.params(), result, excepInfo, argErr);
     }
-    HRESULT invoke(DISPID id, WORD flags, Arguments& args, VARIANT* result = nullptr, EXCEPINFO* excepInfo = nullptr,
-                   UINT* argErr = nullptr)
+    HRESULT invoke(DISPID id, WORD flags, Arguments& args, VARIANT* result = nullptr,
+                   EXCEPINFO* excepInfo = nullptr, UINT* argErr = nullptr)
     {
         return invoke(m_dispatch, id, flags, args, result, excepInfo, argErr);
     }
@@ -496,23 +509,26 @@ TEST_F(DispatchTest, InvokeAnswersEachErrorCode)
     };
     const Case cases[] = {
         {"unknown DISPID", 99, DISPATCH_METHOD, [](Arguments&) {}, DISP_E_MEMBERNOTFOUND, 0},
-        {"a property called as a method only", 4, DISPATCH_METHOD, [](Arguments&) {}, DISP_E_MEMBERNOTFOUND, 0},
+        {"a property called as a method only", 4, DISPATCH_METHOD, [](Arguments&) {},
+         DISP_E_MEMBERNOTFOUND, 0},
         {"a method put as a property", 1, DISPATCH_PROPERTYPUT, [](Arguments& a) { a.i4(1); },
          DISP_E_MEMBERNOTFOUND, 0},
-        {"too few arguments", 1, DISPATCH_METHOD, [](Arguments& a) { a.i4(1); }, DISP_E_BADPARAMCOUNT, 0},
-        {"too many arguments", 9, DISPATCH_PROPERTYGET, [](Arguments& a) { a.i4(1); }, DISP_E_BADPARAMCOUNT, 0},
-        {"an argument that does not convert", 1, DISPATCH_METHOD, [](Arguments& a) { a.i4(1).text(u"two"); },
-         DISP_E_TYPEMISMATCH, 0},
-        {"the first argument does not convert", 1, DISPATCH_METHOD, [](Arguments& a) { a.text(u"one").i4(2); },
-         DISP_E_TYPEMISMATCH, 1},
+        {"too few arguments", 1, DISPATCH_METHOD, [](Arguments& a) { a.i4(1); },
+         DISP_E_BADPARAMCOUNT, 0},
+        {"too many arguments", 9, DISPATCH_PROPERTYGET, [](Arguments& a) { a.i4(1); },
+         DISP_E_BADPARAMCOUNT, 0},
+        {"an argument that does not convert", 1, DISPATCH_METHOD,
+         [](Arguments& a) { a.i4(1).text(u"two"); }, DISP_E_TYPEMISMATCH, 0},
+        {"the first argument does not convert", 1, DISPATCH_METHOD,
+         [](Arguments& a) { a.text(u"one").i4(2); }, DISP_E_TYPEMISMATCH, 1},
         {"an output passed by value", 2, DISPATCH_METHOD, [](Arguments& a) { a.r8(1).i2(2).r8(0); },
          DISP_E_TYPEMISMATCH, 0},
         {"an output of the wrong type", 2, DISPATCH_METHOD,
          [&scaled](Arguments& a) { a.r8(1).i2(2).byRef(VT_I4, &scaled); }, DISP_E_TYPEMISMATCH, 0},
-        {"a named argument", 1, DISPATCH_METHOD, [](Arguments& a) { a.i4(1).i4(2).named(0); }, DISP_E_NONAMEDARGS,
-         0},
-        {"a failure without error info", 7, DISPATCH_METHOD, [](Arguments& a) { a.i4(E_ACCESSDENIED); },
-         E_ACCESSDENIED, 0},
+        {"a named argument", 1, DISPATCH_METHOD, [](Arguments& a) { a.i4(1).i4(2).named(0); },
+         DISP_E_NONAMEDARGS, 0},
+        {"a failure without error info", 7, DISPATCH_METHOD,
+         [](Arguments& a) { a.i4(E_ACCESSDENIED); }, E_ACCESSDENIED, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -527,7 +543,8 @@ TEST_F(DispatchTest, InvokeAnswersEachErrorCode)
         EXPECT_EQ(result.value.vt, VT_EMPTY);
     }
     Arguments args;
-    EXPECT_EQ(m_dispatch->Invoke(1, IID_ITestWidget, 0, DISPATCH_METHOD, args.params(), nullptr, nullptr, nullptr),
+    EXPECT_EQ(m_dispatch->Invoke(1, IID_ITestWidget, 0, DISPATCH_METHOD, args.params(), nullptr,
+                                 nullptr, nullptr),
               DISP_E_UNKNOWNINTERFACE);
 }
 
@@ -599,7 +616,10 @@ TEST_F(DispatchTest, GetIDsOfNamesIgnoresCase)
         DISPID dispid;
     };
     const Case cases[] = {
-        {u"Add", S_OK, 1}, {u"JOIN", S_OK, 3}, {u"name", S_OK, 4}, {u"title", S_OK, 9},
+        {u"Add", S_OK, 1},
+        {u"JOIN", S_OK, 3},
+        {u"name", S_OK, 4},
+        {u"title", S_OK, 9},
         {u"Increment", DISP_E_UNKNOWNNAME, DISPID_UNKNOWN}, // ITestCounter's, not ITestWidget's
         {u"Nope", DISP_E_UNKNOWNNAME, DISPID_UNKNOWN},
     };

@@ -16,7 +16,8 @@ std::string defaultValue(HKEY root, const std::string& path)
     char buffer[4096];
     DWORD size = sizeof buffer;
     DWORD type = REG_NONE;
-    LSTATUS status = RegQueryValueEx(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
+    LSTATUS status =
+        RegQueryValueEx(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
     RegCloseKey(key);
     if (status != ERROR_SUCCESS || type != REG_SZ || size <= 1)
         return "-";
@@ -40,12 +41,13 @@ int listRegisteredClasses(std::ostream& out, std::ostream& err)
     for (DWORD i = 0;; ++i) {
         char name[256];
         DWORD size = sizeof name;
-        if (RegEnumKeyEx(classes, i, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+        if (RegEnumKeyEx(classes, i, name, &size, nullptr, nullptr, nullptr, nullptr) !=
+            ERROR_SUCCESS)
             break;
         const std::string key = std::string("CLSID\\") + name;
         out << name << "\t" << defaultValue(HKEY_CLASSES_ROOT, key + "\\ProgID") << "\t"
-            << defaultValue(HKEY_CLASSES_ROOT, key) << "\t" << defaultValue(HKEY_CLASSES_ROOT, key + "\\InprocServer32")
-            << "\n";
+            << defaultValue(HKEY_CLASSES_ROOT, key) << "\t"
+            << defaultValue(HKEY_CLASSES_ROOT, key + "\\InprocServer32") << "\n";
     }
     RegCloseKey(classes);
     return 0;

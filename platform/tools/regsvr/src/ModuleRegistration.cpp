@@ -33,7 +33,9 @@ std::string errorDescription()
     BSTR description = nullptr;
     info->GetDescription(&description);
     info->Release();
-    std::string text = description ? narrowFromWide(std::u16string_view(description, SysStringLen(description))) : "";
+    std::string text =
+        description ? narrowFromWide(std::u16string_view(description, SysStringLen(description)))
+                    : "";
     SysFreeString(description);
     return text;
 }
@@ -56,7 +58,10 @@ private:
 
 class LoadedModule {
 public:
-    explicit LoadedModule(const std::string& path) : m_handle(dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL)) {}
+    explicit LoadedModule(const std::string& path)
+        : m_handle(dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL))
+    {
+    }
     ~LoadedModule()
     {
         if (m_handle != nullptr)

@@ -46,12 +46,14 @@ TEST_F(RegsvrTest, RegistersListsAndUnregistersAModule)
     Outcome run = regsvr("'" + server + "'");
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.output, "regsvr: registered " + server + "\n");
-    EXPECT_EQ(stringValue(HKEY_CLASSES_ROOT, "CLSID\\{5C3A9E11-41B2-4C7E-9A11-2F0D6B8E7A01}\\InprocServer32"),
+    EXPECT_EQ(stringValue(HKEY_CLASSES_ROOT,
+                          "CLSID\\{5C3A9E11-41B2-4C7E-9A11-2F0D6B8E7A01}\\InprocServer32"),
               server);
 
     run = regsvr("--list");
     EXPECT_EQ(run.exitCode, 0);
-    EXPECT_NE(run.output.find("{5C3A9E11-41B2-4C7E-9A11-2F0D6B8E7A01}\tComServerTest.TestWidget.1\tTestWidget Class\t" +
+    EXPECT_NE(run.output.find("{5C3A9E11-41B2-4C7E-9A11-2F0D6B8E7A01}\tComServerTest.TestWidget."
+                              "1\tTestWidget Class\t" +
                               server + "\n"),
               std::string::npos)
         << run.output;
@@ -69,7 +71,8 @@ TEST_F(RegsvrTest, FilesThatAreNoModulesAreReportedWithTheLoadersText)
     std::ofstream(text) << "not a module\n";
     Outcome run = regsvr(text);
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.output.rfind("regsvr: cannot load " + text + ": " + text + ": ", 0), 0u) << run.output;
+    EXPECT_EQ(run.output.rfind("regsvr: cannot load " + text + ": " + text + ": ", 0), 0u)
+        << run.output;
 
     const std::string missing = (m_directory / "missing.so").string();
     run = regsvr(missing);
@@ -92,10 +95,11 @@ TEST_F(RegsvrTest, AFailingRegistrationIsReportedWithItsResultAndErrorInfo)
     const std::string module = absolute(FAILING_MODULE_PATH);
     Outcome run = regsvr(module);
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.output, "regsvr: DllRegisterServer of " + module + " failed: 0x80020009 " +
-                              hresultMessage(DISP_E_EXCEPTION) +
-                              "\nregsvr: registrar script 101, line 5: expected a quoted text after s, found "
-                              "\"{7A0C1E40-5B3D-4F6A-8C21-9D0E1F2A3B01}\"\n");
+    EXPECT_EQ(run.output,
+              "regsvr: DllRegisterServer of " + module + " failed: 0x80020009 " +
+                  hresultMessage(DISP_E_EXCEPTION) +
+                  "\nregsvr: registrar script 101, line 5: expected a quoted text after s, found "
+                  "\"{7A0C1E40-5B3D-4F6A-8C21-9D0E1F2A3B01}\"\n");
     EXPECT_FALSE(keyExists(HKEY_CLASSES_ROOT, "RegsvrTest.Failing.1"));
 }
 

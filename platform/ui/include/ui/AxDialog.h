@@ -24,7 +24,10 @@ public:
         return ::GetDlgItemText(m_hWnd, id, text, maxCount);
     }
     BOOL SetWindowText(LPCSTR text) { return ::SetWindowText(m_hWnd, text); }
-    int GetWindowText(LPSTR text, int maxCount) const { return ::GetWindowText(m_hWnd, text, maxCount); }
+    int GetWindowText(LPSTR text, int maxCount) const
+    {
+        return ::GetWindowText(m_hWnd, text, maxCount);
+    }
     int GetWindowTextLength() const { return ::GetWindowTextLength(m_hWnd); }
     LRESULT SendMessage(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0)
     {
@@ -46,7 +49,8 @@ class CAxDialogImpl : public CWindow, public ui::MessageHandler {
 public:
     INT_PTR DoModal(HWND hWndParent = ::GetActiveWindow(), LPARAM = 0)
     {
-        return ui::doModal(static_cast<UINT>(T::IDD), hWndParent, this, [this](HWND h) { m_hWnd = h; });
+        return ui::doModal(static_cast<UINT>(T::IDD), hWndParent, this,
+                           [this](HWND h) { m_hWnd = h; });
     }
     BOOL EndDialog(int nRetCode) { return ::EndDialog(m_hWnd, nRetCode); }
 

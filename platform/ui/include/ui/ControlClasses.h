@@ -23,14 +23,18 @@ public:
     int DeleteString(UINT index) { return static_cast<int>(SendMessage(CB_DELETESTRING, index)); }
     int GetCount() const { return static_cast<int>(SendMessage(CB_GETCOUNT)); }
     int GetCurSel() const { return static_cast<int>(SendMessage(CB_GETCURSEL)); }
-    int SetCurSel(int index) { return static_cast<int>(SendMessage(CB_SETCURSEL, static_cast<WPARAM>(index))); }
+    int SetCurSel(int index)
+    {
+        return static_cast<int>(SendMessage(CB_SETCURSEL, static_cast<WPARAM>(index)));
+    }
     DWORD_PTR GetItemData(int index) const
     {
         return static_cast<DWORD_PTR>(SendMessage(CB_GETITEMDATA, static_cast<WPARAM>(index)));
     }
     int SetItemData(int index, DWORD_PTR data)
     {
-        return static_cast<int>(SendMessage(CB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(data)));
+        return static_cast<int>(
+            SendMessage(CB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(data)));
     }
     void GetLBText(int index, std::string& text) const;
     void ResetContent() { SendMessage(CB_RESETCONTENT); }
@@ -38,7 +42,8 @@ public:
 private:
     int send(UINT msg, int index, LPCSTR text)
     {
-        return static_cast<int>(SendMessage(msg, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text)));
+        return static_cast<int>(
+            SendMessage(msg, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text)));
     }
 };
 
@@ -51,7 +56,8 @@ public:
     int GetCount() const { return static_cast<int>(SendMessage(LB_GETCOUNT)); }
     int GetText(int index, LPSTR buffer) const
     {
-        return static_cast<int>(SendMessage(LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer)));
+        return static_cast<int>(
+            SendMessage(LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer)));
     }
     void GetText(int index, std::string& text) const;
     int GetTextLen(int index) const
@@ -59,8 +65,14 @@ public:
         return static_cast<int>(SendMessage(LB_GETTEXTLEN, static_cast<WPARAM>(index)));
     }
     int GetCurSel() const { return static_cast<int>(SendMessage(LB_GETCURSEL)); }
-    int SetCurSel(int index) { return static_cast<int>(SendMessage(LB_SETCURSEL, static_cast<WPARAM>(index))); }
-    int GetSel(int index) const { return static_cast<int>(SendMessage(LB_GETSEL, static_cast<WPARAM>(index))); }
+    int SetCurSel(int index)
+    {
+        return static_cast<int>(SendMessage(LB_SETCURSEL, static_cast<WPARAM>(index)));
+    }
+    int GetSel(int index) const
+    {
+        return static_cast<int>(SendMessage(LB_GETSEL, static_cast<WPARAM>(index)));
+    }
     int SetSel(int index, BOOL select = TRUE)
     {
         return static_cast<int>(SendMessage(LB_SETSEL, static_cast<WPARAM>(select), index));
@@ -68,22 +80,31 @@ public:
     int GetSelCount() const { return static_cast<int>(SendMessage(LB_GETSELCOUNT)); }
     int GetSelItems(int maxItems, LPINT items) const
     {
-        return static_cast<int>(SendMessage(LB_GETSELITEMS, static_cast<WPARAM>(maxItems), reinterpret_cast<LPARAM>(items)));
+        return static_cast<int>(SendMessage(LB_GETSELITEMS, static_cast<WPARAM>(maxItems),
+                                            reinterpret_cast<LPARAM>(items)));
     }
-    int GetHorizontalExtent() const { return static_cast<int>(SendMessage(LB_GETHORIZONTALEXTENT)); }
-    void SetHorizontalExtent(int extent) { SendMessage(LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(extent)); }
+    int GetHorizontalExtent() const
+    {
+        return static_cast<int>(SendMessage(LB_GETHORIZONTALEXTENT));
+    }
+    void SetHorizontalExtent(int extent)
+    {
+        SendMessage(LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(extent));
+    }
     DWORD_PTR GetItemData(int index) const
     {
         return static_cast<DWORD_PTR>(SendMessage(LB_GETITEMDATA, static_cast<WPARAM>(index)));
     }
     int SetItemData(int index, DWORD_PTR data)
     {
-        return static_cast<int>(SendMessage(LB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(data)));
+        return static_cast<int>(
+            SendMessage(LB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(data)));
     }
 
 private:
     int send(UINT msg, int index, LPCSTR text)
     {
-        return static_cast<int>(SendMessage(msg, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text)));
+        return static_cast<int>(
+            SendMessage(msg, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text)));
     }
 };

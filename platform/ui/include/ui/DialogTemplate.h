@@ -71,14 +71,14 @@ DialogControl CTEXT(const std::string& text, int id, short x, short y, short cx,
 DialogControl EDITTEXT(int id, short x, short y, short cx, short cy, DWORD style = 0);
 DialogControl PUSHBUTTON(const std::string& text, int id, short x, short y, short cx, short cy,
                          DWORD style = 0);
-DialogControl DEFPUSHBUTTON(const std::string& text, int id, short x, short y, short cx,
-                            short cy, DWORD style = 0);
+DialogControl DEFPUSHBUTTON(const std::string& text, int id, short x, short y, short cx, short cy,
+                            DWORD style = 0);
 DialogControl GROUPBOX(const std::string& text, int id, short x, short y, short cx, short cy,
                        DWORD style = 0);
 DialogControl COMBOBOX(int id, short x, short y, short cx, short cy, DWORD style = 0);
 DialogControl LISTBOX(int id, short x, short y, short cx, short cy, DWORD style = 0);
 // Any class with exactly the styles given, plus WS_CHILD | WS_VISIBLE.
-DialogControl CONTROL(const std::string& text, int id, const std::string& className,
-                      DWORD style, short x, short y, short cx, short cy, DWORD exStyle = 0);
+DialogControl CONTROL(const std::string& text, int id, const std::string& className, DWORD style,
+                      short x, short y, short cx, short cy, DWORD exStyle = 0);
 
 } // namespace ui

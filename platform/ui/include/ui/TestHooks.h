@@ -21,7 +21,7 @@ struct DialogRequest {
     UINT type = 0;       // message boxes: the MB_ flags
     std::string filter;  // file dialogs: "Name|patterns|Name|patterns"
     std::string defaultExt;
-    DWORD flags = 0; // file dialogs: the OFN_ flags
+    DWORD flags = 0;      // file dialogs: the OFN_ flags
     std::string fileName; // file dialogs: the initial name
 };
 

@@ -32,7 +32,8 @@ public:
     void SetRegistryKey(LPCSTR lpszRegistryKey);
     // The defaults when the value is missing or has another type, or when
     // no registry key is set.
-    std::string GetProfileString(LPCSTR lpszSection, LPCSTR lpszEntry, LPCSTR lpszDefault = nullptr);
+    std::string GetProfileString(LPCSTR lpszSection, LPCSTR lpszEntry,
+                                 LPCSTR lpszDefault = nullptr);
     UINT GetProfileInt(LPCSTR lpszSection, LPCSTR lpszEntry, int nDefault);
     // A null value deletes the entry, a null entry the section.
     BOOL WriteProfileString(LPCSTR lpszSection, LPCSTR lpszEntry, LPCSTR lpszValue);

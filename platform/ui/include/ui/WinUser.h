@@ -48,8 +48,14 @@ struct MSG {
 };
 using LPMSG = MSG*;
 
-constexpr WORD LOWORD(DWORD_PTR v) { return static_cast<WORD>(v & 0xffff); }
-constexpr WORD HIWORD(DWORD_PTR v) { return static_cast<WORD>((v >> 16) & 0xffff); }
+constexpr WORD LOWORD(DWORD_PTR v)
+{
+    return static_cast<WORD>(v & 0xffff);
+}
+constexpr WORD HIWORD(DWORD_PTR v)
+{
+    return static_cast<WORD>((v >> 16) & 0xffff);
+}
 constexpr WPARAM MAKEWPARAM(WORD low, WORD high)
 {
     return static_cast<WPARAM>(static_cast<DWORD>(low) | (static_cast<DWORD>(high) << 16));

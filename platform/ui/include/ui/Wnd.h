@@ -109,12 +109,14 @@ protected:
     template <class T>
     void ON_CBN_SELCHANGE(UINT id, void (T::*handler)())
     {
-        addCommandHandler(id, CBN_SELCHANGE, [this, handler] { (static_cast<T*>(this)->*handler)(); });
+        addCommandHandler(id, CBN_SELCHANGE,
+                          [this, handler] { (static_cast<T*>(this)->*handler)(); });
     }
     template <class T>
     void ON_LBN_SELCHANGE(UINT id, void (T::*handler)())
     {
-        addCommandHandler(id, LBN_SELCHANGE, [this, handler] { (static_cast<T*>(this)->*handler)(); });
+        addCommandHandler(id, LBN_SELCHANGE,
+                          [this, handler] { (static_cast<T*>(this)->*handler)(); });
     }
 
 private:

@@ -112,8 +112,9 @@ private:
             m_extent = static_cast<int>(wParam);
             return 0;
         case LB_GETITEMDATA:
-            return valid ? static_cast<LRESULT>(m_list->item(index)->data(Qt::UserRole).toLongLong())
-                         : LB_ERR;
+            return valid
+                       ? static_cast<LRESULT>(m_list->item(index)->data(Qt::UserRole).toLongLong())
+                       : LB_ERR;
         case LB_SETITEMDATA:
             if (!valid)
                 return LB_ERR;

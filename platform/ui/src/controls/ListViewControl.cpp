@@ -25,7 +25,8 @@ public:
         case LVM_INSERTCOLUMN:
             return insertColumn(row, *reinterpret_cast<const LVCOLUMN*>(lParam));
         case LVM_GETCOLUMNWIDTH:
-            return row >= 0 && row < static_cast<int>(m_titles.size()) ? m_view->columnWidth(row) : 0;
+            return row >= 0 && row < static_cast<int>(m_titles.size()) ? m_view->columnWidth(row)
+                                                                       : 0;
         case LVM_INSERTITEM: {
             const auto& item = *reinterpret_cast<const LVITEM*>(lParam);
             const int at = std::clamp(item.iItem, 0, rows);
@@ -33,7 +34,8 @@ public:
             if (item.mask & LVIF_TEXT)
                 entry->setText(0, fromNarrow(item.pszText));
             if (item.mask & LVIF_PARAM)
-                entry->setData(0, Qt::UserRole, QVariant::fromValue(static_cast<qlonglong>(item.lParam)));
+                entry->setData(0, Qt::UserRole,
+                               QVariant::fromValue(static_cast<qlonglong>(item.lParam)));
             m_view->insertTopLevelItem(at, entry);
             return at;
         }

@@ -35,7 +35,7 @@ void createStatic(const DialogControl& control, QWidget* parent, Window& window)
     } else {
         auto* label = new QLabel(QString::fromStdString(control.text), parent);
         label->setTextFormat(Qt::PlainText);
-        const Qt::Alignment horizontal = type == SS_CENTER ? Qt::AlignHCenter
+        const Qt::Alignment horizontal = type == SS_CENTER  ? Qt::AlignHCenter
                                          : type == SS_RIGHT ? Qt::AlignRight
                                                             : Qt::AlignLeft;
         label->setAlignment(horizontal | Qt::AlignTop);

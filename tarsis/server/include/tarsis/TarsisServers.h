@@ -30,7 +30,8 @@ inline constexpr DISPID SetRefPlane = 2;
 // Holes: R8 X, U, XInc, UInc; I2 NumX, NumU; R8 tool size 1, 2; BSTR shape;
 // I2 orientation. The Ex forms add I2 tool measuring system.
 inline constexpr DISPID AddWebHole = 3, AddTFNearHole = 5, AddTFFarHole = 7, AddTFNearFarHole = 9,
-                        AddBFNearHole = 0xb, AddBFFarHole = 0xd, AddBFNearFarHole = 0xf, AddWeb2Hole = 0x1d;
+                        AddBFNearHole = 0xb, AddBFFarHole = 0xd, AddBFNearFarHole = 0xf,
+                        AddWeb2Hole = 0x1d;
 inline constexpr DISPID AddWebHoleEx = 0x1e, AddTFNearHoleEx = 0x1f, AddTFFarHoleEx = 0x20,
                         AddTFNearFarHoleEx = 0x21, AddBFNearHoleEx = 0x22, AddBFFarHoleEx = 0x23,
                         AddBFNearFarHoleEx = 0x24, AddWeb2HoleEx = 0x25;
@@ -42,21 +43,21 @@ inline constexpr DISPID AddWebMark = 4, AddTFNearMark = 6, AddTFFarMark = 8, Add
 inline constexpr DISPID AddWebStencil = 0x19, AddTFStencil = 0x1a, AddBFStencil = 0x1b;
 // No arguments.
 inline constexpr DISPID SavePart = 0x11;
-}  // namespace partwriter
+} // namespace partwriter
 
 // ITarsisShapeServer.
 namespace shapeserver {
 // BSTR section, description; out R8 depth, web thickness, flange width,
 // flange thickness, surface, weight; out BSTR formal name. 1: unknown shape.
 inline constexpr DISPID LookupShape = 3;
-}  // namespace shapeserver
+} // namespace shapeserver
 
 // ITarsisMultWriter.
 namespace multwriter {
 // BSTR job, group, mark; I2 number, quantity; R8 length, kerf; BSTR section,
 // description, grade, machine, text1, text2; I2 measuring system.
 inline constexpr DISPID CreateMult = 1;
-inline constexpr DISPID SaveMult = 3;  // no arguments
+inline constexpr DISPID SaveMult = 3; // no arguments
 // BSTR job, group, mark; I4 quantity.
 inline constexpr DISPID AddMultPart = 4;
 // BSTR job, group, mark; out BSTR section, description. 1: no such part.
@@ -65,6 +66,6 @@ inline constexpr DISPID GetMultSectionAndDescription = 5;
 inline constexpr DISPID CheckMachine = 6;
 // BSTR job, group, mark. 1: no such part.
 inline constexpr DISPID CheckPart = 7;
-}  // namespace multwriter
+} // namespace multwriter
 
-}  // namespace tarsis
+} // namespace tarsis

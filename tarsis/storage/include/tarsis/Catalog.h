@@ -27,4 +27,4 @@ Catalog parseCatalog(std::string_view text, const std::string& sourceName);
 // The catalog built into this program.
 const Catalog& seedCatalog();
 
-}  // namespace tarsis
+} // namespace tarsis

@@ -10,4 +10,4 @@ namespace tarsis {
 // Throws StoreError (Failed) when neither the variables nor HOME give a path.
 std::string defaultDatabasePath();
 
-}  // namespace tarsis
+} // namespace tarsis

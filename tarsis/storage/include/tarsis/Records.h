@@ -34,7 +34,7 @@ enum class Units { Inch, Metric };
 // surface is the painted surface per unit length (ft²/ft or m²/m).
 struct ShapeRecord {
     ShapeKey key;
-    std::string name;  // the formal name, e.g. "W12X26"
+    std::string name; // the formal name, e.g. "W12X26"
     Units units = Units::Inch;
     double depth = 0;
     double webThickness = 0;
@@ -59,7 +59,7 @@ struct PartHeader {
     std::int32_t number = 0;
     std::string text2;
     std::string text3;
-    int measuringSystem = 0;  // 0 inch, 2 metric
+    int measuringSystem = 0; // 0 inch, 2 metric
     int partKind = 0;
 };
 
@@ -94,7 +94,7 @@ struct Operation {
     double toolSize2 = 0;
     std::string toolShape;
     int orientation = 0;
-    std::optional<int> toolMeasuringSystem;  // set only when the caller sent one
+    std::optional<int> toolMeasuringSystem; // set only when the caller sent one
     // Stencils.
     std::string text;
 };
@@ -103,8 +103,8 @@ using PartEntry = std::variant<RefPlane, Operation>;
 
 struct PartRecord {
     PartHeader header;
-    std::vector<PartEntry> entries;  // in arrival order
-    std::string savedAt;             // UTC, ISO 8601; filled when read back
+    std::vector<PartEntry> entries; // in arrival order
+    std::string savedAt;            // UTC, ISO 8601; filled when read back
 };
 
 struct PartSummary {
@@ -137,7 +137,7 @@ struct MultPiece {
 
 struct MultRecord {
     MultHeader header;
-    std::vector<MultPiece> pieces;  // in arrival order
+    std::vector<MultPiece> pieces; // in arrival order
     std::string savedAt;
 };
 
@@ -159,4 +159,4 @@ std::optional<OperationKind> operationKindFromText(std::string_view text);
 std::optional<Face> faceFromText(std::string_view text);
 std::optional<Units> unitsFromText(std::string_view text);
 
-}  // namespace tarsis
+} // namespace tarsis

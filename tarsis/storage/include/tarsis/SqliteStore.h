@@ -46,10 +46,10 @@ namespace tarsis {
 constexpr int kSchemaVersion = 1;
 
 enum class OpenMode {
-    CreateIfMissing,  // create the file (and its folder) with schema and seed
-    ExistingOnly,     // StoreError Missing when there is no initialised file
+    CreateIfMissing, // create the file (and its folder) with schema and seed
+    ExistingOnly,    // StoreError Missing when there is no initialised file
 };
 
 std::unique_ptr<TarsisStore> openSqliteStore(const std::string& path, OpenMode mode);
 
-}  // namespace tarsis
+} // namespace tarsis

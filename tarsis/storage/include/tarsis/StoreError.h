@@ -10,14 +10,14 @@ namespace tarsis {
 class StoreError : public std::runtime_error {
 public:
     enum class Kind {
-        Missing,       // no database file (or an empty one) where one must exist
-        Damaged,       // not a database, or it fails its integrity check
-        Incompatible,  // a database, but not a Tarsis one of this schema version
-        Busy,          // locked by another process past the busy timeout
-        Full,          // the disk or the database is full
-        Conflict,      // the record exists already
-        NotFound,      // the record to change does not exist
-        Failed,        // any other failure
+        Missing,      // no database file (or an empty one) where one must exist
+        Damaged,      // not a database, or it fails its integrity check
+        Incompatible, // a database, but not a Tarsis one of this schema version
+        Busy,         // locked by another process past the busy timeout
+        Full,         // the disk or the database is full
+        Conflict,     // the record exists already
+        NotFound,     // the record to change does not exist
+        Failed,       // any other failure
     };
 
     StoreError(Kind kind, const std::string& message) : std::runtime_error(message), m_kind(kind) {}
@@ -28,4 +28,4 @@ private:
     Kind m_kind;
 };
 
-}  // namespace tarsis
+} // namespace tarsis

@@ -38,14 +38,14 @@ public:
 
     // Shape and machine names compare without regard to case.
     virtual std::optional<ShapeRecord> findShape(const ShapeKey& key) = 0;
-    virtual std::vector<ShapeRecord> listShapes() = 0;  // by section, then description
-    virtual void addShape(const ShapeRecord& shape) = 0;  // Conflict when the key exists
-    virtual void removeShape(const ShapeKey& key) = 0;    // NotFound when it does not
+    virtual std::vector<ShapeRecord> listShapes() = 0;   // by section, then description
+    virtual void addShape(const ShapeRecord& shape) = 0; // Conflict when the key exists
+    virtual void removeShape(const ShapeKey& key) = 0;   // NotFound when it does not
 
     virtual bool machineExists(std::string_view name) = 0;
-    virtual std::vector<MachineRecord> listMachines() = 0;  // by name
-    virtual void addMachine(const MachineRecord& machine) = 0;  // Conflict when it exists
-    virtual void removeMachine(std::string_view name) = 0;      // NotFound when it does not
+    virtual std::vector<MachineRecord> listMachines() = 0;     // by name
+    virtual void addMachine(const MachineRecord& machine) = 0; // Conflict when it exists
+    virtual void removeMachine(std::string_view name) = 0;     // NotFound when it does not
 };
 
-}  // namespace tarsis
+} // namespace tarsis

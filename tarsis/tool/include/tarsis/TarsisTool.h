@@ -1,8 +1,8 @@
 // The `tarsis` command line: the user's window into the Tarsis database.
 //
 //   tarsis [--database FILE] init
-//   tarsis [--database FILE] shapes list | add SECTION DESCRIPTION options | remove SECTION DESCRIPTION
-//   tarsis [--database FILE] machines list | add NAME [DESCRIPTION] | remove NAME
+//   tarsis [--database FILE] shapes list | add SECTION DESCRIPTION options | remove SECTION
+//   DESCRIPTION tarsis [--database FILE] machines list | add NAME [DESCRIPTION] | remove NAME
 //   tarsis [--database FILE] parts list [--job JOB] | show JOB GROUP MARK
 //   tarsis [--database FILE] mults list | show JOB GROUP MARK
 //   tarsis help
@@ -21,4 +21,4 @@ namespace tarsis {
 // args are the words after the program name.
 int runTarsisTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
-}  // namespace tarsis
+} // namespace tarsis

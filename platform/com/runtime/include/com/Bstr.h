@@ -5,9 +5,9 @@
 
 #include "com/Types.h"
 
-BSTR SysAllocString(const OLECHAR* psz);                  // null for a null argument
-BSTR SysAllocStringLen(const OLECHAR* pch, UINT cch);     // pch may be null: uninitialised text
-BSTR SysAllocStringByteLen(const char* psz, UINT len);    // len bytes, not converted
+BSTR SysAllocString(const OLECHAR* psz);               // null for a null argument
+BSTR SysAllocStringLen(const OLECHAR* pch, UINT cch);  // pch may be null: uninitialised text
+BSTR SysAllocStringByteLen(const char* psz, UINT len); // len bytes, not converted
 BOOL SysReAllocString(BSTR* pbstr, const OLECHAR* psz);
 BOOL SysReAllocStringLen(BSTR* pbstr, const OLECHAR* psz, UINT cch);
 void SysFreeString(BSTR bstr);

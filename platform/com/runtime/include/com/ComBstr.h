@@ -16,10 +16,17 @@ public:
     BSTR m_str = nullptr;
 
     CComBSTR() noexcept = default;
-    CComBSTR(LPCOLESTR src) : m_str(copyOf(src)) {} // up to the first NUL; null stays null
+    CComBSTR(LPCOLESTR src) : m_str(copyOf(src)) {}       // up to the first NUL; null stays null
     CComBSTR(const char* src) : m_str(fromNarrow(src)) {} // UTF-8, converted
-    CComBSTR(int length, LPCOLESTR src) : m_str(allocated(SysAllocStringLen(src, static_cast<UINT>(length)))) {}
-    CComBSTR(const CComBSTR& src) : m_str(src.Copy()) { if (src.m_str && !m_str) _com_issue_error(E_OUTOFMEMORY); }
+    CComBSTR(int length, LPCOLESTR src)
+        : m_str(allocated(SysAllocStringLen(src, static_cast<UINT>(length))))
+    {
+    }
+    CComBSTR(const CComBSTR& src) : m_str(src.Copy())
+    {
+        if (src.m_str && !m_str)
+            _com_issue_error(E_OUTOFMEMORY);
+    }
     CComBSTR(CComBSTR&& src) noexcept : m_str(std::exchange(src.m_str, nullptr)) {}
     ~CComBSTR() { SysFreeString(m_str); }
 
@@ -62,7 +69,8 @@ public:
     // A new BSTR with the same length and characters; null for null.
     BSTR Copy() const noexcept
     {
-        return m_str ? SysAllocStringByteLen(reinterpret_cast<const char*>(m_str), SysStringByteLen(m_str))
+        return m_str ? SysAllocStringByteLen(reinterpret_cast<const char*>(m_str),
+                                             SysStringByteLen(m_str))
                      : nullptr;
     }
     HRESULT CopyTo(BSTR* dest) const noexcept
@@ -87,7 +95,9 @@ public:
     {
         if (src == m_str)
             return S_OK;
-        BSTR copy = src ? SysAllocStringByteLen(reinterpret_cast<const char*>(src), SysStringByteLen(src)) : nullptr;
+        BSTR copy =
+            src ? SysAllocStringByteLen(reinterpret_cast<const char*>(src), SysStringByteLen(src))
+                : nullptr;
         if (src && !copy)
             return E_OUTOFMEMORY;
         Attach(copy);
@@ -113,7 +123,10 @@ public:
     }
     HRESULT Append(LPCOLESTR text) noexcept { return text ? Append(text, lengthOf(text)) : S_OK; }
     HRESULT Append(const CComBSTR& text) noexcept { return AppendBSTR(text.m_str); }
-    HRESULT AppendBSTR(BSTR text) noexcept { return text ? Append(text, static_cast<int>(SysStringLen(text))) : S_OK; }
+    HRESULT AppendBSTR(BSTR text) noexcept
+    {
+        return text ? Append(text, static_cast<int>(SysStringLen(text))) : S_OK;
+    }
     HRESULT Append(const char* text) noexcept
     {
         if (!text)
@@ -137,8 +150,14 @@ public:
     }
 
     // Equal when length and characters agree; null equals the empty string.
-    bool operator==(const CComBSTR& other) const noexcept { return equal(m_str, Length(), other.m_str, other.Length()); }
-    bool operator==(LPCOLESTR text) const noexcept { return equal(m_str, Length(), text, text ? lengthOf(text) : 0); }
+    bool operator==(const CComBSTR& other) const noexcept
+    {
+        return equal(m_str, Length(), other.m_str, other.Length());
+    }
+    bool operator==(LPCOLESTR text) const noexcept
+    {
+        return equal(m_str, Length(), text, text ? lengthOf(text) : 0);
+    }
 
 private:
     static int lengthOf(LPCOLESTR s) noexcept

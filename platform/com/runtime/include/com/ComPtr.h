@@ -9,8 +9,8 @@
 #include "com/Interfaces.h"
 #include "com/Runtime.h"
 
-#include <type_traits>
 #include <memory>
+#include <type_traits>
 #include <utility>
 
 template <class T>
@@ -84,7 +84,8 @@ public:
             return E_POINTER;
         return p->QueryInterface(uuidof<Q>(), reinterpret_cast<void**>(dest));
     }
-    HRESULT CoCreateInstance(REFCLSID clsid, IUnknown* outer = nullptr, DWORD context = CLSCTX_ALL) noexcept
+    HRESULT CoCreateInstance(REFCLSID clsid, IUnknown* outer = nullptr,
+                             DWORD context = CLSCTX_ALL) noexcept
     {
         Release();
         return ::CoCreateInstance(clsid, outer, context, uuidof<T>(), reinterpret_cast<void**>(&p));
@@ -106,11 +107,9 @@ public:
     CComQIPtr(std::nullptr_t) noexcept {}
     CComQIPtr(T* other) noexcept : CComPtr<T>(other) {}
     CComQIPtr(const CComQIPtr& other) noexcept : CComPtr<T>(other.p) {}
-    CComQIPtr(IUnknown* other) noexcept
-        requires(!std::is_same_v<T, IUnknown>)
-    {
-        query(other);
-    }
+    // clang-format off: this clang-format cannot lay out requires clauses
+    CComQIPtr(IUnknown* other) noexcept requires(!std::is_same_v<T, IUnknown>) { query(other); }
+    // clang-format on
 
     CComQIPtr& operator=(T* other) noexcept
     {
@@ -118,13 +117,14 @@ public:
         return *this;
     }
     CComQIPtr& operator=(const CComQIPtr& other) noexcept { return *this = other.p; }
-    CComQIPtr& operator=(IUnknown* other) noexcept
-        requires(!std::is_same_v<T, IUnknown>)
+    // clang-format off: this clang-format cannot lay out requires clauses
+    CComQIPtr& operator=(IUnknown* other) noexcept requires(!std::is_same_v<T, IUnknown>)
     {
         CComPtr<T>::Release();
         query(other);
         return *this;
     }
+    // clang-format on
 
 private:
     void query(IUnknown* other) noexcept
@@ -148,12 +148,11 @@ public:
     ComPtrT(const ComPtrT& other) noexcept : m_p(other.m_p) { addRef(); }
     ComPtrT(ComPtrT&& other) noexcept : m_p(std::exchange(other.m_p, nullptr)) {}
     // Another interface: asked for T; empty when it does not have it.
+    // clang-format off: this clang-format cannot lay out requires clauses
     template <class Q>
-        requires(!std::is_same_v<Q, T> && std::is_base_of_v<IUnknown, Q>)
-    ComPtrT(Q* other) noexcept
-    {
-        query(other);
-    }
+    requires(!std::is_same_v<Q, T> && std::is_base_of_v<IUnknown, Q>) ComPtrT(Q* other)
+    noexcept { query(other); }
+    // clang-format on
     // Creates the class; raises any failure but E_NOINTERFACE, which leaves
     // the pointer empty.
     explicit ComPtrT(REFCLSID clsid, IUnknown* outer = nullptr, DWORD context = CLSCTX_ALL)
@@ -184,22 +183,26 @@ public:
         Release();
         return *this;
     }
+    // clang-format off: this clang-format cannot lay out requires clauses
     template <class Q>
-        requires(!std::is_same_v<Q, T> && std::is_base_of_v<IUnknown, Q>)
-    ComPtrT& operator=(Q* other) noexcept
+    requires(!std::is_same_v<Q, T> && std::is_base_of_v<IUnknown, Q>) ComPtrT&
+    operator=(Q* other) noexcept
     {
         Release();
         query(other);
         return *this;
     }
+    // clang-format on
 
     // Created as IUnknown, run (OleRun), then asked for T; the pointer is
     // empty on failure.
-    HRESULT CreateInstance(REFCLSID clsid, IUnknown* outer = nullptr, DWORD context = CLSCTX_ALL) noexcept
+    HRESULT CreateInstance(REFCLSID clsid, IUnknown* outer = nullptr,
+                           DWORD context = CLSCTX_ALL) noexcept
     {
         Release();
         IUnknown* unknown = nullptr;
-        HRESULT hr = ::CoCreateInstance(clsid, outer, context, IID_IUnknown, reinterpret_cast<void**>(&unknown));
+        HRESULT hr = ::CoCreateInstance(clsid, outer, context, IID_IUnknown,
+                                        reinterpret_cast<void**>(&unknown));
         if (FAILED(hr))
             return hr;
         hr = OleRun(unknown);

@@ -14,13 +14,32 @@ public:
     CComVariant() noexcept { VariantInit(this); }
     CComVariant(const CComVariant& src) noexcept { copyFrom(src); }
     CComVariant(const VARIANT& src) noexcept { copyFrom(src); }
-    CComVariant(LONG value) noexcept : CComVariant() { vt = VT_I4; lVal = value; }
-    CComVariant(SHORT value) noexcept : CComVariant() { vt = VT_I2; iVal = value; }
-    CComVariant(double value) noexcept : CComVariant() { vt = VT_R8; dblVal = value; }
-    CComVariant(bool value) noexcept : CComVariant() { vt = VT_BOOL; boolVal = value ? VARIANT_TRUE : VARIANT_FALSE; }
+    CComVariant(LONG value) noexcept : CComVariant()
+    {
+        vt = VT_I4;
+        lVal = value;
+    }
+    CComVariant(SHORT value) noexcept : CComVariant()
+    {
+        vt = VT_I2;
+        iVal = value;
+    }
+    CComVariant(double value) noexcept : CComVariant()
+    {
+        vt = VT_R8;
+        dblVal = value;
+    }
+    CComVariant(bool value) noexcept : CComVariant()
+    {
+        vt = VT_BOOL;
+        boolVal = value ? VARIANT_TRUE : VARIANT_FALSE;
+    }
     // A copy of the text up to its first NUL; use the BSTR form for a BSTR
     // with embedded NULs.
-    CComVariant(LPCOLESTR text) noexcept : CComVariant() { setString(text ? SysAllocString(text) : nullptr, text != nullptr); }
+    CComVariant(LPCOLESTR text) noexcept : CComVariant()
+    {
+        setString(text ? SysAllocString(text) : nullptr, text != nullptr);
+    }
     CComVariant(const char* text) noexcept : CComVariant()
     {
         if (!text) {

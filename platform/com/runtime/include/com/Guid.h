@@ -9,9 +9,12 @@
 namespace com_detail {
 consteval std::uint32_t hexDigit(char c)
 {
-    if (c >= '0' && c <= '9') return static_cast<std::uint32_t>(c - '0');
-    if (c >= 'a' && c <= 'f') return static_cast<std::uint32_t>(c - 'a' + 10);
-    if (c >= 'A' && c <= 'F') return static_cast<std::uint32_t>(c - 'A' + 10);
+    if (c >= '0' && c <= '9')
+        return static_cast<std::uint32_t>(c - '0');
+    if (c >= 'a' && c <= 'f')
+        return static_cast<std::uint32_t>(c - 'a' + 10);
+    if (c >= 'A' && c <= 'F')
+        return static_cast<std::uint32_t>(c - 'A' + 10);
     throw "not a hexadecimal digit";
 }
 consteval std::uint32_t hexField(const char* s, int digits)
@@ -52,10 +55,10 @@ constexpr const IID& uuidof()
     return InterfaceTraits<Interface>::iid();
 }
 
-#define COM_DECLARE_IID(Interface, iidConstant)                   \
-    template <>                                                   \
-    struct InterfaceTraits<Interface> {                           \
-        static constexpr const IID& iid() { return iidConstant; } \
+#define COM_DECLARE_IID(Interface, iidConstant)                                                    \
+    template <>                                                                                    \
+    struct InterfaceTraits<Interface> {                                                            \
+        static constexpr const IID& iid() { return iidConstant; }                                  \
     }
 
 // String forms. StringFromCLSID and StringFromGUID2 write the braced upper
@@ -70,7 +73,7 @@ HRESULT CLSIDFromString(LPCOLESTR psz, LPCLSID pclsid);
 HRESULT IIDFromString(LPCOLESTR psz, IID* piid);
 
 // Narrow (UTF-8) conveniences for the platform's own code.
-std::string guidToString(REFGUID guid);                 // braced upper case
+std::string guidToString(REFGUID guid);                  // braced upper case
 bool guidFromString(const std::string& text, GUID* out); // braced, either case
 
 void* CoTaskMemAlloc(std::size_t size);

@@ -20,7 +20,8 @@ inline constexpr IID IID_IEnumCATEGORYINFO = guidOf("0002E011-0000-0000-C000-000
 inline constexpr IID IID_ICatRegister = guidOf("0002E012-0000-0000-C000-000000000046");
 inline constexpr IID IID_ICatInformation = guidOf("0002E013-0000-0000-C000-000000000046");
 inline constexpr IID IID_IRunnableObject = guidOf("00000126-0000-0000-C000-000000000046");
-inline constexpr CLSID CLSID_StdComponentCategoriesMgr = guidOf("0002E005-0000-0000-C000-000000000046");
+inline constexpr CLSID CLSID_StdComponentCategoriesMgr =
+    guidOf("0002E005-0000-0000-C000-000000000046");
 
 struct IUnknown {
     virtual HRESULT QueryInterface(REFIID riid, void** ppvObject) = 0;
@@ -28,7 +29,10 @@ struct IUnknown {
     virtual ULONG Release() = 0;
 
     template <class Q>
-    HRESULT QueryInterface(Q** pp) { return QueryInterface(uuidof<Q>(), reinterpret_cast<void**>(pp)); }
+    HRESULT QueryInterface(Q** pp)
+    {
+        return QueryInterface(uuidof<Q>(), reinterpret_cast<void**>(pp));
+    }
 
 protected:
     ~IUnknown() = default;
@@ -110,10 +114,14 @@ COM_DECLARE_IID(IEnumCATEGORYINFO, IID_IEnumCATEGORYINFO);
 struct ICatRegister : IUnknown {
     virtual HRESULT RegisterCategories(ULONG cCategories, CATEGORYINFO* rgCategoryInfo) = 0;
     virtual HRESULT UnRegisterCategories(ULONG cCategories, CATID* rgcatid) = 0;
-    virtual HRESULT RegisterClassImplCategories(REFCLSID rclsid, ULONG cCategories, CATID* rgcatid) = 0;
-    virtual HRESULT UnRegisterClassImplCategories(REFCLSID rclsid, ULONG cCategories, CATID* rgcatid) = 0;
-    virtual HRESULT RegisterClassReqCategories(REFCLSID rclsid, ULONG cCategories, CATID* rgcatid) = 0;
-    virtual HRESULT UnRegisterClassReqCategories(REFCLSID rclsid, ULONG cCategories, CATID* rgcatid) = 0;
+    virtual HRESULT RegisterClassImplCategories(REFCLSID rclsid, ULONG cCategories,
+                                                CATID* rgcatid) = 0;
+    virtual HRESULT UnRegisterClassImplCategories(REFCLSID rclsid, ULONG cCategories,
+                                                  CATID* rgcatid) = 0;
+    virtual HRESULT RegisterClassReqCategories(REFCLSID rclsid, ULONG cCategories,
+                                               CATID* rgcatid) = 0;
+    virtual HRESULT UnRegisterClassReqCategories(REFCLSID rclsid, ULONG cCategories,
+                                                 CATID* rgcatid) = 0;
 };
 COM_DECLARE_IID(ICatRegister, IID_ICatRegister);
 
@@ -125,8 +133,9 @@ struct ICatInformation : IUnknown {
     virtual HRESULT EnumClassesOfCategories(ULONG cImplemented, const CATID rgcatidImpl[],
                                             ULONG cRequired, const CATID rgcatidReq[],
                                             IEnumGUID** ppenumClsid) = 0;
-    virtual HRESULT IsClassOfCategories(REFCLSID rclsid, ULONG cImplemented, const CATID rgcatidImpl[],
-                                        ULONG cRequired, const CATID rgcatidReq[]) = 0;
+    virtual HRESULT IsClassOfCategories(REFCLSID rclsid, ULONG cImplemented,
+                                        const CATID rgcatidImpl[], ULONG cRequired,
+                                        const CATID rgcatidReq[]) = 0;
     virtual HRESULT EnumImplCategoriesOfClass(REFCLSID rclsid, IEnumGUID** ppenumCatid) = 0;
     virtual HRESULT EnumReqCategoriesOfClass(REFCLSID rclsid, IEnumGUID** ppenumCatid) = 0;
 };

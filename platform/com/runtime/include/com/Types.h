@@ -64,11 +64,26 @@ constexpr VARIANT_BOOL VARIANT_FALSE = 0;
 
 // ---- HRESULT -------------------------------------------------------------
 
-constexpr bool SUCCEEDED(HRESULT hr) { return hr >= 0; }
-constexpr bool FAILED(HRESULT hr) { return hr < 0; }
-constexpr SHORT HRESULT_SEVERITY(HRESULT hr) { return static_cast<SHORT>((static_cast<ULONG>(hr) >> 31) & 1); }
-constexpr SHORT HRESULT_FACILITY(HRESULT hr) { return static_cast<SHORT>((static_cast<ULONG>(hr) >> 16) & 0x1fff); }
-constexpr WORD HRESULT_CODE(HRESULT hr) { return static_cast<WORD>(static_cast<ULONG>(hr) & 0xffff); }
+constexpr bool SUCCEEDED(HRESULT hr)
+{
+    return hr >= 0;
+}
+constexpr bool FAILED(HRESULT hr)
+{
+    return hr < 0;
+}
+constexpr SHORT HRESULT_SEVERITY(HRESULT hr)
+{
+    return static_cast<SHORT>((static_cast<ULONG>(hr) >> 31) & 1);
+}
+constexpr SHORT HRESULT_FACILITY(HRESULT hr)
+{
+    return static_cast<SHORT>((static_cast<ULONG>(hr) >> 16) & 0x1fff);
+}
+constexpr WORD HRESULT_CODE(HRESULT hr)
+{
+    return static_cast<WORD>(static_cast<ULONG>(hr) & 0xffff);
+}
 constexpr HRESULT MAKE_HRESULT(ULONG sev, ULONG fac, ULONG code)
 {
     return static_cast<HRESULT>((sev << 31) | (fac << 16) | code);
@@ -79,10 +94,13 @@ constexpr ULONG SEVERITY_ERROR = 1;
 constexpr HRESULT HRESULT_FROM_WIN32(ULONG code)
 {
     return static_cast<HRESULT>(code) <= 0 ? static_cast<HRESULT>(code)
-                                            : MAKE_HRESULT(1, FACILITY_WIN32, code & 0xffff);
+                                           : MAKE_HRESULT(1, FACILITY_WIN32, code & 0xffff);
 }
 
-constexpr HRESULT hresult(std::uint32_t v) { return static_cast<HRESULT>(v); }
+constexpr HRESULT hresult(std::uint32_t v)
+{
+    return static_cast<HRESULT>(v);
+}
 
 constexpr HRESULT S_OK = 0;
 constexpr HRESULT S_FALSE = 1;
@@ -159,10 +177,22 @@ constexpr bool IsEqualGUID(REFGUID a, REFGUID b)
             return false;
     return true;
 }
-constexpr bool IsEqualIID(REFIID a, REFIID b) { return IsEqualGUID(a, b); }
-constexpr bool IsEqualCLSID(REFCLSID a, REFCLSID b) { return IsEqualGUID(a, b); }
-constexpr bool operator==(REFGUID a, REFGUID b) { return IsEqualGUID(a, b); }
-constexpr bool operator!=(REFGUID a, REFGUID b) { return !IsEqualGUID(a, b); }
+constexpr bool IsEqualIID(REFIID a, REFIID b)
+{
+    return IsEqualGUID(a, b);
+}
+constexpr bool IsEqualCLSID(REFCLSID a, REFCLSID b)
+{
+    return IsEqualGUID(a, b);
+}
+constexpr bool operator==(REFGUID a, REFGUID b)
+{
+    return IsEqualGUID(a, b);
+}
+constexpr bool operator!=(REFGUID a, REFGUID b)
+{
+    return !IsEqualGUID(a, b);
+}
 
 constexpr GUID GUID_NULL = {0, 0, 0, {0, 0, 0, 0, 0, 0, 0, 0}};
 constexpr CLSID CLSID_NULL = GUID_NULL;

@@ -22,15 +22,21 @@ static const comserver::TypeLibrary& testServerLibrary()
 {
     using namespace comserver;
     static const TypeLibrary library{
-        LIBID_TestServerLib, 1, 0, "TestServerLib", "TestServer 1.0 Type Library",
+        LIBID_TestServerLib,
+        1,
+        0,
+        "TestServerLib",
+        "TestServer 1.0 Type Library",
         {dualInterface<ITestWidget>(
              "ITestWidget", "ITestWidget Interface",
              {dispMethod<&ITestWidget::Add>(1, "Add", {"nLeft", "nRight", "pnSum"}, retval),
               dispMethod<&ITestWidget::Scale>(2, "Scale", {"dValue", "nFactor", "pdScaled"}),
-              dispMethod<&ITestWidget::Join>(3, "Join", {"bstrLeft", "bstrRight", "pbstrJoined"}, retval),
+              dispMethod<&ITestWidget::Join>(3, "Join", {"bstrLeft", "bstrRight", "pbstrJoined"},
+                                             retval),
               dispPropGet<&ITestWidget::get_Name>(4, "Name", {"pbstrName"}),
               dispPropPut<&ITestWidget::put_Name>(4, "Name"),
-              dispMethod<&ITestWidget::Bytes>(5, "Bytes", {"cUnsigned", "cSigned", "pnSum"}, retval),
+              dispMethod<&ITestWidget::Bytes>(5, "Bytes", {"cUnsigned", "cSigned", "pnSum"},
+                                              retval),
               dispMethod<&ITestWidget::Fail>(6, "Fail", {"bstrText", "nResult"}),
               dispMethod<&ITestWidget::FailPlain>(7, "FailPlain", {"nResult"}),
               dispMethod<&ITestWidget::Identity>(8, "Identity", {"pUnknown", "ppUnknown"}),
@@ -52,8 +58,8 @@ COMSERVER_EXPORT_CLASS_OBJECTS(_Module)
 COMSERVER_STDAPI DllRegisterServer()
 {
     ICatRegister* categories = nullptr;
-    if (SUCCEEDED(CoCreateInstance(CLSID_StdComponentCategoriesMgr, nullptr, CLSCTX_INPROC_SERVER, IID_ICatRegister,
-                                   reinterpret_cast<void**>(&categories)))) {
+    if (SUCCEEDED(CoCreateInstance(CLSID_StdComponentCategoriesMgr, nullptr, CLSCTX_INPROC_SERVER,
+                                   IID_ICatRegister, reinterpret_cast<void**>(&categories)))) {
         CATEGORYINFO info{CATID_TestServers, 0x409, {}};
         const char16_t description[] = u"Test Servers";
         std::memcpy(info.szDescription, description, sizeof description);

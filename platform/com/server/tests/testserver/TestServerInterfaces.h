@@ -18,22 +18,22 @@ inline constexpr UINT IDS_WIDGET_TITLE = 100;
 
 // Dual, described in the library. DISPIDs in comments.
 struct ITestWidget : IDispatch {
-    virtual HRESULT Add(LONG nLeft, LONG nRight, LONG* pnSum) = 0;                // 1, retval
-    virtual HRESULT Scale(double dValue, SHORT nFactor, double* pdScaled) = 0;     // 2, out
-    virtual HRESULT Join(BSTR bstrLeft, BSTR bstrRight, BSTR* pbstrJoined) = 0;    // 3, retval
-    virtual HRESULT get_Name(BSTR* pbstrName) = 0;                                 // 4
-    virtual HRESULT put_Name(BSTR bstrName) = 0;                                   // 4
-    virtual HRESULT Bytes(BYTE cUnsigned, CHAR cSigned, LONG* pnSum) = 0;          // 5, retval
-    virtual HRESULT Fail(BSTR bstrText, LONG nResult) = 0;                         // 6: Error(text, IID, nResult)
-    virtual HRESULT FailPlain(LONG nResult) = 0;                                   // 7: nResult, no error info
-    virtual HRESULT Identity(IUnknown* pUnknown, IUnknown** ppUnknown) = 0;        // 8, out
-    virtual HRESULT get_Title(BSTR* pbstrTitle) = 0;                               // 9: string IDS_WIDGET_TITLE
+    virtual HRESULT Add(LONG nLeft, LONG nRight, LONG* pnSum) = 0;              // 1, retval
+    virtual HRESULT Scale(double dValue, SHORT nFactor, double* pdScaled) = 0;  // 2, out
+    virtual HRESULT Join(BSTR bstrLeft, BSTR bstrRight, BSTR* pbstrJoined) = 0; // 3, retval
+    virtual HRESULT get_Name(BSTR* pbstrName) = 0;                              // 4
+    virtual HRESULT put_Name(BSTR bstrName) = 0;                                // 4
+    virtual HRESULT Bytes(BYTE cUnsigned, CHAR cSigned, LONG* pnSum) = 0;       // 5, retval
+    virtual HRESULT Fail(BSTR bstrText, LONG nResult) = 0; // 6: Error(text, IID, nResult)
+    virtual HRESULT FailPlain(LONG nResult) = 0;           // 7: nResult, no error info
+    virtual HRESULT Identity(IUnknown* pUnknown, IUnknown** ppUnknown) = 0; // 8, out
+    virtual HRESULT get_Title(BSTR* pbstrTitle) = 0; // 9: string IDS_WIDGET_TITLE
 };
 COM_DECLARE_IID(ITestWidget, IID_ITestWidget);
 
 // A second dual interface of the widget, described in the library.
 struct ITestCounter : IDispatch {
-    virtual HRESULT Increment(LONG nBy) = 0; // 1
+    virtual HRESULT Increment(LONG nBy) = 0;      // 1
     virtual HRESULT get_Count(LONG* pnCount) = 0; // 2
 };
 COM_DECLARE_IID(ITestCounter, IID_ITestCounter);

@@ -5,12 +5,13 @@
 #include "TestServerInterfaces.h"
 #include "com/server/Server.h"
 
-class CTestWidget : public CComObjectRootEx<CComSingleThreadModel>,
-                    public CComCoClass<CTestWidget, &CLSID_TestWidget>,
-                    public ISupportErrorInfoImpl<&IID_ITestWidget>,
-                    public IDispatchImpl<ITestWidget, &IID_ITestWidget, &LIBID_TestServerLib, 1, 0>,
-                    public IDispatchImpl<ITestCounter, &IID_ITestCounter, &LIBID_TestServerLib, 1, 0>,
-                    public IDispatchImpl<ITestHidden, &IID_ITestHidden, &LIBID_TestServerLib, 1, 0> {
+class CTestWidget
+    : public CComObjectRootEx<CComSingleThreadModel>,
+      public CComCoClass<CTestWidget, &CLSID_TestWidget>,
+      public ISupportErrorInfoImpl<&IID_ITestWidget>,
+      public IDispatchImpl<ITestWidget, &IID_ITestWidget, &LIBID_TestServerLib, 1, 0>,
+      public IDispatchImpl<ITestCounter, &IID_ITestCounter, &LIBID_TestServerLib, 1, 0>,
+      public IDispatchImpl<ITestHidden, &IID_ITestHidden, &LIBID_TestServerLib, 1, 0> {
 public:
     DECLARE_REGISTRY_RESOURCEID(101)
 

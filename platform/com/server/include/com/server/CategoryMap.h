@@ -24,14 +24,18 @@ HRESULT registerClassCategories(REFCLSID clsid, const CategoryMapEntry* map, boo
 //   BEGIN_CATEGORY_MAP(CMyClass)
 //       IMPLEMENTED_CATEGORY(CATID_Converters)
 //   END_CATEGORY_MAP()
-#define BEGIN_CATEGORY_MAP(x)                                         \
-public:                                                               \
-    static const ::comserver::CategoryMapEntry* GetCategoryMap()      \
-    {                                                                 \
+#define BEGIN_CATEGORY_MAP(x)                                                                      \
+public:                                                                                            \
+    static const ::comserver::CategoryMapEntry* GetCategoryMap()                                   \
+    {                                                                                              \
         static const ::comserver::CategoryMapEntry map[] = {
 #define IMPLEMENTED_CATEGORY(catid) {::comserver::CategoryKind::Implemented, &(catid)},
 #define REQUIRED_CATEGORY(catid) {::comserver::CategoryKind::Required, &(catid)},
-#define END_CATEGORY_MAP()                                            \
-            {::comserver::CategoryKind::End, nullptr}};               \
-        return map;                                                   \
+#define END_CATEGORY_MAP()                                                                         \
+    {                                                                                              \
+        ::comserver::CategoryKind::End, nullptr                                                    \
+    }                                                                                              \
+    }                                                                                              \
+    ;                                                                                              \
+    return map;                                                                                    \
     }

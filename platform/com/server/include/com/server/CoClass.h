@@ -26,11 +26,13 @@ public:
 
     static HRESULT Error(LPCOLESTR lpszDesc, REFIID iid = GUID_NULL, HRESULT hRes = 0)
     {
-        return comserver::reportError(*pclsid, std::u16string_view(lpszDesc ? lpszDesc : u""), iid, hRes);
+        return comserver::reportError(*pclsid, std::u16string_view(lpszDesc ? lpszDesc : u""), iid,
+                                      hRes);
     }
     static HRESULT Error(const char* lpszDesc, REFIID iid = GUID_NULL, HRESULT hRes = 0)
     {
-        return comserver::reportError(*pclsid, std::string_view(lpszDesc ? lpszDesc : ""), iid, hRes);
+        return comserver::reportError(*pclsid, std::string_view(lpszDesc ? lpszDesc : ""), iid,
+                                      hRes);
     }
 
     // Creates an object of the class (inside pUnkOuter when given) and asks
@@ -38,8 +40,8 @@ public:
     template <class Q>
     static HRESULT CreateInstance(IUnknown* pUnkOuter, Q** pp)
     {
-        return comserver::createObject(T::_CreatorClass::plain, T::_CreatorClass::aggregated, pUnkOuter,
-                                       uuidof<Q>(), reinterpret_cast<void**>(pp));
+        return comserver::createObject(T::_CreatorClass::plain, T::_CreatorClass::aggregated,
+                                       pUnkOuter, uuidof<Q>(), reinterpret_cast<void**>(pp));
     }
     template <class Q>
     static HRESULT CreateInstance(Q** pp)

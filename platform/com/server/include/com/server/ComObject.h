@@ -116,7 +116,10 @@ public:
             delete this;
         return count;
     }
-    HRESULT QueryInterface(REFIID iid, void** ppv) override { return this->_InternalQueryInterface(iid, ppv); }
+    HRESULT QueryInterface(REFIID iid, void** ppv) override
+    {
+        return this->_InternalQueryInterface(iid, ppv);
+    }
 
     static HRESULT CreateInstance(CComObject<Base>** pp)
     {
@@ -130,11 +133,17 @@ public:
 template <class Base>
 class CComContainedObject : public Base {
 public:
-    explicit CComContainedObject(void* outer) { this->m_pOuterUnknown = static_cast<IUnknown*>(outer); }
+    explicit CComContainedObject(void* outer)
+    {
+        this->m_pOuterUnknown = static_cast<IUnknown*>(outer);
+    }
 
     ULONG AddRef() override { return this->OuterAddRef(); }
     ULONG Release() override { return this->OuterRelease(); }
-    HRESULT QueryInterface(REFIID iid, void** ppv) override { return this->OuterQueryInterface(iid, ppv); }
+    HRESULT QueryInterface(REFIID iid, void** ppv) override
+    {
+        return this->OuterQueryInterface(iid, ppv);
+    }
 };
 
 // The inner object of an aggregate: this IUnknown is the non-delegating one
@@ -181,9 +190,9 @@ public:
 
 // Inside a class: whether its class factory may create it inside an outer
 // object. CComCoClass declares it aggregatable.
-#define DECLARE_AGGREGATABLE(x) \
-public:                         \
+#define DECLARE_AGGREGATABLE(x)                                                                    \
+public:                                                                                            \
     using _CreatorClass = ::comserver::Creators<CComObject<x>, CComAggObject<x>>;
-#define DECLARE_NOT_AGGREGATABLE(x) \
-public:                             \
+#define DECLARE_NOT_AGGREGATABLE(x)                                                                \
+public:                                                                                            \
     using _CreatorClass = ::comserver::Creators<CComObject<x>, void>;

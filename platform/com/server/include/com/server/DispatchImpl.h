@@ -26,30 +26,35 @@ namespace comserver {
 
 HRESULT dispatchGetTypeInfoCount(const InterfaceDesc* desc, UINT* pctinfo);
 HRESULT dispatchGetTypeInfo(const InterfaceDesc* desc, UINT iTInfo, ITypeInfo** ppTInfo);
-HRESULT dispatchGetIDsOfNames(const InterfaceDesc* desc, REFIID riid, LPOLESTR* rgszNames, UINT cNames,
-                              DISPID* rgDispId);
-HRESULT dispatchInvoke(const InterfaceDesc* desc, void* object, DISPID dispIdMember, REFIID riid, WORD wFlags,
-                       DISPPARAMS* pDispParams, VARIANT* pVarResult, EXCEPINFO* pExcepInfo, UINT* puArgErr);
+HRESULT dispatchGetIDsOfNames(const InterfaceDesc* desc, REFIID riid, LPOLESTR* rgszNames,
+                              UINT cNames, DISPID* rgDispId);
+HRESULT dispatchInvoke(const InterfaceDesc* desc, void* object, DISPID dispIdMember, REFIID riid,
+                       WORD wFlags, DISPPARAMS* pDispParams, VARIANT* pVarResult,
+                       EXCEPINFO* pExcepInfo, UINT* puArgErr);
 
 // The four IDispatch methods for a description and the object its members
 // are called on.
 template <class Base, class Object, const IID* piid, const GUID* plibid, WORD wMajor, WORD wMinor>
 class DispatchFromDescription : public Base {
 public:
-    HRESULT GetTypeInfoCount(UINT* pctinfo) override { return dispatchGetTypeInfoCount(description(), pctinfo); }
+    HRESULT GetTypeInfoCount(UINT* pctinfo) override
+    {
+        return dispatchGetTypeInfoCount(description(), pctinfo);
+    }
     HRESULT GetTypeInfo(UINT iTInfo, LCID, ITypeInfo** ppTInfo) override
     {
         return dispatchGetTypeInfo(description(), iTInfo, ppTInfo);
     }
-    HRESULT GetIDsOfNames(REFIID riid, LPOLESTR* rgszNames, UINT cNames, LCID, DISPID* rgDispId) override
+    HRESULT GetIDsOfNames(REFIID riid, LPOLESTR* rgszNames, UINT cNames, LCID,
+                          DISPID* rgDispId) override
     {
         return dispatchGetIDsOfNames(description(), riid, rgszNames, cNames, rgDispId);
     }
     HRESULT Invoke(DISPID dispIdMember, REFIID riid, LCID, WORD wFlags, DISPPARAMS* pDispParams,
                    VARIANT* pVarResult, EXCEPINFO* pExcepInfo, UINT* puArgErr) override
     {
-        return dispatchInvoke(description(), static_cast<Object*>(this), dispIdMember, riid, wFlags, pDispParams,
-                              pVarResult, pExcepInfo, puArgErr);
+        return dispatchInvoke(description(), static_cast<Object*>(this), dispIdMember, riid, wFlags,
+                              pDispParams, pVarResult, pExcepInfo, puArgErr);
     }
 
     static const InterfaceDesc* description()
@@ -62,7 +67,9 @@ public:
 
 // The dual interface T (IID *piid) of library *plibid, version wMajor.wMinor.
 template <class T, const IID* piid, const GUID* plibid, WORD wMajor = 1, WORD wMinor = 0>
-class IDispatchImpl : public comserver::DispatchFromDescription<T, T, piid, plibid, wMajor, wMinor> {};
+class IDispatchImpl
+    : public comserver::DispatchFromDescription<T, T, piid, plibid, wMajor, wMinor> {
+};
 
 // IDispatch of class T for the dispinterface *piid of library *plibid,
 // whose members are T's own member functions (dispInterface<T>):
@@ -76,4 +83,6 @@ class IDispatchImpl : public comserver::DispatchFromDescription<T, T, piid, plib
 //       HRESULT Open(BSTR bstrName, LONG* pnResult);
 //   };
 template <class T, const IID* piid, const GUID* plibid, WORD wMajor = 1, WORD wMinor = 0>
-class IDispatchOnlyImpl : public comserver::DispatchFromDescription<IDispatch, T, piid, plibid, wMajor, wMinor> {};
+class IDispatchOnlyImpl
+    : public comserver::DispatchFromDescription<IDispatch, T, piid, plibid, wMajor, wMinor> {
+};

@@ -24,8 +24,12 @@ struct ObjectMapEntry {
 template <class T>
 constexpr ObjectMapEntry objectMapEntry(const CLSID* clsid)
 {
-    return {clsid, T::_CreatorClass::plain, T::_CreatorClass::aggregated, &T::UpdateRegistry,
-            &T::GetCategoryMap, nullptr};
+    return {clsid,
+            T::_CreatorClass::plain,
+            T::_CreatorClass::aggregated,
+            &T::UpdateRegistry,
+            &T::GetCategoryMap,
+            nullptr};
 }
 
 // The module's absolute path, found from an address inside it.
@@ -87,31 +91,43 @@ private:
 //   CComModule _Module(ObjectMap);
 #define BEGIN_OBJECT_MAP(name) static ::comserver::ObjectMapEntry name[] = {
 #define OBJECT_ENTRY(clsid, class) ::comserver::objectMapEntry<class>(&(clsid)),
-#define END_OBJECT_MAP() ::comserver::ObjectMapEntry{} };
+#define END_OBJECT_MAP()                                                                           \
+    ::comserver::ObjectMapEntry {}                                                                 \
+    }                                                                                              \
+    ;
 
 // Inside a class: its registrar script is the REGISTRY resource id.
-#define DECLARE_REGISTRY_RESOURCEID(id)                                               \
-    static HRESULT UpdateRegistry(BOOL bRegister)                                     \
-    {                                                                                 \
-        return CComModule::UpdateRegistryFromResource(id, bRegister);                 \
+#define DECLARE_REGISTRY_RESOURCEID(id)                                                            \
+    static HRESULT UpdateRegistry(BOOL bRegister)                                                  \
+    {                                                                                              \
+        return CComModule::UpdateRegistryFromResource(id, bRegister);                              \
     }
 
 // An exported entry point of a module (modules hide every other symbol).
 #define COMSERVER_STDAPI extern "C" __attribute__((visibility("default"))) HRESULT
 
 // DllGetClassObject and DllCanUnloadNow of the module object.
-#define COMSERVER_EXPORT_CLASS_OBJECTS(module)                                        \
-    COMSERVER_STDAPI DllGetClassObject(REFCLSID rclsid, REFIID riid, LPVOID* ppv)     \
-    {                                                                                 \
-        return (module).GetClassObject(rclsid, riid, ppv);                            \
-    }                                                                                 \
-    COMSERVER_STDAPI DllCanUnloadNow() { return (module).CanUnloadNow(); }
+#define COMSERVER_EXPORT_CLASS_OBJECTS(module)                                                     \
+    COMSERVER_STDAPI DllGetClassObject(REFCLSID rclsid, REFIID riid, LPVOID* ppv)                  \
+    {                                                                                              \
+        return (module).GetClassObject(rclsid, riid, ppv);                                         \
+    }                                                                                              \
+    COMSERVER_STDAPI DllCanUnloadNow()                                                             \
+    {                                                                                              \
+        return (module).CanUnloadNow();                                                            \
+    }
 
 // All four exports, registering the classes and the type library. A server
 // that must do more on registration uses COMSERVER_EXPORT_CLASS_OBJECTS and
 // writes its own DllRegisterServer/DllUnregisterServer with COMSERVER_STDAPI,
 // calling module.RegisterServer(TRUE) / module.UnregisterServer(TRUE).
-#define COMSERVER_EXPORTS(module)                                                     \
-    COMSERVER_EXPORT_CLASS_OBJECTS(module)                                            \
-    COMSERVER_STDAPI DllRegisterServer() { return (module).RegisterServer(TRUE); }    \
-    COMSERVER_STDAPI DllUnregisterServer() { return (module).UnregisterServer(TRUE); }
+#define COMSERVER_EXPORTS(module)                                                                  \
+    COMSERVER_EXPORT_CLASS_OBJECTS(module)                                                         \
+    COMSERVER_STDAPI DllRegisterServer()                                                           \
+    {                                                                                              \
+        return (module).RegisterServer(TRUE);                                                      \
+    }                                                                                              \
+    COMSERVER_STDAPI DllUnregisterServer()                                                         \
+    {                                                                                              \
+        return (module).UnregisterServer(TRUE);                                                    \
+    }

@@ -16,8 +16,14 @@ public:
 // Reference counting for objects shared between threads: atomic counts.
 class CComMultiThreadModel {
 public:
-    static ULONG Increment(LONG* p) { return static_cast<ULONG>(std::atomic_ref<LONG>(*p).fetch_add(1) + 1); }
-    static ULONG Decrement(LONG* p) { return static_cast<ULONG>(std::atomic_ref<LONG>(*p).fetch_sub(1) - 1); }
+    static ULONG Increment(LONG* p)
+    {
+        return static_cast<ULONG>(std::atomic_ref<LONG>(*p).fetch_add(1) + 1);
+    }
+    static ULONG Decrement(LONG* p)
+    {
+        return static_cast<ULONG>(std::atomic_ref<LONG>(*p).fetch_sub(1) - 1);
+    }
 };
 
 namespace comserver {
@@ -61,7 +67,10 @@ public:
     // For an object inside an aggregate: the controlling outer object.
     ULONG OuterAddRef() { return m_pOuterUnknown->AddRef(); }
     ULONG OuterRelease() { return m_pOuterUnknown->Release(); }
-    HRESULT OuterQueryInterface(REFIID iid, void** ppv) { return m_pOuterUnknown->QueryInterface(iid, ppv); }
+    HRESULT OuterQueryInterface(REFIID iid, void** ppv)
+    {
+        return m_pOuterUnknown->QueryInterface(iid, ppv);
+    }
 
     LONG m_dwRef = 0;
     IUnknown* m_pOuterUnknown = nullptr;
@@ -82,21 +91,28 @@ public:
 //       COM_INTERFACE_ENTRY2(IDispatch, IMyInterface) // IDispatch answered by IMyInterface's
 //       COM_INTERFACE_ENTRY_IID(DIID_Events, IDispatch)
 //   END_COM_MAP()
-#define BEGIN_COM_MAP(x)                                                    \
-public:                                                                     \
-    using _ComMapClass = x;                                                 \
-    static const ::comserver::InterfaceEntry* _GetEntries()                 \
-    {                                                                       \
+#define BEGIN_COM_MAP(x)                                                                           \
+public:                                                                                            \
+    using _ComMapClass = x;                                                                        \
+    static const ::comserver::InterfaceEntry* _GetEntries()                                        \
+    {                                                                                              \
         static const ::comserver::InterfaceEntry entries[] = {
 #define COM_INTERFACE_ENTRY(I) {&uuidof<I>(), &::comserver::castTo<_ComMapClass, I>},
 #define COM_INTERFACE_ENTRY_IID(iid, I) {&(iid), &::comserver::castTo<_ComMapClass, I>},
 #define COM_INTERFACE_ENTRY2(I, Via) {&uuidof<I>(), &::comserver::castVia<_ComMapClass, Via, I>},
-#define END_COM_MAP()                                                       \
-            {nullptr, nullptr}};                                            \
-        return entries;                                                     \
-    }                                                                       \
-    HRESULT _InternalQueryInterface(REFIID iid, void** ppv)                 \
-    {                                                                       \
-        return ::comserver::internalQueryInterface(this, _GetEntries(), iid, ppv); \
-    }                                                                       \
-    IUnknown* GetUnknown() { return static_cast<IUnknown*>(_GetEntries()[0].cast(this)); }
+#define END_COM_MAP()                                                                              \
+    {                                                                                              \
+        nullptr, nullptr                                                                           \
+    }                                                                                              \
+    }                                                                                              \
+    ;                                                                                              \
+    return entries;                                                                                \
+    }                                                                                              \
+    HRESULT _InternalQueryInterface(REFIID iid, void** ppv)                                        \
+    {                                                                                              \
+        return ::comserver::internalQueryInterface(this, _GetEntries(), iid, ppv);                 \
+    }                                                                                              \
+    IUnknown* GetUnknown()                                                                         \
+    {                                                                                              \
+        return static_cast<IUnknown*>(_GetEntries()[0].cast(this));                                \
+    }

@@ -79,10 +79,13 @@ inline int LoadString(HINSTANCE instance, UINT id, LPWSTR buffer, int bufferMax)
     return LoadStringW(instance, id, buffer, bufferMax);
 }
 
-#define BEGIN_STRING_TABLE(name) \
-    static const ::comserver::StringTableRegistration name {
+#define BEGIN_STRING_TABLE(name)                                                                   \
+    static const ::comserver::StringTableRegistration name                                         \
+    {
 #define STRING_ENTRY(id, text) {id, text},
-#define END_STRING_TABLE() };
+#define END_STRING_TABLE()                                                                         \
+    }                                                                                              \
+    ;
 
-#define TYPELIB_RESOURCE(id, function) \
+#define TYPELIB_RESOURCE(id, function)                                                             \
     static const ::comserver::TypeLibraryRegistration typeLibraryResource##id{id, &(function)};

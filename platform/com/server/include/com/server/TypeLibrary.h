@@ -12,7 +12,8 @@
 //           {dualInterface<IVLMRConvert>("IVLMRConvert", "IVLMRConvert Interface", {
 //                dispMethod<&IVLMRConvert::SetFile>(1, "SetFile", {"bstrFilename"}),
 //                dispMethod<&IVLMRConvert::ReadPart>(2, "ReadPart",
-//                                                    {"ppIUnkCADPart", "bIsMetric", "bIsToolMetric"}),
+//                                                    {"ppIUnkCADPart", "bIsMetric",
+//                                                    "bIsToolMetric"}),
 //                dispPropGet<&IVLMRConvert::get_ConversionName>(3, "ConversionName", {"pVal"}),
 //            }),
 //            customInterface<ICADPart2>("ICADPart2", "ICADPart2 Interface")},
@@ -69,7 +70,8 @@ struct MemberDesc {
 
 // A member of C++ type C: an interface takes only members of its own type.
 template <class C>
-struct Member : MemberDesc {};
+struct Member : MemberDesc {
+};
 
 enum class InterfaceKind {
     Custom,      // derives from IUnknown; described, not dispatched
@@ -121,16 +123,16 @@ struct VarTraits {
     static_assert(unsupportedType<A>, "this parameter type has no automation type");
 };
 
-#define COMSERVER_VAR_TRAITS(Type, Vt, field)                           \
-    template <>                                                         \
-    struct VarTraits<Type> {                                            \
-        static constexpr VARTYPE vt = Vt;                               \
-        static Type value(const VARIANT& v) { return v.field; }               \
-    };                                                                  \
-    template <>                                                         \
-    struct VarTraits<Type*> {                                           \
-        static constexpr VARTYPE vt = VT_BYREF | Vt;                    \
-        static Type* value(const VARIANT& v) { return v.p##field; }           \
+#define COMSERVER_VAR_TRAITS(Type, Vt, field)                                                      \
+    template <>                                                                                    \
+    struct VarTraits<Type> {                                                                       \
+        static constexpr VARTYPE vt = Vt;                                                          \
+        static Type value(const VARIANT& v) { return v.field; }                                    \
+    };                                                                                             \
+    template <>                                                                                    \
+    struct VarTraits<Type*> {                                                                      \
+        static constexpr VARTYPE vt = VT_BYREF | Vt;                                               \
+        static Type* value(const VARIANT& v) { return v.p##field; }                                \
     };
 COMSERVER_VAR_TRAITS(SHORT, VT_I2, iVal)
 COMSERVER_VAR_TRAITS(LONG, VT_I4, lVal)
@@ -192,8 +194,8 @@ struct MemberCall<pmf, HRESULT (C::*)(A...)> {
 
     static std::vector<ParamDesc> params(const char* const* names, bool retvalLast)
     {
-        std::vector<ParamDesc> result{ParamDesc{"", VarTraits<A>::vt,
-                                                (VarTraits<A>::vt & VT_BYREF) ? ParamOut : ParamIn}...};
+        std::vector<ParamDesc> result{
+            ParamDesc{"", VarTraits<A>::vt, (VarTraits<A>::vt & VT_BYREF) ? ParamOut : ParamIn}...};
         for (std::size_t i = 0; names != nullptr && i < result.size(); ++i)
             result[i].name = names[i];
         if (retvalLast)
@@ -201,7 +203,10 @@ struct MemberCall<pmf, HRESULT (C::*)(A...)> {
         return result;
     }
 
-    static HRESULT invoke(void* object, VARIANT* args) { return call(object, args, std::index_sequence_for<A...>{}); }
+    static HRESULT invoke(void* object, VARIANT* args)
+    {
+        return call(object, args, std::index_sequence_for<A...>{});
+    }
 
     template <std::size_t... I>
     static HRESULT call(void* object, VARIANT* args, std::index_sequence<I...>)
@@ -248,7 +253,8 @@ Member<MemberClass<pmf>> dispMethod(DISPID dispid, const char* name, const char*
     return makeMember<pmf>(dispid, name, MemberKind::Method, names, false);
 }
 template <auto pmf, std::size_t N>
-Member<MemberClass<pmf>> dispMethod(DISPID dispid, const char* name, const char* const (&names)[N], RetvalTag)
+Member<MemberClass<pmf>> dispMethod(DISPID dispid, const char* name, const char* const (&names)[N],
+                                    RetvalTag)
 {
     checkNames<pmf, N>();
     static_assert(MemberCall<pmf>::lastIsPointer, "a retval is a pointer parameter");
@@ -285,26 +291,31 @@ Member<MemberClass<pmf>> dispPropPut(DISPID dispid, const char* name, const char
 // ---- interfaces and coclasses -------------------------------------------------
 
 template <class C>
-InterfaceDesc makeInterface(const IID& iid, std::string name, std::string helpString, InterfaceKind kind,
-                            std::initializer_list<Member<C>> members)
+InterfaceDesc makeInterface(const IID& iid, std::string name, std::string helpString,
+                            InterfaceKind kind, std::initializer_list<Member<C>> members)
 {
-    return InterfaceDesc{iid, std::move(name), std::move(helpString), kind, typeTag<C>(),
-                         std::vector<MemberDesc>(members.begin(), members.end())};
+    return InterfaceDesc{
+        iid,  std::move(name), std::move(helpString),
+        kind, typeTag<C>(),    std::vector<MemberDesc>(members.begin(), members.end())};
 }
 
 // A dual interface I (derived from IDispatch, with COM_DECLARE_IID).
 template <class I>
-InterfaceDesc dualInterface(std::string name, std::string helpString, std::initializer_list<Member<I>> members)
+InterfaceDesc dualInterface(std::string name, std::string helpString,
+                            std::initializer_list<Member<I>> members)
 {
     static_assert(std::is_base_of_v<IDispatch, I>, "a dual interface derives from IDispatch");
-    return makeInterface<I>(uuidof<I>(), std::move(name), std::move(helpString), InterfaceKind::Dual, members);
+    return makeInterface<I>(uuidof<I>(), std::move(name), std::move(helpString),
+                            InterfaceKind::Dual, members);
 }
 
 // An interface I derived from IUnknown: registered, never dispatched.
 template <class I>
-InterfaceDesc customInterface(std::string name, std::string helpString, std::initializer_list<Member<I>> members = {})
+InterfaceDesc customInterface(std::string name, std::string helpString,
+                              std::initializer_list<Member<I>> members = {})
 {
-    return makeInterface<I>(uuidof<I>(), std::move(name), std::move(helpString), InterfaceKind::Custom, members);
+    return makeInterface<I>(uuidof<I>(), std::move(name), std::move(helpString),
+                            InterfaceKind::Custom, members);
 }
 
 // A dispinterface whose members are member functions of the implementing
@@ -313,11 +324,12 @@ template <class T>
 InterfaceDesc dispInterface(const IID& iid, std::string name, std::string helpString,
                             std::initializer_list<Member<T>> members)
 {
-    return makeInterface<T>(iid, std::move(name), std::move(helpString), InterfaceKind::DispatchOnly, members);
+    return makeInterface<T>(iid, std::move(name), std::move(helpString),
+                            InterfaceKind::DispatchOnly, members);
 }
 
-inline CoClassDesc coClass(const CLSID& clsid, std::string name, std::initializer_list<IID> interfaces,
-                           std::string helpString = {})
+inline CoClassDesc coClass(const CLSID& clsid, std::string name,
+                           std::initializer_list<IID> interfaces, std::string helpString = {})
 {
     return CoClassDesc{clsid, std::move(name), std::move(helpString), std::vector<IID>(interfaces)};
 }
@@ -325,7 +337,8 @@ inline CoClassDesc coClass(const CLSID& clsid, std::string name, std::initialize
 // The interface iid of the module's library libid (major version equal,
 // minor at least the one asked for), when its members belong to cppType;
 // null otherwise.
-const InterfaceDesc* findInterface(REFGUID libid, WORD major, WORD minor, REFIID iid, const void* cppType);
+const InterfaceDesc* findInterface(REFGUID libid, WORD major, WORD minor, REFIID iid,
+                                   const void* cppType);
 
 // The registration script of a library: HKCR\TypeLib\{libid}\<ver> and an
 // HKCR\Interface\{iid} key per interface. Registered for this module's path.
