@@ -2,6 +2,7 @@
 // and mults they return, and the counted converters.
 #include "FakeConverters.h"
 
+#include "halcyra/ConverterContract.h"
 #include "halcyra/HalcyraLib.h"
 
 #include "com/Bstr.h"
@@ -279,11 +280,10 @@ private:
     std::size_t m_next = 0;
 };
 
-class CFakePartConverter
-    : public CComObjectRootEx<CComSingleThreadModel>,
-      public CComCoClass<CFakePartConverter, &CLSID_FakePartConverter>,
-      public ISupportErrorInfoImpl<&IID_IVLMRConvert>,
-      public IDispatchImpl<IVLMRConvert, &IID_IVLMRConvert, &LIBID_HALCYRALib, 1, 0> {
+class CFakePartConverter : public CComObjectRootEx<CComSingleThreadModel>,
+                           public CComCoClass<CFakePartConverter, &CLSID_FakePartConverter>,
+                           public ISupportErrorInfoImpl<&IID_IVLMRConvert>,
+                           public IVLMRConvertDispatch {
 public:
     static HRESULT UpdateRegistry(BOOL) { return S_OK; }
     BEGIN_COM_MAP(CFakePartConverter)
@@ -303,12 +303,11 @@ private:
     Script m_script;
 };
 
-class CFakeMultConverter
-    : public CComObjectRootEx<CComSingleThreadModel>,
-      public CComCoClass<CFakeMultConverter, &CLSID_FakeMultConverter>,
-      public ISupportErrorInfoImpl<&IID_IVLMRConvert, &IID_IVLMRMultConvert>,
-      public IDispatchImpl<IVLMRConvert, &IID_IVLMRConvert, &LIBID_HALCYRALib, 1, 0>,
-      public IDispatchImpl<IVLMRMultConvert, &IID_IVLMRMultConvert, &LIBID_HALCYRALib, 1, 0> {
+class CFakeMultConverter : public CComObjectRootEx<CComSingleThreadModel>,
+                           public CComCoClass<CFakeMultConverter, &CLSID_FakeMultConverter>,
+                           public ISupportErrorInfoImpl<&IID_IVLMRConvert, &IID_IVLMRMultConvert>,
+                           public IVLMRConvertDispatch,
+                           public IVLMRMultConvertDispatch {
 public:
     static HRESULT UpdateRegistry(BOOL) { return S_OK; }
     BEGIN_COM_MAP(CFakeMultConverter)
@@ -331,9 +330,8 @@ private:
     Script m_script;
 };
 
-class CCountedConverter
-    : public CComObjectRootEx<CComSingleThreadModel>,
-      public IDispatchImpl<IVLMRConvert, &IID_IVLMRConvert, &LIBID_HALCYRALib, 1, 0> {
+class CCountedConverter : public CComObjectRootEx<CComSingleThreadModel>,
+                          public IVLMRConvertDispatch {
 public:
     BEGIN_COM_MAP(CCountedConverter)
         COM_INTERFACE_ENTRY(IVLMRConvert)
