@@ -160,7 +160,7 @@ struct Result {
 
 std::string text(BSTR s)
 {
-    return narrowFromWide(s ? s : u"");
+    return narrowFromBstr(s);
 }
 
 TEST_F(TestServerTest, RegistrationWritesTheClassTypeLibraryAndInterfaceKeys)
