@@ -2,7 +2,8 @@
 #
 # cadconv_chm(TARGET target NAME Name.chm OUTPUT_DIR dir HHP project.hhp
 #             SOURCES page.htm ...)
-# builds dir/Name.chm whenever the project or a source changes. The files
+# builds dir/Name.chm whenever the project or a source changes, and installs
+# it into the system's data folder (cmake/Install.cmake). The files
 # are named relative to the project file, as chmcmd reads them. A missing
 # source, or a failing chmcmd (it answers 217 for a missing file and
 # leaves an empty .chm behind), fails the build and leaves no .chm.
@@ -51,4 +52,5 @@ function(cadconv_chm)
     COMMENT "Compiling help file ${C_NAME}"
     VERBATIM)
   add_custom_target(${C_TARGET} ALL DEPENDS "${output}")
+  cadconv_install_data("${output}")
 endfunction()
