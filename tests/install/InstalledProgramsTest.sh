@@ -17,12 +17,20 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 "$cmake" --install "$build" --prefix "$prefix" >"$scratch/install.log" \
   || { cat "$scratch/install.log" >&2; fail "cmake --install"; }
-for file in bin/quillfen bin/regsvr bin/tarsis share/cadconversion/Quillfen.chm \
-            share/cadconversion/catalog.csv; do
-  [ -e "$prefix/$file" ] || fail "$file is not installed"
+for file in bin/quillfen bin/regsvr bin/tarsis; do
+  [ -x "$prefix/$file" ] || fail "$file is not installed"
 done
+[ "$(LC_ALL=C ls "$prefix/share/cadconversion")" = $'Quillfen.chm\ncatalog.csv' ] \
+  || fail "share/cadconversion holds: $(ls "$prefix/share/cadconversion")"
+# The server modules of the build (servers.txt), no test module among them.
+built=$(xargs -n 1 basename <"$build/servers.txt" | LC_ALL=C sort)
+installed=$(LC_ALL=C ls "$prefix/$moduledir")
+[ "$installed" = "$built" ] || fail "$moduledir holds:
+$installed
+instead of:
+$built"
 
-# Every RPATH of the install is relative to the file's own folder.
+# No RPATH of the install leads into the build (they are $ORIGIN-relative).
 while IFS= read -r -d '' file; do
   if readelf -h "$file" >/dev/null 2>&1; then
     while IFS= read -r rpath; do
