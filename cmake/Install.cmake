@@ -46,22 +46,19 @@ function(cadconv_install_target target destination)
   install(TARGETS ${target} RUNTIME DESTINATION ${destination} LIBRARY DESTINATION ${destination})
 endfunction()
 
-# cadconv_install_programs(target...) and cadconv_install_libraries(target...):
-# the programs a user runs and the shared libraries they and the server
-# modules load. A target of a component not in the tree is skipped.
-function(cadconv_install_programs)
-  foreach(target ${ARGN})
-    if(TARGET ${target})
-      cadconv_install_target(${target} ${CMAKE_INSTALL_BINDIR})
-    endif()
-  endforeach()
-endfunction()
-
-function(cadconv_install_libraries)
-  foreach(target ${ARGN})
-    if(TARGET ${target})
-      cadconv_install_target(${target} ${CMAKE_INSTALL_LIBDIR})
-    endif()
+# cadconv_install_binaries(PROGRAMS target... LIBRARIES target...): the
+# programs a user runs and the shared libraries they and the server modules
+# load. A target of a component not in the tree is skipped.
+function(cadconv_install_binaries)
+  cmake_parse_arguments(I "" "" "PROGRAMS;LIBRARIES" ${ARGN})
+  set(destination_PROGRAMS ${CMAKE_INSTALL_BINDIR})
+  set(destination_LIBRARIES ${CMAKE_INSTALL_LIBDIR})
+  foreach(kind PROGRAMS LIBRARIES)
+    foreach(target ${I_${kind}})
+      if(TARGET ${target})
+        cadconv_install_target(${target} ${destination_${kind}})
+      endif()
+    endforeach()
   endforeach()
 endfunction()
 
