@@ -70,13 +70,18 @@ QT_QPA_PLATFORM=offscreen QT_PLUGIN_PATH=$scratch/plugins QT_QPA_GENERIC_PLUGINS
 [ -f "$scratch/report" ] || fail "the wizard was not driven (no report)"
 report=$(cat "$scratch/report")
 echo "$report"
-expected=""
+[ "$report" = $'converted\nhelp: sheet\nhelp: program' ] \
+  || fail "the wizard's report differs from: converted, help: sheet, help: program"
+log=$(tr -d '\r' <"$scratch/ConvertLog.Log")
+count=0
 for file in "$examples"/*.nc1; do
-  expected+="entry: $file     Complete"$'\n'
+  grep -qxF "Converting File $file" <<<"$log" || fail "the log names no conversion of $file"
+  count=$((count + 1))
 done
-expected+=$'help: sheet\nhelp: program'
-[ "$report" = "$expected" ] || fail "the wizard's report differs; expected:
-$expected"
+[ "$(grep -c '^File Completed$' <<<"$log")" = "$count" ] && ! grep -q Aborted <<<"$log" \
+  && [ "$(tail -n 1 <<<"$log")" = "CAD Conversion Completed" ] \
+  || fail "the log does not show $count completed files:
+$log"
 
 parts=$("$prefix/bin/tarsis" parts list) || fail "tarsis parts list"
 echo "$parts"

@@ -7,9 +7,9 @@
 //
 // Environment: WIZARD_DRIVER_FILES (the files, one per line),
 // WIZARD_DRIVER_LOG (the conversion log), WIZARD_DRIVER_REPORT (written at
-// the end, one line each: "entry: " and a file's line on the conversion
-// page, "help: sheet" or "help: program" for a help window that opened,
-// "fault: " and what went wrong), WIZARD_DRIVER_FORBIDDEN (a folder no
+// the end, one line each: "converted" when the conversion ended, "help:
+// sheet" or "help: program" for a help window that opened, "fault: " and
+// what went wrong), WIZARD_DRIVER_FORBIDDEN (a folder no
 // loaded file may lie in: the build).
 #include "wizard/Resource.h"
 
@@ -126,16 +126,6 @@ bool Driver::convert(HWND sheet)
         }
     }
     settle();
-    const HWND list = GetDlgItem(page, IDC_CONVERT_FILES);
-    const int count = static_cast<int>(SendMessage(list, LB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        std::string text(
-            static_cast<std::size_t>(SendMessage(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0)),
-            '\0');
-        SendMessage(list, LB_GETTEXT, static_cast<WPARAM>(i),
-                    reinterpret_cast<LPARAM>(text.data()));
-        report.push_back("entry: " + text);
-    }
     return true;
 }
 
@@ -179,6 +169,7 @@ void Driver::drive(HWND sheet)
         press(pageWith(sheet, IDC_SELECT_FILES), IDC_SELECT_FILES);
         press(sheet, ID_WIZNEXT);
         if (convert(sheet)) {
+            report.push_back("converted");
             openHelp(sheet, "sheet");
             openHelp(pageWith(sheet, IDC_CONVERT), "program");
         }
