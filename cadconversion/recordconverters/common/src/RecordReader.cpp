@@ -4,13 +4,14 @@
 
 #include "recordconverters/RecordStrings.h"
 
+#include "com/Bstr.h"
 #include "com/ComBstr.h"
 #include "com/ComError.h"
 #include "vlmrexcept/CLog.h"
 #include "vlmrexcept/CvmException.h"
 
 #include <cstring>
-#include <string_view>
+#include <string>
 #include <utility>
 
 namespace {
@@ -50,10 +51,8 @@ int RecordReader::OpenConvertFile(BSTR bstrFilename)
 {
     CloseConvertFile();
     // A name with a NUL inside would open the file named by its front part.
-    const std::u16string_view wide(bstrFilename ? bstrFilename : u"", SysStringLen(bstrFilename));
-    if (wide.find(u'\0') != std::u16string_view::npos)
-        return 1;
-    if (!m_File.Open(CString(static_cast<const OLECHAR*>(bstrFilename)), 0))
+    const std::string name = narrowFromBstr(bstrFilename);
+    if (name.find('\0') != std::string::npos || !m_File.Open(name.c_str(), 0))
         return 1;
     m_bFileOpen = 1;
     char start[3];

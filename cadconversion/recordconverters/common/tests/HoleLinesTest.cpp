@@ -4,9 +4,6 @@
 #include "RecordTexts.h"
 #include "TestReader.h"
 
-#include <fstream>
-#include <iterator>
-
 namespace {
 
 class HoleLinesTest : public RecordReaderTest<TestReader> {
@@ -113,8 +110,8 @@ TEST_F(HoleLinesTest, AnUnknownCodeEndsTheRecordWithItsFileAndLineAndKeepsTheLin
         EXPECT_EQ(result.part->operations(), std::vector<std::string>{"SetWebMark(1,1)"});
     }
     // The failing result went to the maker's error log with the reader's place.
-    std::ifstream log(m_dir / "data" / "vlmr" / "log" / "error.log");
-    const std::string entries{std::istreambuf_iterator<char>(log), {}};
+    const std::string entries =
+        testsupport::readFile(m_dir / "data" / "vlmr" / "log" / "error.log");
     EXPECT_NE(entries.find("TestReader(7): HRESULT 0x80040004"), std::string::npos) << entries;
 }
 

@@ -10,10 +10,10 @@
 #include "TolvinRecordReader.h"
 
 #include "com/Runtime.h"
+#include "testing/ScopedEnvironment.h"
+#include "testing/TemporaryFolder.h"
 
 #include <cstdint>
-#include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -65,11 +65,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     CoInitialize(nullptr);
     // An unknown hole-line code is written to the maker's error log: keep it
     // in a folder of its own.
-    static std::string dataHome =
-        (std::filesystem::temp_directory_path() / "records-fuzz-data-XXXXXX").string();
-    require(mkdtemp(dataHome.data()) != nullptr);
-    setenv("XDG_DATA_HOME", dataHome.c_str(), 1);
-    std::atexit([] { std::filesystem::remove_all(dataHome); });
+    static const testsupport::TemporaryFolder dataHome("records-fuzz-data");
+    static const testsupport::ScopedEnvironment variable("XDG_DATA_HOME", dataHome.path().string());
     fuzzinput::create("records-fuzz");
     return 0;
 }

@@ -1,6 +1,6 @@
 // The fixture of the record readers' tests: a temporary folder for export
 // files, a reader whose parts are RecordingParts (a new one per ReadPart),
-// and the error log of the maker's library kept in the folder.
+// and the maker's error log kept in the folder.
 #pragma once
 
 #include "RecordingPart.h"
@@ -8,15 +8,15 @@
 #include "recordconverters/RecordReader.h"
 
 #include "com/Bstr.h"
-#include "com/CodePage.h"
 #include "com/Runtime.h"
+#include "testing/ScopedEnvironment.h"
+#include "testing/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -35,13 +35,6 @@ class RecordReaderTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "record-reader-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        m_dir = pattern;
-        if (const char* dataHome = std::getenv("XDG_DATA_HOME"))
-            m_savedDataHome = dataHome;
-        setenv("XDG_DATA_HOME", (m_dir / "data").c_str(), 1);
         ASSERT_EQ(CoInitialize(nullptr), S_OK);
         m_reader.emplace([this](IUnknown** pp) {
             if (m_failCreation)
@@ -57,23 +50,16 @@ protected:
         for (const auto& part : m_parts)
             EXPECT_EQ(part->references(), 1u) << "a reference to a part is left";
         CoUninitialize();
-        if (m_savedDataHome)
-            setenv("XDG_DATA_HOME", m_savedDataHome->c_str(), 1);
-        else
-            unsetenv("XDG_DATA_HOME");
-        std::filesystem::remove_all(m_dir);
     }
 
     std::string writeFile(const std::string& content, const std::string& name = "export.txt")
     {
-        const std::filesystem::path path = m_dir / name;
-        std::ofstream(path, std::ios::binary) << content;
-        return path.string();
+        return m_folder.write(name, content);
     }
 
     HRESULT setFile(const std::string& path, std::string* text = nullptr)
     {
-        BSTR name = bstrOf(path);
+        BSTR name = bstrFromNarrow(path);
         CString error;
         const HRESULT hr = m_reader->SetFile(name, &error);
         SysFreeString(name);
@@ -116,18 +102,12 @@ protected:
         return results;
     }
 
-    static BSTR bstrOf(const std::string& text)
-    {
-        const std::u16string wide = wideFromNarrow(text);
-        return SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
-    }
-
-    std::filesystem::path m_dir;
+    const testsupport::TemporaryFolder m_folder{"record-reader"};
+    const std::filesystem::path m_dir = m_folder.path();
+    // The maker's error log, where a failing hole-line result goes.
+    const testsupport::ScopedEnvironment m_dataHome{"XDG_DATA_HOME", (m_dir / "data").string()};
     std::optional<Reader> m_reader;
     std::vector<std::unique_ptr<RecordingPart>> m_parts; // one per ReadPart
     std::map<std::string, HRESULT> m_partFailures;       // given to each new part
     bool m_failCreation = false;
-
-private:
-    std::optional<std::string> m_savedDataHome;
 };

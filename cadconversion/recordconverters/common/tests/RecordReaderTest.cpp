@@ -91,7 +91,7 @@ TEST_F(RecordFrameworkTest, SetFileRefusesAFolderAndANameWithANulInside)
     EXPECT_EQ(text, "File Open Failure " + m_dir.string());
 
     const std::string path = writeFile(ShapeSizeRecord().text());
-    BSTR name = bstrOf(path + std::string(1, '\0') + "more");
+    BSTR name = bstrFromNarrow(path + std::string(1, '\0') + "more");
     CString error;
     EXPECT_EQ(m_reader->SetFile(name, &error), E_CONVERT_FILE_OPEN);
     SysFreeString(name);

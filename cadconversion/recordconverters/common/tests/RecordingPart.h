@@ -7,7 +7,6 @@
 #include "halcyra/HalcyraLib.h"
 
 #include "com/Bstr.h"
-#include "com/CodePage.h"
 
 #include <cstdio>
 #include <map>
@@ -167,10 +166,7 @@ public:
     }
 
 private:
-    static std::string text(BSTR value)
-    {
-        return narrowFromWide(std::u16string_view(value, SysStringLen(value)));
-    }
+    static std::string text(BSTR value) { return narrowFromBstr(value); }
     static std::string number(double value)
     {
         char buffer[32];
