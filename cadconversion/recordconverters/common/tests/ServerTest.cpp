@@ -11,7 +11,8 @@
 #include "com/CodePage.h"
 #include "com/ComError.h"
 #include "com/Runtime.h"
-#include "registry/Registry.h"
+#include "testing/ClassesRegistry.h"
+#include "testing/ErrorInfo.h"
 #include "testing/TemporaryRegistry.h"
 
 #include <gtest/gtest.h>
@@ -52,57 +53,10 @@ const Server kServers[] = {
      "Tolvin 1.0 Type Library", "Tolvin"},
 };
 
-std::optional<std::string> classesValue(const std::string& path, const char* name = "")
-{
-    HKEY key = nullptr;
-    if (RegOpenKeyEx(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return std::nullopt;
-    char buffer[2048] = {};
-    DWORD size = sizeof buffer;
-    DWORD type = 0;
-    const LSTATUS status =
-        RegQueryValueEx(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
-    RegCloseKey(key);
-    if (status != ERROR_SUCCESS)
-        return std::nullopt;
-    return std::string(buffer, strnlen(buffer, size));
-}
-
-bool classesHasKey(const std::string& path)
-{
-    HKEY key = nullptr;
-    if (RegOpenKeyEx(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(key);
-    return true;
-}
-
-struct ErrorReport {
-    bool present = false;
-    std::string description;
-    std::string source;
-    GUID guid{};
-};
-
-ErrorReport takeErrorInfo()
-{
-    ErrorReport report;
-    IErrorInfo* info = nullptr;
-    if (GetErrorInfo(0, &info) != S_OK || !info)
-        return report;
-    report.present = true;
-    BSTR text = nullptr;
-    info->GetDescription(&text);
-    report.description = narrowFromBstr(text);
-    SysFreeString(text);
-    text = nullptr;
-    info->GetSource(&text);
-    report.source = narrowFromBstr(text);
-    SysFreeString(text);
-    info->GetGUID(&report.guid);
-    info->Release();
-    return report;
-}
+using testsupport::classesHasKey;
+using testsupport::classesValue;
+using testsupport::ErrorReport;
+using testsupport::takeErrorReport;
 
 std::vector<CLSID> convertersOfTheCategory()
 {
@@ -278,7 +232,7 @@ TEST_F(RecordServerTest, FailuresBecomeErrorInfoOnIVLMRConvert)
         BSTR name = bstrFromNarrow(missing);
         EXPECT_EQ(converter->SetFile(name), E_CONVERT_FILE_OPEN);
         SysFreeString(name);
-        ErrorReport report = takeErrorInfo();
+        ErrorReport report = takeErrorReport();
         EXPECT_TRUE(report.present);
         EXPECT_EQ(report.description, "File Open Failure " + missing);
         EXPECT_EQ(report.source, std::string(server.progId) + ".1");
@@ -288,14 +242,14 @@ TEST_F(RecordServerTest, FailuresBecomeErrorInfoOnIVLMRConvert)
         name = bstrFromNarrow(file);
         EXPECT_EQ(converter->SetFile(name), S_OK);
         SysFreeString(name);
-        EXPECT_FALSE(takeErrorInfo().present);
+        EXPECT_FALSE(takeErrorReport().present);
         IUnknown* part = reinterpret_cast<IUnknown*>(0x1);
         EXPECT_EQ(converter->ReadPart(&part, 0, 0), E_POINTER);
         EXPECT_EQ(part, nullptr);
-        EXPECT_EQ(takeErrorInfo().description, hresultMessage(E_POINTER) +
-                                                   "\r\nCom Error while reading part\r\n"
-                                                   "File Name:" +
-                                                   file + "\r\nLine:1");
+        EXPECT_EQ(takeErrorReport().description, hresultMessage(E_POINTER) +
+                                                     "\r\nCom Error while reading part\r\n"
+                                                     "File Name:" +
+                                                     file + "\r\nLine:1");
         converter->Release();
     }
 }
