@@ -117,6 +117,9 @@ CString RecordReader::whereText() const
 }
 
 // ---- SetFile -----------------------------------------------------------------------
+//
+// The stand-in literals of the texts differ from the string table's in
+// places ("Open File Error", "Reading Part"): both are the system's own.
 
 HRESULT RecordReader::SetFile(BSTR bstrFilename, CString* errorText)
 {

@@ -1,7 +1,8 @@
 // The string table of the record converter servers. It lives beside the
 // load so that every module that reads a string also carries the table.
 // The flange texts and the "Convert and Save" texts are part of the table
-// although nothing loads them.
+// although nothing loads them; 117 and 118 both read "Bottom Flange Far
+// Illegal", as the system has always had them.
 #include "recordconverters/RecordStrings.h"
 
 #include "com/server/Resources.h"
