@@ -8,7 +8,8 @@
 #include "com/CodePage.h"
 #include "com/ComError.h"
 #include "com/Runtime.h"
-#include "registry/Registry.h"
+#include "testing/ClassesRegistry.h"
+#include "testing/ErrorInfo.h"
 #include "testing/TemporaryFolder.h"
 #include "testing/TemporaryRegistry.h"
 
@@ -49,58 +50,10 @@ const ConverterClass kClasses[] = {
      "Velmora StrucSoftDSTV Class", "DSTV Version 7", false, false, false},
 };
 
-std::optional<std::string> classesValue(const std::string& path, const char* name = "")
-{
-    HKEY key = nullptr;
-    if (RegOpenKeyEx(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return std::nullopt;
-    char buffer[2048] = {};
-    DWORD size = sizeof buffer;
-    DWORD type = 0;
-    const LSTATUS status =
-        RegQueryValueEx(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
-    RegCloseKey(key);
-    if (status != ERROR_SUCCESS)
-        return std::nullopt;
-    return std::string(buffer, strnlen(buffer, size));
-}
-
-bool classesHasKey(const std::string& path)
-{
-    HKEY key = nullptr;
-    if (RegOpenKeyEx(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(key);
-    return true;
-}
-
-// The error info the last failing call left: description, source, GUID.
-struct ErrorReport {
-    bool present = false;
-    std::string description;
-    std::string source;
-    GUID guid{};
-};
-
-ErrorReport takeErrorInfo()
-{
-    ErrorReport report;
-    IErrorInfo* info = nullptr;
-    if (GetErrorInfo(0, &info) != S_OK || !info)
-        return report;
-    report.present = true;
-    BSTR text = nullptr;
-    info->GetDescription(&text);
-    report.description = narrowFromBstr(text);
-    SysFreeString(text);
-    text = nullptr;
-    info->GetSource(&text);
-    report.source = narrowFromBstr(text);
-    SysFreeString(text);
-    info->GetGUID(&report.guid);
-    info->Release();
-    return report;
-}
+using testsupport::classesHasKey;
+using testsupport::classesValue;
+using testsupport::ErrorReport;
+using testsupport::takeErrorReport;
 
 // An outer object for aggregation: only its IUnknown is ever asked for.
 class OuterUnknown final : public IUnknown {
@@ -297,7 +250,7 @@ TEST_F(LunkettServerTest, ReaderFailuresBecomeErrorInfoOnIVLMRConvert)
         BSTR name = bstrFromNarrow(missing);
         EXPECT_EQ(converter->SetFile(name), E_CONVERT_FILE_OPEN);
         SysFreeString(name);
-        ErrorReport report = takeErrorInfo();
+        ErrorReport report = takeErrorReport();
         EXPECT_TRUE(report.present);
         EXPECT_EQ(report.description, "File open Failure " + missing);
         EXPECT_EQ(report.source, std::string(c.progId) + ".1");
@@ -310,13 +263,13 @@ TEST_F(LunkettServerTest, ReaderFailuresBecomeErrorInfoOnIVLMRConvert)
         EXPECT_EQ(converter->SetFile(name), S_OK);
         SysFreeString(name);
         EXPECT_EQ(converter->ReadPart(nullptr, 0, 0), E_POINTER);
-        EXPECT_EQ(takeErrorInfo().description, "Unknown Error");
+        EXPECT_EQ(takeErrorReport().description, "Unknown Error");
 
         // No part-model server is registered here.
         IUnknown* part = nullptr;
         EXPECT_EQ(converter->ReadPart(&part, 0, 0), E_CONVERT_READ);
         EXPECT_EQ(part, nullptr);
-        EXPECT_EQ(takeErrorInfo().description,
+        EXPECT_EQ(takeErrorReport().description,
                   "Failed to create CLSID_CADPart2. It may not be registered");
         converter->Release();
     }
@@ -332,7 +285,7 @@ TEST_F(LunkettServerTest, EndOfFileIsSFalseWithoutErrorInfo)
     IUnknown* part = nullptr;
     EXPECT_EQ(converter->ReadPart(&part, 0, 0), S_FALSE);
     EXPECT_EQ(part, nullptr);
-    EXPECT_FALSE(takeErrorInfo().present);
+    EXPECT_FALSE(takeErrorReport().present);
     converter->Release();
 }
 
@@ -469,7 +422,7 @@ TEST_F(LunkettServerTest, BarConverterFailuresCarryTheReaderTextForEitherInterfa
     BSTR name = bstrFromNarrow(missing);
     EXPECT_EQ(convert->SetFile(name), E_CONVERT_FILE_OPEN);
     SysFreeString(name);
-    const ErrorReport report = takeErrorInfo();
+    const ErrorReport report = takeErrorReport();
     EXPECT_EQ(report.description, "File open Failure " + missing);
     EXPECT_EQ(report.source, "Lunkett.DSTVMultConvert.1");
     EXPECT_EQ(report.guid, IID_IVLMRConvert);
@@ -478,7 +431,7 @@ TEST_F(LunkettServerTest, BarConverterFailuresCarryTheReaderTextForEitherInterfa
     EXPECT_EQ(convert->SetFile(name), S_OK);
     SysFreeString(name);
     EXPECT_EQ(multConvert->ReadMult(nullptr), E_POINTER);
-    EXPECT_EQ(takeErrorInfo().description, "Unknown Error");
+    EXPECT_EQ(takeErrorReport().description, "Unknown Error");
 
     // No part-model server is registered here. The wizard raises the
     // failure with the error info the converter set for IVLMRMultConvert.
@@ -498,7 +451,7 @@ TEST_F(LunkettServerTest, BarConverterFailuresCarryTheReaderTextForEitherInterfa
     SysFreeString(name);
     EXPECT_EQ(multConvert->ReadMult(&mult), S_FALSE);
     EXPECT_EQ(mult, nullptr);
-    EXPECT_FALSE(takeErrorInfo().present);
+    EXPECT_FALSE(takeErrorReport().present);
     convert->Release();
     multConvert->Release();
 }

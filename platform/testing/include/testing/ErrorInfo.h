@@ -3,6 +3,7 @@
 #pragma once
 
 #include "com/Bstr.h"
+#include "com/Guid.h"
 #include "com/Runtime.h"
 
 #include <string>
@@ -22,6 +23,34 @@ inline std::string takeErrorDescription()
     std::string text = narrowFromBstr(description);
     SysFreeString(description);
     return text;
+}
+
+// All that the thread's error info says, taken from the thread.
+struct ErrorReport {
+    bool present = false; // false: there was none, the rest is empty
+    std::string description;
+    std::string source;
+    GUID guid{};
+};
+
+inline ErrorReport takeErrorReport()
+{
+    ErrorReport report;
+    IErrorInfo* info = nullptr;
+    if (GetErrorInfo(0, &info) != S_OK || !info)
+        return report;
+    report.present = true;
+    BSTR text = nullptr;
+    info->GetDescription(&text);
+    report.description = narrowFromBstr(text);
+    SysFreeString(text);
+    text = nullptr;
+    info->GetSource(&text);
+    report.source = narrowFromBstr(text);
+    SysFreeString(text);
+    info->GetGUID(&report.guid);
+    info->Release();
+    return report;
 }
 
 } // namespace testsupport

@@ -1,0 +1,252 @@
+// RecordReader: the file, SetFile, the record sequence that every CAD
+// system shares, and the failure texts of SetFile and ReadPart.
+#include "recordconverters/RecordReader.h"
+
+#include "recordconverters/RecordStrings.h"
+
+#include "com/Bstr.h"
+#include "com/ComBstr.h"
+#include "com/ComError.h"
+#include "vlmrexcept/CLog.h"
+#include "vlmrexcept/CvmException.h"
+
+#include <cstring>
+#include <string>
+#include <utility>
+
+namespace {
+
+constexpr DWORD kPartContext =
+    CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER | CLSCTX_REMOTE_SERVER;
+
+// "<platform message>\r\n<context>", the break only after a message.
+CString comErrorText(const _com_error& error, UINT id, const char* fallback)
+{
+    CString text = error.ErrorMessage();
+    if (!text.IsEmpty())
+        text += "\r\n";
+    return text + loadRecordString(id, fallback);
+}
+
+} // namespace
+
+HRESULT RecordReader::createRegisteredPart(IUnknown** ppUnknown)
+{
+    return CoCreateInstance(CLSID_CADPart, nullptr, kPartContext, IID_IUnknown,
+                            reinterpret_cast<void**>(ppUnknown));
+}
+
+RecordReader::RecordReader(const Format& format, PartCreator createPart)
+    : m_WebTool(format.toolRule), m_TFNearTool(format.toolRule), m_TFFarTool(format.toolRule),
+      m_BFNearTool(format.toolRule), m_BFFarTool(format.toolRule), m_format(format),
+      m_createPart(std::move(createPart))
+{
+}
+
+RecordReader::~RecordReader() = default;
+
+// ---- the file ----------------------------------------------------------------------
+
+int RecordReader::OpenConvertFile(BSTR bstrFilename)
+{
+    CloseConvertFile();
+    // A name with a NUL inside would open the file named by its front part.
+    const std::string name = narrowFromBstr(bstrFilename);
+    if (name.find('\0') != std::string::npos || !m_File.Open(name.c_str(), 0))
+        return 1;
+    m_bFileOpen = 1;
+    char start[3];
+    if (m_File.Read(start, sizeof start) != sizeof start ||
+        std::memcmp(start, "\xEF\xBB\xBF", sizeof start) != 0)
+        m_File.Seek(0, CFile::begin);
+    return 0;
+}
+
+int RecordReader::CloseConvertFile()
+{
+    if (m_bFileOpen) {
+        m_File.Close();
+        m_bFileOpen = 0;
+    }
+    return 0;
+}
+
+BOOL RecordReader::ReadToken(CString* token)
+{
+    token->Empty();
+    CString strData;
+    const BOOL read = m_File.ReadToDelimit(&strData);
+    if (read)
+        *token = strData;
+    return read;
+}
+
+CString RecordReader::readText()
+{
+    CString token;
+    if (!ReadToken(&token))
+        throw CUnexpectedEOF();
+    return token;
+}
+
+double RecordReader::readDouble()
+{
+    double value = 0;
+    if (!m_File.ReadDouble(&value))
+        throw CUnexpectedEOF();
+    return value;
+}
+
+int RecordReader::readInteger()
+{
+    int value = 0;
+    if (!m_File.ReadInteger(&value))
+        throw CUnexpectedEOF();
+    return value;
+}
+
+CString RecordReader::whereText() const
+{
+    const CString name = m_File.GetFileName();
+    if (name.IsEmpty())
+        return CString();
+    CString number;
+    number.Format("%d", m_File.GetLineNumber());
+    return "\r\n" + loadRecordString(IDS_RECORD_FILE_NAME, "File Name:") + name + "\r\n" +
+           loadRecordString(IDS_RECORD_LINE, "Line:") + number;
+}
+
+// ---- SetFile -----------------------------------------------------------------------
+//
+// The stand-in literals of the texts differ from the string table's in
+// places ("Open File Error", "Reading Part"): both are the system's own.
+
+HRESULT RecordReader::SetFile(BSTR bstrFilename, CString* errorText)
+{
+    const CString name(static_cast<const OLECHAR*>(bstrFilename));
+    try {
+        if (OpenConvertFile(bstrFilename) == 1) {
+            *errorText =
+                loadRecordString(IDS_RECORD_FILE_OPEN_FAILURE, "Open File Error") + " " + name;
+            return E_CONVERT_FILE_OPEN;
+        }
+        return S_OK;
+    } catch (const _com_error& error) {
+        *errorText = comErrorText(error, IDS_RECORD_COM_ERROR_SET_FILE, "Com Error in Set File") +
+                     "\r\n" + loadRecordString(IDS_RECORD_FILE_NAME, "File Name:") + name;
+        return error.Error();
+    } catch (...) {
+        *errorText = loadRecordString(IDS_RECORD_UNEXPECTED_SET_FILE_ERROR,
+                                      "Unexpected Error Setting File") +
+                     "\r\n" + loadRecordString(IDS_RECORD_FILE_NAME, "File Name:") + name;
+        return E_UNEXPECTED;
+    }
+}
+
+// ---- ReadPart ----------------------------------------------------------------------
+
+HRESULT RecordReader::ReadPart(IUnknown** ppIUnkCADPart, LONG bIsMetric, LONG bIsToolMetric,
+                               CString* errorText)
+{
+    try {
+        createPart(ppIUnkCADPart);
+        return readRecord();
+    } catch (const CNumericConversionException& error) {
+        *errorText = error.GetMessage() +
+                     loadRecordString(IDS_RECORD_NUMERIC_CONVERSION,
+                                      "Numeric Conversion Error while Reading Part") +
+                     whereText();
+        return E_CONVERT_NUMERIC;
+    } catch (const CUnexpectedEOF& error) {
+        *errorText =
+            error.GetMessage() +
+            loadRecordString(IDS_RECORD_UNEXPECTED_EOF, "Unexpected EOF while reading part") +
+            whereText();
+        return E_CONVERT_UNEXPECTED_EOF;
+    } catch (const _com_error& error) {
+        *errorText =
+            comErrorText(error, IDS_RECORD_COM_ERROR_READING, "Com Error while reading part") +
+            whereText();
+        return error.Error();
+    } catch (...) {
+        *errorText = loadRecordString(IDS_RECORD_UNEXPECTED_READ_ERROR,
+                                      "Unexpected Error while reading part") +
+                     whereText();
+        return E_UNEXPECTED;
+    }
+}
+
+// The creation's result is not tested: without a part the first use of
+// m_pPart raises E_POINTER.
+void RecordReader::createPart(IUnknown** ppIUnkCADPart)
+{
+    if (ppIUnkCADPart)
+        *ppIUnkCADPart = nullptr;
+    m_pPart.Release();
+    IUnknown* unknown = nullptr;
+    if (m_createPart)
+        m_createPart(&unknown);
+    if (unknown) {
+        OleRun(unknown);
+        unknown->QueryInterface(IID_ICADPart, reinterpret_cast<void**>(&m_pPart));
+        unknown->Release();
+    }
+    if (!ppIUnkCADPart)
+        _com_issue_error(E_POINTER);
+    check(m_pPart->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(ppIUnkCADPart)));
+}
+
+HRESULT RecordReader::readRecord()
+{
+    CString job;
+    if (!ReadToken(&job)) {
+        CloseConvertFile();
+        return S_FALSE;
+    }
+    job = FixText(job);
+    CString group = readText();
+    if (group == "_")
+        group = "NONE";
+    group = FixText(group);
+    const CString mark = FixText(readText());
+    const double length = readDouble();
+    CString section = readText();
+    if (m_format.bFLIsFB && section == "FL")
+        section = "FB";
+    section = FixText(section);
+    const CString description = ReadSectionDescription(section);
+    const int quantity = readInteger();
+    for (CTool* tool : {&m_WebTool, &m_TFNearTool, &m_TFFarTool, &m_BFNearTool, &m_BFFarTool}) {
+        const double size1 = readDouble();
+        const double size2 = readDouble();
+        const CString shape = FixText(readText());
+        tool->Set(size1, size2, shape);
+    }
+
+    putText(&ICADPart::put_JobId, job);
+    putText(&ICADPart::put_Group, group);
+    putText(&ICADPart::put_Mark, mark);
+    check(m_pPart->put_Length(length));
+    check(m_pPart->put_Quantity(quantity));
+    putText(&ICADPart::put_Section, section);
+    putText(&ICADPart::put_SectionDescription, description);
+
+    m_nNumHoleLines = readInteger();
+    const HRESULT hr = ConvertHoleLines();
+    if (FAILED(hr))
+        CLog::ThrowHResult(m_format.holeLinesSource, m_format.holeLinesSourceLine, hr);
+    return S_OK;
+}
+
+void RecordReader::check(HRESULT hr)
+{
+    if (FAILED(hr))
+        _com_issue_errorex(hr, m_pPart.GetInterfacePtr(), IID_ICADPart);
+}
+
+void RecordReader::putText(HRESULT (ICADPart::*put)(BSTR), const CString& text)
+{
+    CComBSTR value;
+    value.Attach(text.AllocSysString());
+    check(((*m_pPart).*put)(value));
+}
