@@ -17,6 +17,7 @@
 #include "com/ComBstr.h"
 #include "vlmrexcept/CvmException.h"
 
+#include <string>
 #include <string_view>
 
 namespace {
@@ -39,6 +40,21 @@ Family familyOf(const CString& section, const SectionNames& channel, const Secti
 std::string_view viewOf(const CString& text)
 {
     return {text, static_cast<std::size_t>(text.GetLength())};
+}
+
+// A hole line's text for a message: in double quotes, control characters
+// (a NUL among them would cut the message) shown as '?', at most 60
+// characters and then "...".
+CString quoted(const CString& text)
+{
+    constexpr int kShown = 60;
+    CString shown = text.Left(kShown);
+    std::string bytes(shown, static_cast<std::size_t>(shown.GetLength()));
+    for (char& c : bytes)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f)
+            c = '?';
+    return "\"" + CString(bytes.data(), static_cast<int>(bytes.size())) + "\"" +
+           (text.GetLength() > kShown ? "..." : "");
 }
 
 // Copies a reading exception with the hole lines' note added to its text.
@@ -126,8 +142,8 @@ bool MachineFileReader::readPackedTenths(HoleLine* line)
     // X needs at least one digit in front of the four of Y and the two code
     // digits; a shorter token holds no position.
     if (token.GetLength() < 7)
-        throw HoleLineRefusal{"Hole line \"" + token +
-                              "\" is too short: it must hold X, four digits of Y, a face digit "
+        throw HoleLineRefusal{"Hole line " + quoted(token) +
+                              " is too short: it must hold X, four digits of Y, a face digit "
                               "and a tool digit"};
     const std::string_view text = viewOf(token);
     const std::size_t codeStart = text.size() - 2;
@@ -186,8 +202,9 @@ HRESULT MachineFileReader::placeHole(int index, Face face, double x, double y)
     if (index >= kToolTableSize) {
         CString number;
         number.Format("%d", index / 3 + 1);
-        throw HoleLineRefusal{"Unknown tool " + number + " in hole line \"" +
-                              textSince(m_lineStart) + "\": the tool table holds tools 1 to 3"};
+        throw HoleLineRefusal{"Unknown tool " + number + " in hole line " +
+                              quoted(textSince(m_lineStart)) +
+                              ": the tool table holds tools 1 to 3"};
     }
     const CTool& tool = m_tools[index];
     const CComBSTR shape(tool.GetShape());
