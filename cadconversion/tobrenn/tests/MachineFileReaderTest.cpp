@@ -221,6 +221,11 @@ TEST_F(ReaderTest, FailureTextsNameTheFileAndTheLine)
                      "Hole line \"101611\" is too short: it must hold X, four digits of Y, a face "
                      "digit and a tool digit",
                      9});
+    cases.push_back({"control characters", 1, withHole(std::string("7\x01\0\x7f", 4)),
+                     E_CONVERT_BAD_CODE,
+                     "Hole line \"7???\" is too short: it must hold X, four digits of Y, a face "
+                     "digit and a tool digit",
+                     9});
     cases.push_back({"X no number", 3, withHole("10x600 12700.1010"), E_CONVERT_NUMERIC,
                      "Not a number: \"10x600\" in <file>, line 9. " + holesNote +
                          "Numeric Conversion Error while reading part",

@@ -125,7 +125,7 @@ protected:
         IUnknown* part = nullptr;
         CString error;
         result.hr = reader(version).ReadPart(&part, 0, 0, &error);
-        result.text = static_cast<const char*>(error);
+        result.text.assign(error, static_cast<std::size_t>(error.GetLength()));
         result.partHandedOut = part == static_cast<IUnknown*>(&m_part);
         if (part)
             part->Release();
