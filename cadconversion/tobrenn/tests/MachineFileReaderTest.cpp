@@ -276,7 +276,7 @@ TEST_F(ReaderTest, SetFileClosesTheOpenFileAlsoWhenTheNewOneCannotBeOpened)
 {
     for (int version : {3, 2, 1}) {
         ASSERT_EQ(setFile(version, writeFile(MachineFile().text())), S_OK);
-        const std::string missing = (m_dir / "missing.txt").string();
+        const std::string missing = (m_folder / "missing.txt").string();
         std::string text;
         EXPECT_EQ(setFile(version, missing, &text), E_CONVERT_FILE_OPEN);
         EXPECT_EQ(text, "File Open Failure " + missing);

@@ -9,12 +9,11 @@
 #include "com/Bstr.h"
 #include "com/CodePage.h"
 #include "com/Runtime.h"
+#include "testing/ScopedEnvironment.h"
+#include "testing/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -62,28 +61,12 @@ inline const MachineFileVersion& versionOf(int version)
 
 class ReaderTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "tobrenn-reader-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        m_dir = pattern;
-        // The maker's log takes the failures that end a read.
-        const char* data = std::getenv("XDG_DATA_HOME");
-        m_savedDataHome = data ? std::optional<std::string>(data) : std::nullopt;
-        setenv("XDG_DATA_HOME", (m_dir / "data").c_str(), 1);
-        ASSERT_EQ(CoInitialize(nullptr), S_OK);
-    }
+    void SetUp() override { ASSERT_EQ(CoInitialize(nullptr), S_OK); }
     void TearDown() override
     {
         m_reader.reset();
         EXPECT_EQ(m_part.references(), 1u) << "the reader leaves no reference to its part";
         CoUninitialize();
-        if (m_savedDataHome)
-            setenv("XDG_DATA_HOME", m_savedDataHome->c_str(), 1);
-        else
-            unsetenv("XDG_DATA_HOME");
-        std::filesystem::remove_all(m_dir);
     }
 
     // The reader of a version (3, 2 or 1), made anew when the version changes.
@@ -103,9 +86,7 @@ protected:
 
     std::string writeFile(const std::string& content, const std::string& name = "part.txt")
     {
-        const std::filesystem::path path = m_dir / name;
-        std::ofstream(path, std::ios::binary) << content;
-        return path.string();
+        return m_folder.write(name, content);
     }
 
     HRESULT setFile(int version, const std::string& path, std::string* text = nullptr)
@@ -156,13 +137,14 @@ protected:
         return SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
     }
 
-    std::filesystem::path m_dir;
+    testsupport::TemporaryFolder m_folder{"tobrenn-reader"};
+    // The maker's log takes the failures that end a read.
+    testsupport::ScopedEnvironment m_dataHome{"XDG_DATA_HOME", (m_folder / "data").string()};
     std::string m_path;
     RecordingPart m_part;
     bool m_failCreation = false;
 
 private:
-    std::optional<std::string> m_savedDataHome;
     const MachineFileVersion* m_readerVersion = nullptr;
     std::optional<MachineFileReader> m_reader;
 };
