@@ -30,7 +30,11 @@ public:
     // Empty when every module is registered, else what failed.
     std::string registerAll()
     {
-        for (const char* path : {HALCYRA_PATH, TARSIS_SERVERS_PATH, LUNKETT_PATH}) {
+        std::vector<const char*> paths{HALCYRA_PATH, TARSIS_SERVERS_PATH, LUNKETT_PATH};
+#ifdef TOBRENN_PATH
+        paths.push_back(TOBRENN_PATH);
+#endif
+        for (const char* path : paths) {
             void* module = dlopen(path, RTLD_NOW | RTLD_LOCAL);
             if (!module)
                 return dlerror();
