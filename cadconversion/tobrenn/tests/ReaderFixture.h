@@ -7,7 +7,6 @@
 #include "RecordingPart.h"
 
 #include "com/Bstr.h"
-#include "com/CodePage.h"
 #include "com/Runtime.h"
 #include "testing/ScopedEnvironment.h"
 #include "testing/TemporaryFolder.h"
@@ -91,7 +90,7 @@ protected:
 
     HRESULT setFile(int version, const std::string& path, std::string* text = nullptr)
     {
-        BSTR name = bstrOf(path);
+        BSTR name = bstrFromNarrow(path);
         CString error;
         const HRESULT hr = reader(version).SetFile(name, &error);
         if (text)
@@ -129,12 +128,6 @@ protected:
     std::string where(int line) const
     {
         return "\r\nFile Name:" + m_path + "\r\nLine:" + std::to_string(line);
-    }
-
-    static BSTR bstrOf(const std::string& text)
-    {
-        const std::u16string wide = wideFromNarrow(text);
-        return SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
     }
 
     testsupport::TemporaryFolder m_folder{"tobrenn-reader"};

@@ -6,7 +6,6 @@
 #include "halcyra/HalcyraLib.h"
 
 #include "com/Bstr.h"
-#include "com/CodePage.h"
 
 #include <map>
 #include <ostream>
@@ -188,11 +187,6 @@ public:
     }
 
 private:
-    static std::string narrow(BSTR text)
-    {
-        return narrowFromWide(std::u16string_view(text, SysStringLen(text)));
-    }
-
     HRESULT record(const std::string& name)
     {
         calls.push_back(name);
@@ -203,20 +197,19 @@ private:
     {
         if (HRESULT hr = record("put_" + name); hr != S_OK)
             return hr;
-        strings[name] = narrow(value);
+        strings[name] = narrowFromBstr(value);
         return S_OK;
     }
     HRESULT getString(const std::string& name, BSTR* pVal)
     {
-        const std::u16string wide = wideFromNarrow(strings[name]);
-        *pVal = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
+        *pVal = bstrFromNarrow(strings[name]);
         return S_OK;
     }
     HRESULT hole(const char* name, double x, double u, double s1, double s2, BSTR shape, INT o)
     {
         if (HRESULT hr = record(name); hr != S_OK)
             return hr;
-        operations.push_back({name, x, u, s1, s2, narrow(shape), o});
+        operations.push_back({name, x, u, s1, s2, narrowFromBstr(shape), o});
         return S_OK;
     }
     HRESULT mark(const char* name, double x, double u)

@@ -6,10 +6,10 @@
 #include "tobrenn/TobrennLib.h"
 
 #include "com/Bstr.h"
-#include "com/CodePage.h"
 #include "com/ComError.h"
 #include "com/Runtime.h"
-#include "registry/Registry.h"
+#include "testing/ClassesRoot.h"
+#include "testing/ErrorInfo.h"
 #include "testing/TemporaryFolder.h"
 #include "testing/TemporaryRegistry.h"
 
@@ -18,13 +18,16 @@
 #include <dlfcn.h>
 
 #include <algorithm>
-#include <cstring>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace {
+
+using testsupport::classesHasKey;
+using testsupport::classesValue;
+using testsupport::ErrorReport;
 
 struct ConverterClass {
     const CLSID* clsid;
@@ -43,70 +46,6 @@ const ConverterClass kClasses[] = {
     {&CLSID_COldestConver, &IID_ICOldestConver, "Tobrenn.COldestConver", "COldestConver Class",
      "Tobrenn Ver : 1.0"},
 };
-
-std::string narrow(BSTR text)
-{
-    return narrowFromWide(std::u16string_view(text, SysStringLen(text)));
-}
-
-BSTR bstrOf(const std::string& text)
-{
-    const std::u16string wide = wideFromNarrow(text);
-    return SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
-}
-
-// A value under HKEY_CLASSES_ROOT; nullopt when the key or value is missing.
-std::optional<std::string> classesValue(const std::string& path, const char* name = "")
-{
-    HKEY key = nullptr;
-    if (RegOpenKeyEx(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return std::nullopt;
-    char buffer[2048] = {};
-    DWORD size = sizeof buffer;
-    const LSTATUS status =
-        RegQueryValueEx(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &size);
-    RegCloseKey(key);
-    if (status != ERROR_SUCCESS)
-        return std::nullopt;
-    return std::string(buffer, strnlen(buffer, size));
-}
-
-bool classesHasKey(const std::string& path)
-{
-    HKEY key = nullptr;
-    if (RegOpenKeyEx(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(key);
-    return true;
-}
-
-// The error info a failing call left: description, source and interface.
-struct ErrorReport {
-    bool present = false;
-    std::string description;
-    std::string source;
-    GUID guid{};
-};
-
-ErrorReport takeErrorInfo()
-{
-    ErrorReport report;
-    IErrorInfo* info = nullptr;
-    if (GetErrorInfo(0, &info) != S_OK || !info)
-        return report;
-    report.present = true;
-    BSTR text = nullptr;
-    info->GetDescription(&text);
-    report.description = narrow(text);
-    SysFreeString(text);
-    text = nullptr;
-    info->GetSource(&text);
-    report.source = narrow(text);
-    SysFreeString(text);
-    info->GetGUID(&report.guid);
-    info->Release();
-    return report;
-}
 
 class TobrennServerTest : public ::testing::Test {
 protected:
@@ -200,7 +139,7 @@ TEST_F(TobrennServerTest, CategoryListsTheThreeConvertersByName)
                   S_OK);
         BSTR name = nullptr;
         EXPECT_EQ(converter->get_ConversionName(&name), S_OK);
-        names.push_back(narrow(name));
+        names.push_back(narrowFromBstr(name));
         SysFreeString(name);
         converter->Release();
     }
@@ -240,7 +179,7 @@ TEST_F(TobrennServerTest, InterfaceMapsAndErrorInfoSupport)
 
         BSTR name = nullptr;
         EXPECT_EQ(converter->get_ConversionName(&name), S_OK);
-        EXPECT_EQ(narrow(name), c.conversionName);
+        EXPECT_EQ(narrowFromBstr(name), c.conversionName);
         SysFreeString(name);
         EXPECT_EQ(converter->get_ConversionName(nullptr), E_POINTER);
         EXPECT_EQ(converter->Release(), 0u);
@@ -255,10 +194,10 @@ TEST_F(TobrennServerTest, ReaderFailuresBecomeErrorInfoOnIVLMRConvert)
         IVLMRConvert* converter = create(c);
         ASSERT_NE(converter, nullptr);
 
-        BSTR name = bstrOf(missing);
+        BSTR name = bstrFromNarrow(missing);
         EXPECT_EQ(converter->SetFile(name), E_CONVERT_FILE_OPEN);
         SysFreeString(name);
-        ErrorReport report = takeErrorInfo();
+        ErrorReport report = testsupport::takeErrorReport();
         EXPECT_TRUE(report.present);
         EXPECT_EQ(report.description, "File Open Failure " + missing);
         EXPECT_EQ(report.source, std::string(c.progId) + ".1");
@@ -267,14 +206,14 @@ TEST_F(TobrennServerTest, ReaderFailuresBecomeErrorInfoOnIVLMRConvert)
         // No part-model server: the part cannot be made, before anything is read.
         const std::string part = (m_dir / "part.txt").string();
         testsupport::writeFile(part, "B1\r\nW12X26\r\n");
-        name = bstrOf(part);
+        name = bstrFromNarrow(part);
         EXPECT_EQ(converter->SetFile(name), S_OK);
         SysFreeString(name);
-        EXPECT_FALSE(takeErrorInfo().present);
+        EXPECT_FALSE(testsupport::takeErrorReport().present);
         IUnknown* unknown = nullptr;
         EXPECT_EQ(converter->ReadPart(&unknown, 0, 0), E_POINTER);
         EXPECT_EQ(unknown, nullptr);
-        report = takeErrorInfo();
+        report = testsupport::takeErrorReport();
         EXPECT_EQ(report.guid, IID_IVLMRConvert);
         EXPECT_EQ(report.description, std::string(_com_error(E_POINTER).ErrorMessage()) +
                                           "\r\nCom Error while reading part\r\nFile Name:" + part +
@@ -299,7 +238,7 @@ TEST_F(TobrennServerTest, ConverterIsDrivenThroughDispatch)
         dispatch->Invoke(3, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &result, nullptr, nullptr),
         S_OK);
     EXPECT_EQ(result.vt, VT_BSTR);
-    EXPECT_EQ(narrow(result.bstrVal), "Tobrenn Ver : 2.0");
+    EXPECT_EQ(narrowFromBstr(result.bstrVal), "Tobrenn Ver : 2.0");
     VariantClear(&result);
     converter->Release();
 }

@@ -1,4 +1,5 @@
-// The calling thread's error info as a test reads it after a failed call.
+// The calling thread's error info as a test reads it after a failed call:
+// its description, or the whole report (description, source, interface).
 // Header-only: the test links the component runtime (comrt) already.
 #pragma once
 
@@ -22,6 +23,35 @@ inline std::string takeErrorDescription()
     std::string text = narrowFromBstr(description);
     SysFreeString(description);
     return text;
+}
+
+// The error info that a failing call left.
+struct ErrorReport {
+    bool present = false;
+    std::string description;
+    std::string source; // the ProgID of the class that reported it
+    GUID guid{};        // the interface it was reported on
+};
+
+// The thread's error info, taken from the thread as GetErrorInfo does.
+inline ErrorReport takeErrorReport()
+{
+    ErrorReport report;
+    IErrorInfo* info = nullptr;
+    if (GetErrorInfo(0, &info) != S_OK || !info)
+        return report;
+    report.present = true;
+    BSTR text = nullptr;
+    info->GetDescription(&text);
+    report.description = narrowFromBstr(text);
+    SysFreeString(text);
+    text = nullptr;
+    info->GetSource(&text);
+    report.source = narrowFromBstr(text);
+    SysFreeString(text);
+    info->GetGUID(&report.guid);
+    info->Release();
+    return report;
 }
 
 } // namespace testsupport
