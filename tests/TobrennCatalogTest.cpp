@@ -18,7 +18,7 @@ using tarsis::ShapeRecord;
 
 bool listed(const CString& section, const CString& description)
 {
-    const auto& shapes = tarsis::seedCatalog().shapes;
+    const auto& shapes = tarsis::builtInCatalog().shapes;
     return std::any_of(shapes.begin(), shapes.end(), [&](const ShapeRecord& shape) {
         return shape.key.section == static_cast<const char*>(section) &&
                shape.key.description == static_cast<const char*>(description);
@@ -46,7 +46,7 @@ void expectListed(const char* code, const ShapeRecord& shape, double depth, doub
 TEST(TobrennCatalog, EveryCommonShapeIsFoundUnderTheMachineFileKeys)
 {
     int checked = 0;
-    for (const ShapeRecord& shape : tarsis::seedCatalog().shapes) {
+    for (const ShapeRecord& shape : tarsis::builtInCatalog().shapes) {
         if (shape.units != tarsis::Units::Inch)
             continue;
         const std::string& name = shape.name;

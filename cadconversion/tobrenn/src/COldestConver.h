@@ -1,4 +1,5 @@
 // CCOldestConver: the converter of version 1.0 of the machine part file.
+// The system's own class name ("COldestConver"): keep it so.
 #pragma once
 
 #include "MachineFileConverter.h"

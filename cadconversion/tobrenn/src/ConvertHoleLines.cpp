@@ -62,6 +62,7 @@ template <class Exception>
 [[noreturn]] void rethrowWithNote(const Exception& error)
 {
     Exception again(error);
+    // The system's own fallback ("IVelmora ConvertHoleLines"): keep it so.
     again.ConcatToMessage(
         loadTobrennString(IDS_CONVERT_HOLES, "Error In IVelmora ConvertHoleLines") + "\r\n");
     throw again;

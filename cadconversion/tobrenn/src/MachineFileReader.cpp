@@ -307,6 +307,7 @@ CString MachineFileReader::readFailureText(HRESULT* hr) const
     // Every text ends with the file name and the line, so that a user can
     // find where the file could not be read.
     const CString where = "\r\n" + fileAndLineText();
+    // The system's own fallbacks ("Reading Part"): keep them so.
     try {
         throw;
     } catch (const CNumericConversionException& error) {

@@ -15,7 +15,7 @@ inline constexpr IID IID_IConvert = guidOf("E4062592-770C-11D4-ACE0-006008A85237
 // Version 2.0.
 inline constexpr CLSID CLSID_OldConvert = guidOf("CFE434B6-78F2-11D4-ACE2-006008A85237");
 inline constexpr IID IID_IOldConvert = guidOf("CFE434B5-78F2-11D4-ACE2-006008A85237");
-// Version 1.0.
+// Version 1.0. The system's own names ("COldestConver"): keep them so.
 inline constexpr CLSID CLSID_COldestConver = guidOf("C6DF1452-7EBD-11D4-ACF7-006008A85237");
 inline constexpr IID IID_ICOldestConver = guidOf("C6DF1451-7EBD-11D4-ACF7-006008A85237");
 
