@@ -22,6 +22,8 @@ TEST_F(ImportTest, SampleFilesConvertOrFailClearly)
     ASSERT_FALSE(files.empty());
 
     for (const auto& [name, clsid] : m_converters) {
+        if (name.rfind("DSTV", 0) != 0)
+            continue; // a converter of another format
         int converted = 0, stored = 0;
         for (const std::filesystem::path& file : files) {
             SCOPED_TRACE(name + ": " + file.filename().string());

@@ -5,6 +5,8 @@
 
 #include "com/ComError.h"
 
+#include <filesystem>
+
 namespace {
 
 // One web hole of tool 1, X 4 inches and U 0.5 inch, as each version writes it.
@@ -282,6 +284,40 @@ TEST_F(ReaderTest, SetFileClosesTheOpenFileAlsoWhenTheNewOneCannotBeOpened)
         EXPECT_EQ(text, "File Open Failure " + missing);
         EXPECT_EQ(read(version).hr, S_FALSE);
     }
+}
+
+} // namespace
+
+namespace {
+
+// Files of other formats (the real-world samples, when they are here)
+// through each version: a part or the end, else a failure whose text
+// names the file and the line; never a crash or a hang.
+TEST_F(ReaderTest, ForeignFilesConvertOrFailWithTheirPlace)
+{
+    const std::filesystem::path samples = TOBRENN_SAMPLES_DIR;
+    if (!std::filesystem::is_directory(samples))
+        GTEST_SKIP() << samples << " is not here";
+    int files = 0;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(samples)) {
+        if (!entry.is_regular_file())
+            continue;
+        ++files;
+        for (int version : {3, 2, 1}) {
+            SCOPED_TRACE(testing::Message() << "version " << version << " " << entry.path());
+            m_path = entry.path().string();
+            ASSERT_EQ(setFile(version, m_path), S_OK);
+            const ReadResult result = read(version);
+            if (result.hr == S_OK || result.hr == S_FALSE)
+                continue;
+            EXPECT_TRUE(result.hr == E_CONVERT_UNEXPECTED_EOF || result.hr == E_CONVERT_NUMERIC ||
+                        result.hr == E_CONVERT_BAD_CODE || result.hr == E_UNEXPECTED)
+                << std::hex << result.hr;
+            EXPECT_NE(result.text.find("\r\nFile Name:" + m_path + "\r\nLine:"), std::string::npos)
+                << result.text;
+        }
+    }
+    EXPECT_GT(files, 0);
 }
 
 } // namespace
