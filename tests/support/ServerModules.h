@@ -30,8 +30,14 @@ public:
     // Empty when every module is registered, else what failed.
     std::string registerAll()
     {
-        for (const char* path : {HALCYRA_PATH, TARSIS_SERVERS_PATH, LUNKETT_PATH, FERRICK_PATH,
-                                 AMBREL_PATH, TOLVIN_PATH}) {
+        std::vector<const char*> paths{HALCYRA_PATH, TARSIS_SERVERS_PATH, LUNKETT_PATH};
+#ifdef TOBRENN_PATH
+        paths.push_back(TOBRENN_PATH);
+#endif
+#ifdef FERRICK_PATH
+        paths.insert(paths.end(), {FERRICK_PATH, AMBREL_PATH, TOLVIN_PATH});
+#endif
+        for (const char* path : paths) {
             void* module = dlopen(path, RTLD_NOW | RTLD_LOCAL);
             if (!module)
                 return dlerror();

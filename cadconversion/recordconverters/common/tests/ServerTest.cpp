@@ -11,7 +11,7 @@
 #include "com/CodePage.h"
 #include "com/ComError.h"
 #include "com/Runtime.h"
-#include "testing/ClassesRegistry.h"
+#include "testing/ClassesRoot.h"
 #include "testing/ErrorInfo.h"
 #include "testing/TemporaryRegistry.h"
 

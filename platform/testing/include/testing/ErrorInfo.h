@@ -1,4 +1,5 @@
-// The calling thread's error info as a test reads it after a failed call.
+// The calling thread's error info as a test reads it after a failed call:
+// its description, or the whole report (description, source, interface).
 // Header-only: the test links the component runtime (comrt) already.
 #pragma once
 
@@ -25,14 +26,15 @@ inline std::string takeErrorDescription()
     return text;
 }
 
-// All that the thread's error info says, taken from the thread.
+// The error info that a failing call left.
 struct ErrorReport {
-    bool present = false; // false: there was none, the rest is empty
+    bool present = false;
     std::string description;
-    std::string source;
-    GUID guid{};
+    std::string source; // the ProgID of the class that reported it
+    GUID guid{};        // the interface it was reported on
 };
 
+// The thread's error info, taken from the thread as GetErrorInfo does.
 inline ErrorReport takeErrorReport()
 {
     ErrorReport report;

@@ -1,5 +1,9 @@
-// What a server's registration wrote under HKEY_CLASSES_ROOT, as a test
-// reads it back. Header-only: the test links the registry (`registry`).
+// What a server's registration left under HKEY_CLASSES_ROOT, as its tests
+// read it back (ProgIDs, CLSID keys, type libraries). Header-only: the test
+// links the registry (`registry`).
+//
+//   EXPECT_EQ(testsupport::classesValue("CLSID\\" + clsid + "\\ProgID"), "My.Class.1");
+//   EXPECT_FALSE(testsupport::classesHasKey("My.Class"));
 #pragma once
 
 #include "registry/Registry.h"
@@ -10,8 +14,8 @@
 
 namespace testsupport {
 
-// The string value name (empty: the default value) of the key at path
-// below HKEY_CLASSES_ROOT; nullopt when the key or the value is missing.
+// A text value of a key under HKEY_CLASSES_ROOT (the default value when
+// name is empty); nullopt when the key or the value is missing.
 inline std::optional<std::string> classesValue(const std::string& path, const char* name = "")
 {
     HKEY key = nullptr;
@@ -19,9 +23,8 @@ inline std::optional<std::string> classesValue(const std::string& path, const ch
         return std::nullopt;
     char buffer[2048] = {};
     DWORD size = sizeof buffer;
-    DWORD type = 0;
     const LSTATUS status =
-        RegQueryValueEx(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
+        RegQueryValueEx(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &size);
     RegCloseKey(key);
     if (status != ERROR_SUCCESS)
         return std::nullopt;

@@ -1,0 +1,147 @@
+// The fixture of the reader's tests: a temporary folder for machine files
+// (and the maker's error log), a reader of each version whose parts are
+// RecordingParts, and a builder for the files.
+#pragma once
+
+#include "MachineFileReader.h"
+#include "RecordingPart.h"
+
+#include "com/Bstr.h"
+#include "com/Runtime.h"
+#include "testing/ScopedEnvironment.h"
+#include "testing/TemporaryFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// A machine part file. Lengths in tenths of a millimetre as the file has
+// them (2540 is 10 inches); the holes as their lines stand.
+struct MachineFile {
+    std::string mark = "B12";
+    std::string designation = "W12X26";
+    std::string code = "B";
+    std::string quantity = "3";
+    std::string depth = "3104";
+    std::string webThickness = "58";
+    std::string flangeWidth = "2540";
+    std::string flangeThickness = "97";
+    std::string ignored = "0 0 0";
+    std::string length = "50800";
+    std::string tools = "22 22 22 26 26 26 22X40 22X40 22X40";
+    std::vector<std::string> holes;
+    std::string count; // empty: one more than the hole lines
+    std::string eol = "\r\n";
+
+    std::string text() const
+    {
+        std::string file = mark + eol + designation + eol + code + " " + quantity + eol + depth +
+                           " " + webThickness + " " + flangeWidth + " " + flangeThickness + eol +
+                           ignored + eol + length + eol + tools + eol +
+                           (count.empty() ? std::to_string(holes.size() + 1) : count) + eol;
+        for (const std::string& hole : holes)
+            file += hole + eol;
+        return file;
+    }
+};
+
+struct ReadResult {
+    HRESULT hr = S_OK;
+    std::string text;
+    bool partHandedOut = false; // the recording part came back through the out-parameter
+};
+
+inline const MachineFileVersion& versionOf(int version)
+{
+    return version == 3 ? kVersion30 : version == 2 ? kVersion20 : kVersion10;
+}
+
+class ReaderTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_EQ(CoInitialize(nullptr), S_OK); }
+    void TearDown() override
+    {
+        m_reader.reset();
+        EXPECT_EQ(m_part.references(), 1u) << "the reader leaves no reference to its part";
+        CoUninitialize();
+    }
+
+    // The reader of a version (3, 2 or 1), made anew when the version changes.
+    MachineFileReader& reader(int version)
+    {
+        if (!m_reader || &versionOf(version) != m_readerVersion) {
+            m_reader.reset();
+            m_readerVersion = &versionOf(version);
+            m_reader.emplace(*m_readerVersion, [this](IUnknown** pp) {
+                if (m_failCreation)
+                    return REGDB_E_CLASSNOTREG;
+                return m_part.QueryInterface(IID_IUnknown, reinterpret_cast<void**>(pp));
+            });
+        }
+        return *m_reader;
+    }
+
+    std::string writeFile(const std::string& content, const std::string& name = "part.txt")
+    {
+        return m_folder.write(name, content);
+    }
+
+    HRESULT setFile(int version, const std::string& path, std::string* text = nullptr)
+    {
+        BSTR name = bstrFromNarrow(path);
+        CString error;
+        const HRESULT hr = reader(version).SetFile(name, &error);
+        if (text)
+            *text = static_cast<const char*>(error);
+        SysFreeString(name);
+        return hr;
+    }
+
+    ReadResult read(int version)
+    {
+        ReadResult result;
+        IUnknown* part = nullptr;
+        CString error;
+        result.hr = reader(version).ReadPart(&part, 0, 0, &error);
+        result.text.assign(error, static_cast<std::size_t>(error.GetLength()));
+        result.partHandedOut = part == static_cast<IUnknown*>(&m_part);
+        if (part)
+            part->Release();
+        return result;
+    }
+
+    // Writes the file, sets it and reads one part.
+    ReadResult convert(int version, const std::string& content)
+    {
+        m_path = writeFile(content);
+        EXPECT_EQ(setFile(version, m_path), S_OK);
+        return read(version);
+    }
+    ReadResult convert(int version, const MachineFile& file)
+    {
+        return convert(version, file.text());
+    }
+
+    // "File Name:<the last file>\r\nLine:<line>", as every failure text ends.
+    std::string where(int line) const
+    {
+        return "\r\nFile Name:" + m_path + "\r\nLine:" + std::to_string(line);
+    }
+
+    testsupport::TemporaryFolder m_folder{"tobrenn-reader"};
+    // The maker's log takes the failures that end a read.
+    testsupport::ScopedEnvironment m_dataHome{"XDG_DATA_HOME", (m_folder / "data").string()};
+    std::string m_path;
+    RecordingPart m_part;
+    bool m_failCreation = false;
+
+private:
+    const MachineFileVersion* m_readerVersion = nullptr;
+    std::optional<MachineFileReader> m_reader;
+};
+
+// Tenths of a millimetre and micrometres in inches.
+inline constexpr double kTenth = 1 / 254.0;
+inline constexpr double kMicrometre = 1 / 25400.0;
