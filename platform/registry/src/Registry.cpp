@@ -15,6 +15,7 @@
 
 #include "userdata/UserDataFolder.h"
 
+#include <algorithm>
 #include <condition_variable>
 #include <cstdlib>
 #include <cstring>
@@ -89,11 +90,31 @@ std::string registryDirectory()
     return (data / "vlmr" / "registry").string();
 }
 
+std::string directoryOf(const std::string& file)
+{
+    return std::filesystem::path(file).parent_path().string();
+}
+
+// The hive of file. Each cached hive keeps its file open: when the registry
+// directory has changed many times (as in a test program, one temporary
+// registry after another), the hives of other directories are let go,
+// except those of an open group; they are read again should they be used.
 HiveFile& hiveAt(const std::string& file)
 {
-    auto& hive = state().hives[file];
-    if (!hive)
-        hive = std::make_unique<HiveFile>(file);
+    State& s = state();
+    if (auto known = s.hives.find(file); known != s.hives.end())
+        return *known->second;
+    constexpr std::size_t kKept = 8;
+    if (s.hives.size() >= kKept) {
+        const std::string directory = directoryOf(file);
+        std::erase_if(s.hives, [&](const auto& entry) {
+            return directoryOf(entry.first) != directory &&
+                   std::find(s.groupHives.begin(), s.groupHives.end(), entry.second.get()) ==
+                       s.groupHives.end();
+        });
+    }
+    auto& hive = s.hives[file];
+    hive = std::make_unique<HiveFile>(file);
     return *hive;
 }
 
