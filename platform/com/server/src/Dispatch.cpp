@@ -58,6 +58,11 @@ public:
         if (count > kInline) {
             m_heap.assign(count, VARIANT{});
             m_heapOwned.assign(count, false);
+            return;
+        }
+        for (std::size_t i = 0; i < count; ++i) { // only the ones used
+            m_inline[i] = VARIANT{};
+            m_inlineOwned[i] = false;
         }
     }
     ~CallArguments()
@@ -90,8 +95,8 @@ private:
     }
 
     std::size_t m_count;
-    VARIANT m_inline[kInline]{};
-    bool m_inlineOwned[kInline]{};
+    VARIANT m_inline[kInline];
+    bool m_inlineOwned[kInline];
     std::vector<VARIANT> m_heap;
     std::vector<bool> m_heapOwned;
     VARIANT m_result{};
