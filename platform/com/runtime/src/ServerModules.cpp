@@ -208,9 +208,23 @@ HRESULT moduleFactory(Module& module, REFCLSID clsid, IClassFactory** factory)
     return S_OK;
 }
 
-// Calls use with the class factory of clsid while its module is held in a
-// counted call (so it is neither unloaded nor its factory let go meanwhile).
-// Throws classes::ReadFailure.
+// Calls use with the module serving clsid, held in a counted call (so it is
+// neither unloaded nor its factories let go meanwhile). Throws
+// classes::ReadFailure.
+template <class Use>
+HRESULT withModule(REFCLSID rclsid, DWORD context, Use use)
+{
+    const auto path = serverPath(rclsid, context);
+    if (!path)
+        return REGDB_E_CLASSNOTREG;
+    Module* module = nullptr;
+    if (const HRESULT hr = enterModule(*path, &module); FAILED(hr))
+        return hr;
+    const ModuleCall call{module};
+    return use(*module);
+}
+
+// Calls use with the class factory of clsid, valid for the call.
 template <class Use>
 HRESULT withClassFactory(REFCLSID rclsid, DWORD context, Use use)
 {
@@ -222,17 +236,12 @@ HRESULT withClassFactory(REFCLSID rclsid, DWORD context, Use use)
             return hr;
         return use(factory);
     }
-    const auto path = serverPath(rclsid, context);
-    if (!path)
-        return REGDB_E_CLASSNOTREG;
-    Module* module = nullptr;
-    if (const HRESULT hr = enterModule(*path, &module); FAILED(hr))
-        return hr;
-    const ModuleCall call{module};
-    IClassFactory* factory = nullptr;
-    if (const HRESULT hr = moduleFactory(*module, rclsid, &factory); FAILED(hr))
-        return hr;
-    return use(factory);
+    return withModule(rclsid, context, [&](Module& module) {
+        IClassFactory* factory = nullptr;
+        if (const HRESULT hr = moduleFactory(module, rclsid, &factory); FAILED(hr))
+            return hr;
+        return use(factory);
+    });
 }
 
 // The class object for any other interface than IClassFactory, straight
@@ -241,14 +250,8 @@ HRESULT moduleClassObject(REFCLSID rclsid, DWORD context, REFIID riid, LPVOID* p
 {
     if (rclsid == CLSID_StdComponentCategoriesMgr)
         return getCategoriesManagerFactory(riid, ppv);
-    const auto path = serverPath(rclsid, context);
-    if (!path)
-        return REGDB_E_CLASSNOTREG;
-    Module* module = nullptr;
-    if (const HRESULT hr = enterModule(*path, &module); FAILED(hr))
-        return hr;
-    const ModuleCall call{module};
-    return module->getClassObject(rclsid, riid, ppv);
+    return withModule(rclsid, context,
+                      [&](Module& module) { return module.getClassObject(rclsid, riid, ppv); });
 }
 
 // Runs a creation step and turns what escapes it into an HRESULT: a
