@@ -8,7 +8,8 @@
 //
 // The cache keeps the file it was read from open. Since every write puts a
 // new file in place, and the inode of a file held open cannot be reused, one
-// stat of the path tells whether the cache is still the hive's content.
+// stat of the path tells whether the cache is still the hive's content (a
+// file edited in place, by hand, is told by its size and times).
 //
 // A group of changes (beginGroup .. endGroup) holds the lock throughout and
 // writes once, at its end: other processes' writers wait, and readers see
