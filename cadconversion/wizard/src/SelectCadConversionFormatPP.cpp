@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <exception>
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -59,10 +60,21 @@ void CSelectCadConversionFormatPP::DiscoverConverters()
         CATID implemented[] = {CATID_VelmoraCadConversion};
         CATID required[] = {GUID_NULL};
         CComPtr<IEnumGUID> classes;
-        if (categories->EnumClassesOfCategories(1, implemented, 1, required, &classes) != S_OK ||
-            !classes) {
+        if (const HRESULT hr =
+                categories->EnumClassesOfCategories(1, implemented, 1, required, &classes);
+            hr != S_OK || !classes) {
+            // A registry that cannot be read says so after the message, with
+            // its file and line, so that nobody goes to install converters.
+            IErrorInfo* info = nullptr;
+            GetErrorInfo(0, &info);
+            const _com_error error(hr, info);
+            const _bstr_t why = error.Description();
             // The system's own text ("\nOn"): keep it so.
-            MessageBox("There are no CAD Conversion Components Installed\nOn this Computer");
+            std::string message =
+                "There are no CAD Conversion Components Installed\nOn this Computer";
+            if (why.length())
+                message += std::string("\n") + static_cast<const char*>(why);
+            MessageBox(message.c_str());
             endProgram(1);
         }
         CLSID batch[kBatchSize];

@@ -63,6 +63,19 @@ TEST_F(WizardTest, NoUsableConverterEndsTheProgramAfterItsMessage)
              t.installConverter(countedConverterClsid(1), "/nonexistent/libgone.so");
          },
          "Non-Specific Error\nThis program will TERMINATE"},
+        // A registry cut short is no registry without converters: the
+        // message names the damaged file and line.
+        {"a damaged registry",
+         [](WizardTest& t) {
+             t.installConverter(countedConverterClsid(1));
+             const auto hive = t.m_registry.directory() / "HKLM.reg";
+             std::string text = testsupport::readFile(hive);
+             text.erase(text.rfind("vlmr-registry end\n"));
+             testsupport::writeFile(hive, text);
+         },
+         "There are no CAD Conversion Components Installed\nOn this Computer\nThe registry is "
+         "damaged: registry file .*/HKLM.reg, line [0-9]+: the end line \"vlmr-registry end\" is "
+         "missing: the file is cut short"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

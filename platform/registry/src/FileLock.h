@@ -5,13 +5,26 @@
 
 #include "UniqueFd.h"
 
+#include <chrono>
+#include <stdexcept>
 #include <string>
 
 namespace registry {
 
+// How long a writer waits for another process's writer, as the database's
+// writers do, before it gives up with "busy".
+inline constexpr std::chrono::seconds kBusyTimeout{10};
+
+// The lock was held by another process for the whole busy timeout.
+class LockBusy : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
 class FileLock {
 public:
-    // Opens (creating) path and waits for the lock; throws std::system_error
+    // Opens (creating) path and waits for the lock: throws LockBusy when
+    // another process keeps it past the busy timeout, std::system_error
     // when the file cannot be opened or locked.
     explicit FileLock(const std::string& path);
     FileLock(const FileLock&) = delete;

@@ -3,13 +3,17 @@
 
 #include <charconv>
 #include <cstdio>
+#include <optional>
 
 namespace registry {
 
 namespace {
 
-constexpr std::string_view headerTag = "vlmr-registry version 1";
+constexpr std::string_view headerTag = "vlmr-registry version ";
 constexpr std::string_view generationTag = " generation ";
+constexpr std::string_view endLine = "vlmr-registry end";
+// The version written; 1 is still read.
+constexpr unsigned currentVersion = 2;
 
 bool isHex(char c)
 {
@@ -191,30 +195,50 @@ void writeSubkeys(std::string& out, const Key& key, const std::string& path)
 
 } // namespace
 
-std::optional<std::uint64_t> headerGeneration(std::string_view line)
+namespace {
+
+struct Header {
+    unsigned version;
+    std::uint64_t generation;
+};
+
+// The header line "vlmr-registry version V[ generation N]", V 1 or 2.
+std::optional<Header> parseHeader(std::string_view line)
 {
-    if (!line.empty() && line.back() == '\r')
-        line.remove_suffix(1);
     if (line.substr(0, headerTag.size()) != headerTag)
         return std::nullopt;
     line.remove_prefix(headerTag.size());
+    Header header{0, 0};
+    if (line.empty() || (line[0] != '1' && line[0] != '2'))
+        return std::nullopt;
+    header.version = static_cast<unsigned>(line[0] - '0');
+    line.remove_prefix(1);
     if (line.empty())
-        return 0;
+        return header;
     if (line.substr(0, generationTag.size()) != generationTag)
         return std::nullopt;
     line.remove_prefix(generationTag.size());
-    std::uint64_t generation = 0;
-    auto [end, error] = std::from_chars(line.data(), line.data() + line.size(), generation);
+    auto [end, error] = std::from_chars(line.data(), line.data() + line.size(), header.generation);
     if (line.empty() || error != std::errc() || end != line.data() + line.size())
         return std::nullopt;
-    return generation;
+    return header;
 }
+
+[[noreturn]] void failHeader()
+{
+    throw HiveSyntaxError(1, "expected the header \"vlmr-registry version " +
+                                 std::to_string(currentVersion) + "\"");
+}
+
+} // namespace
 
 HiveText parseHive(std::string_view text)
 {
     HiveText hive;
     Key* key = &hive.root;
     std::size_t number = 0;
+    unsigned version = 0;
+    std::size_t endedAt = 0; // the end line's number
     while (!text.empty()) {
         std::size_t end = text.find('\n');
         std::string_view line = text.substr(0, end);
@@ -223,15 +247,23 @@ HiveText parseHive(std::string_view text)
         if (!line.empty() && line.back() == '\r')
             line.remove_suffix(1);
         if (number == 1) {
-            auto generation = headerGeneration(line);
-            if (!generation)
-                throw HiveSyntaxError(1, "expected the header \"vlmr-registry version 1\"");
-            hive.generation = *generation;
+            auto header = parseHeader(line);
+            if (!header)
+                failHeader();
+            version = header->version;
+            hive.generation = header->generation;
             continue;
         }
         if (line.empty())
             continue;
         LineReader reader(line, number);
+        if (endedAt != 0)
+            reader.fail("text after the end line \"" + std::string(endLine) + "\" of line " +
+                        std::to_string(endedAt));
+        if (line == endLine) {
+            endedAt = number;
+            continue;
+        }
         if (line.front() == '[') {
             auto path =
                 line.back() == ']' ? splitKeyPath(line.substr(1, line.size() - 2)) : std::nullopt;
@@ -249,18 +281,24 @@ HiveText parseHive(std::string_view text)
         key->values.push_back(std::move(value));
     }
     if (number == 0)
-        throw HiveSyntaxError(1, "expected the header \"vlmr-registry version 1\"");
+        failHeader();
+    if (version >= 2 && endedAt == 0)
+        throw HiveSyntaxError(number + 1, "the end line \"" + std::string(endLine) +
+                                              "\" is missing: the file is cut short");
     return hive;
 }
 
 std::string writeHive(const Key& root, std::uint64_t generation)
 {
     std::string out(headerTag);
+    out += std::to_string(currentVersion);
     out += generationTag;
     out += std::to_string(generation);
     out += '\n';
     writeValues(out, root);
     writeSubkeys(out, root, {});
+    out += endLine;
+    out += '\n';
     return out;
 }
 

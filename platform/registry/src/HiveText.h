@@ -1,16 +1,20 @@
 // The text form of a hive file. An example:
 //
-//   vlmr-registry version 1 generation 12
+//   vlmr-registry version 2 generation 12
 //   "RootValue"=d:0x00000001
 //   [Software]
 //   [Software\Classes]
 //   @=s:"the default value"
 //   "Note"=s:"two\nlines with \"quotes\" and a \\ and \x01"
 //   "Count"=d:0x0000001f
+//   vlmr-registry end
 //
 // Line 1 holds the format tag, the format version and a generation counter
-// that every write increases (so a reader can tell a hive was rewritten even
-// when its file looks the same to stat). Each key has a line `[path]`, its
+// that every write increases. The last line that is not blank is the end
+// line: a version 2 hive without it was cut short (a copy or a disk that
+// stopped at a line end) and is damaged, as is text after it. Version 1
+// hives, written before the end line existed, are read without one (and
+// with one); every hive is written as version 2. Each key has a line `[path]`, its
 // full path from the hive root with '\' between the names; a key's line comes
 // before its subkeys' lines, keys in their creation order. Key names hold no
 // control characters and no '\', so they need no escapes. The value lines
@@ -25,7 +29,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -49,9 +52,6 @@ public:
 private:
     std::size_t m_line;
 };
-
-// The generation named by a header line, or null when it is not a header.
-std::optional<std::uint64_t> headerGeneration(std::string_view line);
 
 HiveText parseHive(std::string_view text); // throws HiveSyntaxError
 std::string writeHive(const Key& root, std::uint64_t generation);

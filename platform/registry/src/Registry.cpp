@@ -1,6 +1,7 @@
 // The registry API: predefined keys, the handle table, and the translation of
 // failures into status codes at the edge of every function. One mutex guards
-// the handle table and every hive, so the API may be used from any thread.
+// the handle table and every hive, so the API may be used from any thread;
+// while a thread has a group of changes open, the other threads wait.
 //
 // A handle names its key by hive file and path, resolved afresh on each call:
 // once the key is gone (deleted by any handle or process) the handle answers
@@ -14,14 +15,19 @@
 
 #include "userdata/UserDataFolder.h"
 
+#include <algorithm>
+#include <condition_variable>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
 #include <filesystem>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <new>
 #include <string>
+#include <thread>
+#include <vector>
 
 using namespace registry;
 
@@ -37,6 +43,14 @@ struct State {
     std::map<ULONG_PTR, OpenKey> handles;
     ULONG_PTR nextHandle = 0x1000;
     std::map<std::string, std::unique_ptr<HiveFile>> hives; // by file path
+    // The registry directory as last computed, and the variable it came from.
+    std::string directoryVariable;
+    std::string directory;
+    // The open group of changes: its thread, its depth and its hives.
+    std::condition_variable groupEnded;
+    std::thread::id groupOwner;
+    int groupDepth = 0;
+    std::vector<HiveFile*> groupHives;
 };
 
 // Never destroyed: a worker thread may still call in while the process exits.
@@ -59,9 +73,15 @@ struct Target {
 std::string registryDirectory()
 {
     if (const char* dir = std::getenv("VLMR_REGISTRY"); dir && *dir) {
-        std::error_code error;
-        auto absolute = std::filesystem::absolute(dir, error);
-        return (error ? std::filesystem::path(dir) : absolute).lexically_normal().string();
+        State& s = state();
+        if (s.directoryVariable != dir || s.directory.empty()) {
+            std::error_code error;
+            auto absolute = std::filesystem::absolute(dir, error);
+            s.directory =
+                (error ? std::filesystem::path(dir) : absolute).lexically_normal().string();
+            s.directoryVariable = dir;
+        }
+        return s.directory;
     }
     const std::filesystem::path data = userdata::folder();
     if (data.empty())
@@ -70,20 +90,44 @@ std::string registryDirectory()
     return (data / "vlmr" / "registry").string();
 }
 
+std::string directoryOf(const std::string& file)
+{
+    return std::filesystem::path(file).parent_path().string();
+}
+
+// The hive of file. Each cached hive keeps its file open: when the registry
+// directory has changed many times (as in a test program, one temporary
+// registry after another), the hives of other directories are let go,
+// except those of an open group; they are read again should they be used.
 HiveFile& hiveAt(const std::string& file)
 {
-    auto& hive = state().hives[file];
-    if (!hive)
-        hive = std::make_unique<HiveFile>(file);
+    State& s = state();
+    if (auto known = s.hives.find(file); known != s.hives.end())
+        return *known->second;
+    constexpr std::size_t kKept = 8;
+    if (s.hives.size() >= kKept) {
+        const std::string directory = directoryOf(file);
+        std::erase_if(s.hives, [&](const auto& entry) {
+            return directoryOf(entry.first) != directory &&
+                   std::find(s.groupHives.begin(), s.groupHives.end(), entry.second.get()) ==
+                       s.groupHives.end();
+        });
+    }
+    auto& hive = s.hives[file];
+    hive = std::make_unique<HiveFile>(file);
     return *hive;
+}
+
+std::string hiveFileName(HKEY predefined)
+{
+    return registryDirectory() + (predefined == HKEY_CURRENT_USER ? "/HKCU.reg" : "/HKLM.reg");
 }
 
 Target targetOf(HKEY key)
 {
     if (key == HKEY_LOCAL_MACHINE || key == HKEY_CLASSES_ROOT || key == HKEY_CURRENT_USER) {
         // The environment is read on every use, so the hive follows VLMR_REGISTRY.
-        std::string file =
-            registryDirectory() + (key == HKEY_CURRENT_USER ? "/HKCU.reg" : "/HKLM.reg");
+        std::string file = hiveFileName(key);
         KeyPath path = key == HKEY_CLASSES_ROOT ? KeyPath{"Software", "Classes"} : KeyPath{};
         return {&hiveAt(file), std::move(path), true};
     }
@@ -201,7 +245,10 @@ template <class Body>
 LSTATUS guarded(Body&& body)
 {
     try {
-        std::lock_guard lock(state().mutex);
+        std::unique_lock lock(state().mutex);
+        state().groupEnded.wait(lock, [] {
+            return state().groupDepth == 0 || state().groupOwner == std::this_thread::get_id();
+        });
         body();
         return ERROR_SUCCESS;
     } catch (const RegistryError& e) {
@@ -402,4 +449,69 @@ LSTATUS RegDeleteTree(HKEY key, LPCSTR subKey)
 std::string registryLastError()
 {
     return t_lastError;
+}
+
+LSTATUS registryHiveVersion(HKEY key, std::uint64_t* version)
+{
+    return guarded([&] {
+        if (!version)
+            throw RegistryError(ERROR_INVALID_PARAMETER);
+        *version = targetOf(key).hive->version();
+    });
+}
+
+LSTATUS registryBeginChanges()
+{
+    return guarded([] {
+        State& s = state();
+        if (s.groupDepth > 0) {
+            ++s.groupDepth; // this thread's own group: joined
+            return;
+        }
+        // Both hives, always in this order, so that two groups never wait
+        // for each other's second lock.
+        std::vector<HiveFile*> hives{&hiveAt(hiveFileName(HKEY_LOCAL_MACHINE)),
+                                     &hiveAt(hiveFileName(HKEY_CURRENT_USER))};
+        std::size_t locked = 0;
+        try {
+            for (; locked < hives.size(); ++locked)
+                hives[locked]->beginGroup();
+        } catch (...) {
+            while (locked > 0)
+                hives[--locked]->endGroup(false);
+            throw;
+        }
+        s.groupHives = std::move(hives);
+        s.groupOwner = std::this_thread::get_id();
+        s.groupDepth = 1;
+    });
+}
+
+LSTATUS registryEndChanges(bool commit)
+{
+    LSTATUS status = guarded([&] {
+        State& s = state();
+        if (s.groupDepth == 0)
+            throw RegistryError(ERROR_INVALID_HANDLE);
+        if (--s.groupDepth > 0)
+            return;
+        std::vector<HiveFile*> hives = std::move(s.groupHives);
+        s.groupHives.clear();
+        s.groupOwner = {};
+        // Every hive is ended (its lock let go) even when a write fails; the
+        // first failure is answered.
+        std::exception_ptr failure;
+        for (HiveFile* hive : hives) {
+            try {
+                hive->endGroup(commit && !failure);
+            } catch (...) {
+                if (!failure)
+                    failure = std::current_exception();
+            }
+        }
+        if (failure)
+            std::rethrow_exception(failure);
+    });
+    state().groupEnded.notify_all();
+    return status;
 }

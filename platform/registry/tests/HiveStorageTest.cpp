@@ -4,29 +4,12 @@
 
 #include <signal.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <set>
 
 namespace {
 
 using HiveStorage = RegistryFixture;
-
-// Runs body in a child process; true when it returned true.
-template <class Body>
-pid_t forkChild(Body body)
-{
-    pid_t child = fork();
-    if (child == 0)
-        _exit(body() ? 0 : 1);
-    return child;
-}
-
-bool succeeded(pid_t child)
-{
-    int status = 0;
-    return waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
 
 std::set<std::string> valueNames(HKEY key)
 {
@@ -49,19 +32,22 @@ TEST_F(HiveStorage, FileIsReadableTextWithEscapes)
     ASSERT_EQ(setNumber(key, "Count", 31), ERROR_SUCCESS);
     RegCloseKey(create(key, "Sub ]Key"));
     RegCloseKey(key);
-    EXPECT_EQ(readFile(hive("HKCU.reg")), R"(vlmr-registry version 1 generation 5
+    EXPECT_EQ(readFile(hive("HKCU.reg")), R"(vlmr-registry version 2 generation 5
 [Software]
 [Software\Format]
 @=s:"default"
 "Quote \"q\""=s:"line1\nline2 \\ ü\x01"
 "Count"=d:0x0000001f
 [Software\Format\Sub ]Key]
+vlmr-registry end
 )");
 }
 
-TEST_F(HiveStorage, HandWrittenFileIsRead)
+// Hives written before the end line existed (version 1) are read without
+// it, and the next write makes them version 2 with everything kept.
+TEST_F(HiveStorage, HandWrittenAndOldHivesAreRead)
 {
-    writeFile(hive("HKCU.reg"), "vlmr-registry version 1\r\n"
+    writeFile(hive("HKCU.reg"), "vlmr-registry version 1 generation 7\r\n"
                                 "\"Top\"=d:0x7\r\n"
                                 "\n"
                                 "[A\\B]\r\n"
@@ -69,18 +55,33 @@ TEST_F(HiveStorage, HandWrittenFileIsRead)
     HKEY key = nullptr;
     ASSERT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "a\\b", 0, KEY_READ, &key), ERROR_SUCCESS);
     EXPECT_EQ(queryString(key, "Text"), "tab\there");
-    RegCloseKey(key);
     DWORD number = 0;
     DWORD size = sizeof number;
     EXPECT_EQ(RegQueryValueEx(HKEY_CURRENT_USER, "Top", nullptr, nullptr,
                               reinterpret_cast<BYTE*>(&number), &size),
               ERROR_SUCCESS);
     EXPECT_EQ(number, 7u);
+
+    ASSERT_EQ(setString(key, "New", "n"), ERROR_SUCCESS);
+    RegCloseKey(key);
+    EXPECT_EQ(readFile(hive("HKCU.reg")), "vlmr-registry version 2 generation 8\n"
+                                          "\"Top\"=d:0x00000007\n"
+                                          "[A]\n"
+                                          "[A\\B]\n"
+                                          "\"Text\"=s:\"tab\\there\"\n"
+                                          "\"New\"=s:\"n\"\n"
+                                          "vlmr-registry end\n");
+
+    // A version 1 hive may carry the end line; one without a generation is generation 0.
+    writeFile(hive("HKCU.reg"), "vlmr-registry version 1\n[C]\nvlmr-registry end\n\n");
+    EXPECT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "C", 0, KEY_READ, &key), ERROR_SUCCESS);
+    RegCloseKey(key);
 }
 
 TEST_F(HiveStorage, DamagedFileIsReportedAndNeverOverwritten)
 {
     const std::string header = "vlmr-registry version 1\n";
+    const std::string end = "vlmr-registry end\n";
     struct Case {
         std::string text;
         int line;
@@ -88,7 +89,10 @@ TEST_F(HiveStorage, DamagedFileIsReportedAndNeverOverwritten)
     };
     const Case cases[] = {
         {"", 1, "expected the header"},
-        {"vlmr-registry version 2\n[A]\n", 1, "expected the header"},
+        {"vlmr-registry version 3\n[A]\n" + end, 1, "expected the header"},
+        {"vlmr-registry version 2 generation x\n[A]\n" + end, 1, "expected the header"},
+        {"vlmr-registry version 2\n[A]\n", 3, "the end line \"vlmr-registry end\" is missing"},
+        {header + "[A]\n" + end + "[B]\n", 4, "text after the end line"},
         {header + "[A\n", 2, "expected [key path]"},
         {header + "[A\\\\B]\n", 2, "expected [key path]"},
         {header + "[A]\n\"x\"=s:\"open\n\"y\"=s:\"\"\n", 3, "unterminated string"},
@@ -122,6 +126,42 @@ TEST_F(HiveStorage, DamagedFileIsReportedAndNeverOverwritten)
     // Mended, the hive is used again.
     writeFile(hive("HKCU.reg"), header + "[A]\n");
     EXPECT_EQ(setString(HKEY_CURRENT_USER, "v", "x"), ERROR_SUCCESS);
+}
+
+// A hive cut short at a line end (a copy or a disk that stopped there) has
+// lost its end line: damaged, whichever line the cut follows, and never
+// taken for a hive without the keys after the cut.
+TEST_F(HiveStorage, HiveCutAtAnyLineEndIsDamaged)
+{
+    HKEY key = create(HKEY_CURRENT_USER, "Software\\Cut");
+    ASSERT_EQ(setString(key, "First", "1"), ERROR_SUCCESS);
+    RegCloseKey(create(key, "Sub"));
+    ASSERT_EQ(setNumber(key, "Last", 2), ERROR_SUCCESS);
+    RegCloseKey(key);
+    const std::string whole = readFile(hive("HKCU.reg"));
+    std::size_t lines = 0;
+    for (std::size_t end = 0; (end = whole.find('\n', end)) != std::string::npos; ++end) {
+        if (end + 1 == whole.size())
+            break;
+        ++lines;
+        const std::string cut = whole.substr(0, end + 1);
+        SCOPED_TRACE(cut);
+        writeFile(hive("HKCU.reg"), cut);
+        std::uint64_t version = 0;
+        EXPECT_EQ(registryHiveVersion(HKEY_CURRENT_USER, &version), ERROR_BADDB);
+        EXPECT_NE(registryLastError().find("registry file " + hive("HKCU.reg") + ", line " +
+                                           std::to_string(lines + 1) + ": "),
+                  std::string::npos)
+            << registryLastError();
+        EXPECT_EQ(setNumber(HKEY_CURRENT_USER, "v", 1), ERROR_BADDB);
+        EXPECT_EQ(readFile(hive("HKCU.reg")), cut);
+    }
+    EXPECT_EQ(lines, 6u);
+    // Blank lines after the end line take nothing away.
+    writeFile(hive("HKCU.reg"), whole + "\n\r\n");
+    ASSERT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "Software\\Cut\\Sub", 0, KEY_READ, &key),
+              ERROR_SUCCESS);
+    RegCloseKey(key);
 }
 
 TEST_F(HiveStorage, FailedWriteLeavesTheOldFile)

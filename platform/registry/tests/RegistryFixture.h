@@ -8,12 +8,31 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 
 using testsupport::readFile;
 using testsupport::writeFile;
+
+// Runs body in a child process; true when it returned true.
+template <class Body>
+pid_t forkChild(Body body)
+{
+    pid_t child = fork();
+    if (child == 0)
+        _exit(body() ? 0 : 1);
+    return child;
+}
+
+inline bool succeeded(pid_t child)
+{
+    int status = 0;
+    return waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
 
 class RegistryFixture : public ::testing::Test {
 protected:
@@ -44,6 +63,16 @@ protected:
     {
         return RegSetValueEx(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number),
                              sizeof number);
+    }
+    // The REG_DWORD value, or ~0 when it cannot be read.
+    static DWORD queryNumber(HKEY key, const char* name)
+    {
+        DWORD number = 0;
+        DWORD size = sizeof number;
+        if (RegQueryValueEx(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(&number), &size) !=
+            ERROR_SUCCESS)
+            return ~DWORD{0};
+        return number;
     }
     // The REG_SZ value's text, or "<error N>".
     static std::string queryString(HKEY key, const char* name)

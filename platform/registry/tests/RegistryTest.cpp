@@ -300,4 +300,26 @@ TEST_F(Registry, HivesFollowTheEnvironment)
     EXPECT_TRUE(std::filesystem::exists(m_top / "data/vlmr/registry/HKCU.reg"));
 }
 
+// Each hive read keeps its file open; a program that goes through many
+// registries (one per test) holds only a few of them at a time, and a
+// handle into an earlier one still answers.
+TEST_F(Registry, ManyRegistriesInTurnKeepFewFilesOpen)
+{
+    auto openFiles = [] {
+        return std::distance(std::filesystem::directory_iterator("/proc/self/fd"),
+                             std::filesystem::directory_iterator{});
+    };
+    HKEY first = create(HKEY_CURRENT_USER, "Software\\First");
+    const auto before = openFiles();
+    for (int i = 0; i < 40; ++i) {
+        useDirectory(m_top / ("registry" + std::to_string(i)));
+        RegCloseKey(create(HKEY_CURRENT_USER, "Software\\Turn"));
+        RegCloseKey(create(HKEY_LOCAL_MACHINE, "Software\\Turn"));
+    }
+    EXPECT_LE(openFiles() - before, 10);
+    EXPECT_EQ(setString(first, "v", "still there"), ERROR_SUCCESS);
+    EXPECT_EQ(queryString(first, "v"), "still there");
+    RegCloseKey(first);
+}
+
 } // namespace

@@ -287,6 +287,7 @@ TEST_F(RecordServerTest, UnregistrationRemovesTheClassesAndTheModulesUnload)
         ASSERT_NE(converter, nullptr);
         EXPECT_EQ(call(m_modules[i], "DllCanUnloadNow"), S_FALSE);
         converter->Release();
+        CoFreeUnusedLibraries(); // lets go of the class factory the runtime keeps
         EXPECT_EQ(call(m_modules[i], "DllCanUnloadNow"), S_OK);
 
         ASSERT_EQ(call(m_modules[i], "DllUnregisterServer"), S_OK);

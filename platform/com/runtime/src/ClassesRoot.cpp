@@ -1,6 +1,8 @@
 // Small RAII wrappers over the registry calls the runtime makes.
 #include "ClassesRoot.h"
 
+#include "ReportError.h"
+
 #include "registry/Registry.h"
 
 #include <algorithm>
@@ -9,6 +11,23 @@
 namespace classes {
 
 namespace {
+
+// Whether status says that what was asked for is not there (a key another
+// process deleted meanwhile included), as opposed to a registry that cannot
+// be read.
+bool missing(LONG status)
+{
+    return status == ERROR_FILE_NOT_FOUND || status == ERROR_KEY_DELETED ||
+           status == ERROR_NO_MORE_ITEMS;
+}
+
+// Throws for a status that is neither success nor "missing".
+LONG checked(LONG status)
+{
+    if (status != ERROR_SUCCESS && status != ERROR_MORE_DATA && !missing(status))
+        throw ReadFailure(status, registryLastError());
+    return status;
+}
 
 class Key {
 public:
@@ -22,6 +41,8 @@ public:
         m_status = status;
         if (status != ERROR_SUCCESS)
             m_key = nullptr;
+        if (!create)
+            checked(status);
     }
     ~Key()
     {
@@ -58,11 +79,12 @@ std::optional<std::string> readString(const std::string& path, const char* value
         return std::nullopt;
     DWORD type = REG_NONE;
     DWORD size = 0;
-    if (RegQueryValueEx(key.get(), valueName, nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+    if (checked(RegQueryValueEx(key.get(), valueName, nullptr, &type, nullptr, &size)) !=
+        ERROR_SUCCESS)
         return std::nullopt;
     std::string data(size, '\0');
-    if (RegQueryValueEx(key.get(), valueName, nullptr, &type, reinterpret_cast<BYTE*>(data.data()),
-                        &size) != ERROR_SUCCESS)
+    if (checked(RegQueryValueEx(key.get(), valueName, nullptr, &type,
+                                reinterpret_cast<BYTE*>(data.data()), &size)) != ERROR_SUCCESS)
         return std::nullopt;
     data.resize(size);
     return stringOf(type, std::move(data));
@@ -72,8 +94,8 @@ bool hasValue(const std::string& path, const char* valueName)
 {
     Key key(path);
     DWORD size = 0;
-    return key.get() &&
-           RegQueryValueEx(key.get(), valueName, nullptr, nullptr, nullptr, &size) == ERROR_SUCCESS;
+    return key.get() && checked(RegQueryValueEx(key.get(), valueName, nullptr, nullptr, nullptr,
+                                                &size)) == ERROR_SUCCESS;
 }
 
 bool hasKey(const std::string& path)
@@ -90,8 +112,8 @@ std::vector<std::string> subkeys(const std::string& path)
     std::string name(256, '\0');
     for (DWORD index = 0;;) {
         DWORD size = static_cast<DWORD>(name.size());
-        const LONG status =
-            RegEnumKeyEx(key.get(), index, name.data(), &size, nullptr, nullptr, nullptr, nullptr);
+        const LONG status = checked(
+            RegEnumKeyEx(key.get(), index, name.data(), &size, nullptr, nullptr, nullptr, nullptr));
         if (status == ERROR_MORE_DATA) {
             name.resize(name.size() * 2);
             continue;
@@ -116,8 +138,9 @@ std::vector<std::pair<std::string, std::string>> stringValues(const std::string&
         DWORD nameSize = static_cast<DWORD>(name.size());
         DWORD dataSize = static_cast<DWORD>(data.size());
         DWORD type = REG_NONE;
-        const LONG status = RegEnumValue(key.get(), index, name.data(), &nameSize, nullptr, &type,
-                                         reinterpret_cast<BYTE*>(data.data()), &dataSize);
+        const LONG status =
+            checked(RegEnumValue(key.get(), index, name.data(), &nameSize, nullptr, &type,
+                                 reinterpret_cast<BYTE*>(data.data()), &dataSize));
         if (status == ERROR_MORE_DATA) {
             name.resize(name.size() * 2);
             data.resize(std::max<std::size_t>(data.size() * 2, dataSize));
@@ -170,6 +193,23 @@ void deleteIfEmpty(const std::string& path)
             return;
     }
     RegDeleteKey(HKEY_CLASSES_ROOT, path.c_str());
+}
+
+HRESULT reportReadFailure(const ReadFailure& failure, const char16_t* source)
+{
+    const char* what = failure.status() == ERROR_BADDB ? "The registry is damaged: "
+                                                       : "The registry cannot be read: ";
+    std::string text = failure.what();
+    if (text.empty())
+        text = "registry error " + std::to_string(failure.status());
+    return reportError(hresultOf(failure.status()), source, what + text);
+}
+
+std::uint64_t hiveVersion()
+{
+    std::uint64_t version = 0;
+    checked(registryHiveVersion(HKEY_CLASSES_ROOT, &version));
+    return version;
 }
 
 HRESULT hresultOf(LONG status)

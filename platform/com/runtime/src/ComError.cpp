@@ -2,6 +2,7 @@
 #include "com/ComError.h"
 
 #include "com/Runtime.h"
+#include "registry/Registry.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -29,6 +30,11 @@ constexpr Message kMessages[] = {
     {E_ACCESSDENIED, "Access is denied."},
     {HRESULT_FROM_WIN32(2), "The file cannot be found."},
     {HRESULT_FROM_WIN32(3), "The path cannot be found."},
+    {HRESULT_FROM_WIN32(ERROR_BUSY), "The resource is in use by another process."},
+    {HRESULT_FROM_WIN32(ERROR_BADDB), "The registry is damaged."},
+    {HRESULT_FROM_WIN32(ERROR_CANTREAD), "The registry cannot be read."},
+    {HRESULT_FROM_WIN32(ERROR_CANTWRITE), "The registry cannot be written."},
+    {HRESULT_FROM_WIN32(ERROR_KEY_DELETED), "The registry key has been deleted."},
     {CLASS_E_NOAGGREGATION, "The class cannot be created as part of an aggregate."},
     {CLASS_E_CLASSNOTAVAILABLE, "The class factory cannot supply the requested class."},
     {REGDB_E_READREGDB, "The registry cannot be read."},

@@ -3,6 +3,8 @@
 // description per locale (value named by the LCID in hex), and a class's
 // categories as keys under HKCR\CLSID\{clsid}\Implemented Categories and
 // \Required Categories. Enumerations are snapshots taken when they start.
+// A registry that cannot be read (a damaged hive) fails the call with the
+// registry's status and its text in the error info.
 #include "ComponentCategories.h"
 
 #include "ClassesRoot.h"
@@ -255,12 +257,15 @@ public:
 private:
     ~CategoriesManager() = default;
 
-    // Runs body; an allocation failure becomes E_OUTOFMEMORY.
+    // Runs body; an allocation failure becomes E_OUTOFMEMORY, a registry
+    // that cannot be read its own failure (never an empty answer).
     template <class Body>
     static HRESULT guarded(Body body)
     {
         try {
             return body();
+        } catch (const classes::ReadFailure& failure) {
+            return classes::reportReadFailure(failure, u"ComponentCategoriesManager");
         } catch (const std::bad_alloc&) {
             return E_OUTOFMEMORY;
         }

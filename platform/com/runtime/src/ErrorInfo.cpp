@@ -1,6 +1,8 @@
 // Error information objects and the per-thread error information slot.
+#include "ReportError.h"
 #include "RuntimeObject.h"
 #include "com/Bstr.h"
+#include "com/CodePage.h"
 #include "com/Runtime.h"
 
 #include <mutex>
@@ -125,4 +127,24 @@ HRESULT GetErrorInfo(DWORD reserved, IErrorInfo** pperrinfo)
     *pperrinfo = t_errorSlot.info;
     t_errorSlot.info = nullptr;
     return *pperrinfo ? S_OK : S_FALSE;
+}
+
+HRESULT reportError(HRESULT hr, const char16_t* source, const std::string& description)
+{
+    ICreateErrorInfo* create = nullptr;
+    if (FAILED(CreateErrorInfo(&create)))
+        return hr;
+    try {
+        const std::u16string wide = wideFromNarrow(description);
+        create->SetDescription(const_cast<LPOLESTR>(wide.c_str()));
+        create->SetSource(const_cast<LPOLESTR>(source));
+        IErrorInfo* info = nullptr;
+        if (SUCCEEDED(create->QueryInterface(IID_IErrorInfo, reinterpret_cast<void**>(&info)))) {
+            SetErrorInfo(0, info);
+            info->Release();
+        }
+    } catch (const std::bad_alloc&) {
+    }
+    create->Release();
+    return hr;
 }

@@ -23,6 +23,8 @@ HRESULT CLSIDFromProgID(LPCOLESTR progId, LPCLSID pclsid)
         if (!text || !guidFromString(*text, pclsid))
             return CO_E_CLASSSTRING;
         return S_OK;
+    } catch (const classes::ReadFailure& failure) {
+        return classes::reportReadFailure(failure, u"ProgID");
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;
     }
@@ -45,6 +47,8 @@ HRESULT ProgIDFromCLSID(REFCLSID clsid, LPOLESTR* progId)
         std::memcpy(out, wide.c_str(), (wide.size() + 1) * sizeof(OLECHAR));
         *progId = out;
         return S_OK;
+    } catch (const classes::ReadFailure& failure) {
+        return classes::reportReadFailure(failure, u"ProgID");
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;
     }

@@ -36,6 +36,8 @@ TEST(HresultMessage, OwnWordingThenDispatchNumberThenUnknown)
         {E_POINTER, "The pointer is not valid."},
         {REGDB_E_CLASSNOTREG, "The class is not registered."},
         {DISP_E_TYPEMISMATCH, "The types do not match."},
+        {hresult(0x800703F1), "The registry is damaged."},
+        {hresult(0x800700AA), "The resource is in use by another process."},
         {hresult(0x80040200), "IDispatch error #0"},
         {hresult(0x80040201), "IDispatch error #1"},
         {hresult(0x8004FFFF), "IDispatch error #65023"},

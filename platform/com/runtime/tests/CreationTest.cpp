@@ -6,7 +6,10 @@
 #include "com/ComPtr.h"
 
 #include <dlfcn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <fstream>
 #include <thread>
 
@@ -242,6 +245,137 @@ TEST_F(CreationTest, ObjectsReleasedOnAnotherThread)
     std::thread([object] { object->Release(); }).join();
     CoFreeUnusedLibraries();
     EXPECT_FALSE(loaded(TEST_SERVER_PATH));
+}
+
+// A damaged HKEY_CLASSES_ROOT is told as such, with its file and line,
+// wherever the runtime reads it; never as "class not registered" or as an
+// empty category.
+TEST_F(CreationTest, DamagedRegistryIsReportedWithFileAndLine)
+{
+    const std::string hiveFile = (m_registry.directory() / "HKLM.reg").string();
+    const std::string whole = testsupport::readFile(hiveFile);
+    ASSERT_NE(whole.find("InprocServer32"), std::string::npos);
+    // The end line is the last one: a cut before it, or a line that is no
+    // registry line in its place, are both reported on that line.
+    const std::size_t endLine =
+        static_cast<std::size_t>(std::count(whole.begin(), whole.end(), '\n'));
+    const std::size_t endLineStart = whole.rfind('\n', whole.size() - 2) + 1;
+    struct Damage {
+        const char* what;
+        std::string text;
+        const char* inMessage;
+    };
+    const Damage damages[] = {
+        {"cut at a line end", whole.substr(0, endLineStart), "the end line"},
+        {"a garbage line", whole.substr(0, endLineStart) + "garbage\n" + whole.substr(endLineStart),
+         "expected a [key] line"},
+    };
+    struct Call {
+        const char* name;
+        HRESULT (*call)();
+    };
+    const Call calls[] = {
+        {"CoCreateInstance",
+         [] {
+             void* out = nullptr;
+             return CoCreateInstance(CLSID_TestObject, nullptr, CLSCTX_ALL, IID_IUnknown, &out);
+         }},
+        {"CoGetClassObject",
+         [] {
+             void* out = nullptr;
+             return CoGetClassObject(CLSID_TestObject, CLSCTX_ALL, nullptr, IID_IClassFactory,
+                                     &out);
+         }},
+        {"CLSIDFromProgID",
+         [] {
+             CLSID clsid;
+             return CLSIDFromProgID(u"Test.Object", &clsid);
+         }},
+        {"EnumClassesOfCategories",
+         [] {
+             ICatInformation* categories = nullptr;
+             CoCreateInstance(CLSID_StdComponentCategoriesMgr, nullptr, CLSCTX_INPROC_SERVER,
+                              IID_ICatInformation, reinterpret_cast<void**>(&categories));
+             CATID any[] = {CLSID_TestObject};
+             IEnumGUID* found = reinterpret_cast<IEnumGUID*>(1);
+             const HRESULT hr = categories->EnumClassesOfCategories(1, any, 0, nullptr, &found);
+             EXPECT_EQ(found, nullptr);
+             categories->Release();
+             return hr;
+         }},
+    };
+    ITestObject* object = nullptr;
+    ASSERT_EQ(create(CLSCTX_ALL, &object), S_OK) << "creations before the damage are cached";
+    object->Release();
+    for (const Damage& damage : damages) {
+        SCOPED_TRACE(damage.what);
+        testsupport::writeFile(hiveFile, damage.text);
+        for (const Call& call : calls) {
+            SCOPED_TRACE(call.name);
+            EXPECT_EQ(call.call(), HRESULT_FROM_WIN32(ERROR_BADDB));
+            const std::string description = takeErrorDescription();
+            const std::string where = "The registry is damaged: registry file " + hiveFile +
+                                      ", line " + std::to_string(endLine) + ": ";
+            EXPECT_EQ(description.substr(0, where.size()), where);
+            EXPECT_NE(description.find(damage.inMessage), std::string::npos) << description;
+        }
+    }
+    testsupport::writeFile(hiveFile, whole);
+    ASSERT_EQ(create(CLSCTX_ALL, &object), S_OK) << "mended, the hive is used again";
+    object->Release();
+}
+
+TEST_F(CreationTest, HiveWrittenBeforeTheEndLineStillServesItsClasses)
+{
+    const std::string hiveFile = (m_registry.directory() / "HKLM.reg").string();
+    testsupport::writeFile(hiveFile, "vlmr-registry version 1 generation 4\n"
+                                     "[Software\\Classes\\CLSID\\" +
+                                         guidToString(CLSID_TestObject) +
+                                         "\\InprocServer32]\n"
+                                         "@=s:\"" TEST_SERVER_PATH "\"\n");
+    ITestObject* object = nullptr;
+    ASSERT_EQ(create(CLSCTX_ALL, &object), S_OK) << takeErrorDescription();
+    object->Release();
+}
+
+// What creation keeps from the registry is dropped as soon as the hive
+// changes, by this process or another.
+TEST_F(CreationTest, RegistrationsOfAnotherProcessAreSeenAtOnce)
+{
+    auto inChild = [](auto body) {
+        pid_t child = fork();
+        if (child == 0)
+            _exit(body() ? 0 : 1);
+        int status = 0;
+        return waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    };
+    const std::string classKey = "CLSID\\" + guidToString(CLSID_TestObject);
+    ITestObject* object = nullptr;
+    ASSERT_EQ(create(CLSCTX_ALL, &object), S_OK);
+    object->Release();
+
+    ASSERT_TRUE(inChild(
+        [&] { return RegDeleteTree(HKEY_CLASSES_ROOT, classKey.c_str()) == ERROR_SUCCESS; }));
+    EXPECT_EQ(create(CLSCTX_ALL, &object), REGDB_E_CLASSNOTREG) << "unregistered elsewhere";
+
+    const std::string missing = (m_dir / "moved.so").string();
+    ASSERT_TRUE(inChild([&] {
+        HKEY key = nullptr;
+        if (RegCreateKeyEx(HKEY_CLASSES_ROOT, (classKey + "\\InprocServer32").c_str(), 0, nullptr,
+                           0, KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS)
+            return false;
+        const LSTATUS status =
+            RegSetValueEx(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(missing.c_str()),
+                          static_cast<DWORD>(missing.size() + 1));
+        RegCloseKey(key);
+        return status == ERROR_SUCCESS;
+    }));
+    EXPECT_EQ(create(CLSCTX_ALL, &object), CO_E_DLLNOTFOUND) << "registered with another module";
+    EXPECT_NE(takeErrorDescription().find(missing), std::string::npos);
+
+    registerInproc(CLSID_TestObject, TEST_SERVER_PATH);
+    ASSERT_EQ(create(CLSCTX_ALL, &object), S_OK) << "registered again by this process";
+    object->Release();
 }
 
 TEST(Apartment, InitialisationIsCountedPerThread)

@@ -45,29 +45,60 @@ const MemberDesc* findMember(const InterfaceDesc& desc, DISPID dispid, WORD wFla
     return nullptr;
 }
 
-// The argument VARIANTs of one call; those converted here are cleared at
-// the end, by-reference ones belong to the caller.
+// The argument VARIANTs of one call, in declaration order; those converted
+// here are cleared at the end. An argument that already has its parameter's
+// type is the caller's VARIANT copied as it is (an in-argument is the
+// caller's for the call's duration and the member never frees it), and
+// by-reference ones point at the caller's storage. Up to kInline arguments
+// live on the stack, so that a call allocates nothing of its own.
 class CallArguments {
 public:
-    explicit CallArguments(std::size_t count) : m_args(count, VARIANT{}), m_owned(count, false) {}
+    explicit CallArguments(std::size_t count) : m_count(count)
+    {
+        if (count > kInline) {
+            m_heap.assign(count, VARIANT{});
+            m_heapOwned.assign(count, false);
+            return;
+        }
+        for (std::size_t i = 0; i < count; ++i) { // only the ones used
+            m_inline[i] = VARIANT{};
+            m_inlineOwned[i] = false;
+        }
+    }
     ~CallArguments()
     {
-        for (std::size_t i = 0; i < m_args.size(); ++i)
-            if (m_owned[i])
-                VariantClear(&m_args[i]);
+        for (std::size_t i = 0; i < m_count; ++i)
+            if (owned(i))
+                VariantClear(&(*this)[i]);
         VariantClear(&m_result);
     }
     CallArguments(const CallArguments&) = delete;
     CallArguments& operator=(const CallArguments&) = delete;
 
-    VARIANT* data() { return m_args.data(); }
-    VARIANT& operator[](std::size_t i) { return m_args[i]; }
-    void own(std::size_t i) { m_owned[i] = true; }
+    VARIANT* data() { return m_count > kInline ? m_heap.data() : m_inline; }
+    VARIANT& operator[](std::size_t i) { return data()[i]; }
+    void own(std::size_t i)
+    {
+        if (m_count > kInline)
+            m_heapOwned[i] = true;
+        else
+            m_inlineOwned[i] = true;
+    }
     VARIANT& result() { return m_result; }
 
 private:
-    std::vector<VARIANT> m_args;
-    std::vector<bool> m_owned;
+    static constexpr std::size_t kInline = 8;
+
+    bool owned(std::size_t i) const
+    {
+        return m_count > kInline ? m_heapOwned[i] : m_inlineOwned[i];
+    }
+
+    std::size_t m_count;
+    VARIANT m_inline[kInline];
+    bool m_inlineOwned[kInline];
+    std::vector<VARIANT> m_heap;
+    std::vector<bool> m_heapOwned;
     VARIANT m_result{};
 };
 
@@ -112,6 +143,9 @@ HRESULT invokeMember(const MemberDesc& member, void* object, DISPPARAMS* params,
             hr = given.vt == param.vt && given.byref != nullptr ? S_OK : DISP_E_TYPEMISMATCH;
             args[i].vt = param.vt;
             args[i].byref = given.byref;
+        } else if (given.vt == param.vt) {
+            args[i] = given; // already of its type: nothing to convert or to free
+            hr = S_OK;
         } else {
             hr = VariantChangeType(&args[i], &given, 0, param.vt);
             args.own(i);

@@ -86,8 +86,27 @@ HRESULT CComModule::CanUnloadNow() const
     return comserver::moduleLockCount() == 0 ? S_OK : S_FALSE;
 }
 
+namespace {
+
+// The registry's failure to begin or end a module's group of changes.
+HRESULT groupFailure(LONG rc, const char* what)
+{
+    const std::string text = registryLastError();
+    return comserver::failWith(HRESULT_FROM_WIN32(static_cast<ULONG>(rc)),
+                               std::string(what) + ": " +
+                                   (text.empty() ? "registry error " + std::to_string(rc) : text));
+}
+
+} // namespace
+
+// A module's registration is one group of changes (its scripts, categories
+// and type library): other processes see all of it or none, and a second
+// process registering at the same time waits for it.
 HRESULT CComModule::RegisterServer(BOOL bRegTypeLib, const CLSID* pCLSID)
 {
+    RegistryChanges changes;
+    if (changes.status() != ERROR_SUCCESS)
+        return groupFailure(changes.status(), "cannot change the registry");
     for (ObjectMapEntry* entry = m_objectMap; entry->clsid != nullptr; ++entry) {
         if (pCLSID != nullptr && *pCLSID != *entry->clsid)
             continue;
@@ -98,11 +117,20 @@ HRESULT CComModule::RegisterServer(BOOL bRegTypeLib, const CLSID* pCLSID)
         if (FAILED(hr))
             return hr;
     }
-    return bRegTypeLib ? RegisterTypeLib() : S_OK;
+    if (bRegTypeLib)
+        if (const HRESULT hr = RegisterTypeLib(); FAILED(hr))
+            return hr;
+    if (const LONG rc = changes.commit(); rc != ERROR_SUCCESS)
+        return groupFailure(rc, "cannot write the registry");
+    return S_OK;
 }
 
+// Unregistration goes on past a failure and writes what it could remove.
 HRESULT CComModule::UnregisterServer(BOOL bUnRegTypeLib, const CLSID* pCLSID)
 {
+    RegistryChanges changes;
+    if (changes.status() != ERROR_SUCCESS)
+        return groupFailure(changes.status(), "cannot change the registry");
     HRESULT first = S_OK;
     auto keep = [&first](HRESULT hr) {
         if (FAILED(hr) && SUCCEEDED(first))
@@ -116,6 +144,8 @@ HRESULT CComModule::UnregisterServer(BOOL bUnRegTypeLib, const CLSID* pCLSID)
     }
     if (bUnRegTypeLib)
         keep(UnRegisterTypeLib());
+    if (const LONG rc = changes.commit(); rc != ERROR_SUCCESS)
+        keep(groupFailure(rc, "cannot write the registry"));
     return first;
 }
 

@@ -134,13 +134,23 @@ HRESULT Registrar::unregisterScript(std::string_view script) const
     return run(script, false);
 }
 
+// The script's changes form one group: written together when it succeeds,
+// dropped when it fails, and never interleaved with another process's
+// registration (which waits for the group, as this one waits for theirs).
 HRESULT Registrar::run(std::string_view script, bool reg) const
 {
     try {
         std::vector<ScriptRoot> roots = parseRegistrarScript(script, m_replacements);
+        RegistryChanges changes;
+        if (const LONG rc = changes.status(); rc != ERROR_SUCCESS)
+            return failWith(HRESULT_FROM_WIN32(static_cast<ULONG>(rc)),
+                            m_label + ": cannot change the registry: " + registryText(rc));
         for (const ScriptRoot& root : roots)
             for (const ScriptKey& key : root.subkeys)
                 (reg ? registerKey : unregisterKey)(root.key, key, root.name);
+        if (const LONG rc = changes.commit(); rc != ERROR_SUCCESS)
+            return failWith(HRESULT_FROM_WIN32(static_cast<ULONG>(rc)),
+                            m_label + ": cannot write the registry: " + registryText(rc));
         return S_OK;
     } catch (const ScriptError& error) {
         return failWith(DISP_E_EXCEPTION,

@@ -205,4 +205,22 @@ TEST_F(RegistrarTest, MalformedScriptsWriteNothingAndSayWhereAndWhat)
     }
 }
 
+// A script that fails part way (here on a damaged hive) writes nothing of
+// what it did before, and says which file and line are damaged.
+TEST_F(RegistrarTest, AScriptThatFailsPartWayWritesNothing)
+{
+    const std::string userHive = (m_registry.directory() / "HKCU.reg").string();
+    const std::string damaged = "vlmr-registry version 2\n[Software]\n";
+    testsupport::writeFile(userHive, damaged);
+    Registrar r("test script");
+    EXPECT_EQ(r.registerScript("HKCR { Good = s 'x' }\nHKCU { Software { Mine = s 'y' } }"),
+              HRESULT_FROM_WIN32(ERROR_BADDB));
+    EXPECT_EQ(takeErrorDescription(),
+              "test script, line 2: cannot create key HKCU\\Software: registry file " + userHive +
+                  ", line 3: the end line \"vlmr-registry end\" is missing: the file "
+                  "is cut short");
+    EXPECT_FALSE(keyExists(HKEY_CLASSES_ROOT, "Good"));
+    EXPECT_EQ(testsupport::readFile(userHive), damaged);
+}
+
 } // namespace

@@ -275,6 +275,7 @@ TEST_F(TestServerTest, ObjectsAreCreatedByClsidAndHoldTheModuleUntilReleased)
 
     EXPECT_EQ(widget->Release(), 0u);
     EXPECT_EQ(gadget->Release(), 0u);
+    CoFreeUnusedLibraries(); // lets go of the factories the runtime keeps
     EXPECT_EQ(m_canUnloadNow(), S_OK);
 }
 
@@ -300,6 +301,7 @@ TEST_F(TestServerTest, ClassFactoriesCheckAggregationRequests)
     EXPECT_EQ(out, nullptr);
     EXPECT_EQ(factory->LockServer(FALSE), S_OK);
     factory->Release();
+    CoFreeUnusedLibraries();
     EXPECT_EQ(m_canUnloadNow(), S_OK);
 }
 
@@ -354,6 +356,7 @@ TEST_F(TestServerTest, AnAggregatedWidgetDelegatesToItsOuterObject)
 
     EXPECT_EQ(outer.Release(), 0u);
     EXPECT_EQ(outer.m_innerCount, 0u);
+    CoFreeUnusedLibraries();
     EXPECT_EQ(m_canUnloadNow(), S_OK);
 }
 

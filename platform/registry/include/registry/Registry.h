@@ -5,8 +5,11 @@
 // names compare without regard to case and keep the case they were created
 // with. Every change is on disk when the call returns (written to a
 // temporary file, flushed and renamed) and is safe against other processes
-// (a file lock, and the hive read again under it). A damaged hive file is
-// reported with its name and line (registryLastError) and never overwritten.
+// (a file lock, and the hive read again under it); a writer waits for
+// another process's writer up to 10 s and then answers ERROR_BUSY. A damaged
+// hive file is reported with its name and line (registryLastError) and never
+// overwritten. What a process has read is kept until the hive file changes
+// (one stat per call tells).
 //
 // The functions follow the Win32 registry API and answer its error codes.
 // Handles may be used from any thread.
@@ -14,6 +17,7 @@
 
 #include "com/Types.h"
 
+#include <cstdint>
 #include <string>
 
 using REGSAM = DWORD;
@@ -29,6 +33,7 @@ constexpr LONG ERROR_ACCESS_DENIED = 5;
 constexpr LONG ERROR_INVALID_HANDLE = 6;
 constexpr LONG ERROR_OUTOFMEMORY = 14;
 constexpr LONG ERROR_INVALID_PARAMETER = 87;
+constexpr LONG ERROR_BUSY = 170; // another process's writer kept the hive locked too long
 constexpr LONG ERROR_MORE_DATA = 234;
 constexpr LONG ERROR_NO_MORE_ITEMS = 259;
 constexpr LONG ERROR_BADDB = 1009; // a hive file is damaged
@@ -78,3 +83,51 @@ LSTATUS RegDeleteTree(HKEY key, LPCSTR subKey);
 // The text of the last failure on this thread that the codes alone do not
 // explain, e.g. "registry file /x/HKLM.reg, line 12: ...". Empty otherwise.
 std::string registryLastError();
+
+// A number that stays the same while the content of the hive holding key
+// is unchanged and changes whenever it changes, by this process or another
+// (numbers are never reused within a process). For a caller that keeps what
+// it has read and must still see another process's changes; costs one stat
+// of the hive file. Fails as a read does (ERROR_BADDB for a damaged hive).
+LSTATUS registryHiveVersion(HKEY key, std::uint64_t* version);
+
+// A group of changes made on this thread, written together: from
+// registryBeginChanges on, the writers' lock of both hives is held (other
+// processes' writers wait for it as for any writer, so that two processes'
+// groups never interleave), and the changes are written once, by
+// registryEndChanges(true); registryEndChanges(false) drops them. Other
+// processes read the hives as they were before the group until it ends;
+// other threads of this process wait for the group's end. Groups nest: an
+// inner group joins the outermost, whose end alone writes or drops.
+LSTATUS registryBeginChanges();
+LSTATUS registryEndChanges(bool commit);
+
+// A group of changes for a scope: dropped unless committed.
+class RegistryChanges {
+public:
+    RegistryChanges() : m_status(registryBeginChanges()) {}
+    ~RegistryChanges()
+    {
+        if (isOpen())
+            registryEndChanges(false);
+    }
+    RegistryChanges(const RegistryChanges&) = delete;
+    RegistryChanges& operator=(const RegistryChanges&) = delete;
+
+    // ERROR_SUCCESS when the group began (registryLastError tells why not).
+    LSTATUS status() const { return m_status; }
+    // Writes the group (an inner group leaves that to the outermost).
+    LSTATUS commit()
+    {
+        if (!isOpen())
+            return m_status == ERROR_SUCCESS ? ERROR_INVALID_HANDLE : m_status;
+        m_ended = true;
+        return registryEndChanges(true);
+    }
+
+private:
+    bool isOpen() const { return m_status == ERROR_SUCCESS && !m_ended; }
+
+    LSTATUS m_status;
+    bool m_ended = false;
+};

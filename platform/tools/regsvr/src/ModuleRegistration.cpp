@@ -3,6 +3,7 @@
 
 #include "com/Bstr.h"
 #include "com/Runtime.h"
+#include "registry/Registry.h"
 
 #include <dlfcn.h>
 
@@ -21,6 +22,13 @@ std::string hex(HRESULT hr)
     char text[16];
     std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(hr));
     return text;
+}
+
+// The registry's text for a failure, or its code.
+std::string registryText(LONG status)
+{
+    const std::string text = registryLastError();
+    return text.empty() ? "registry error " + std::to_string(status) : text;
 }
 
 // The thread's error info description, "" when there is none.
@@ -102,8 +110,23 @@ int runModuleRegistration(const std::string& path, bool reg, std::ostream& out, 
             err << "regsvr: " << resolved << " has no " << exportName << " export\n";
             return 1;
         }
+        // The module's whole registration is one group of changes: another
+        // process registering at the same time waits for it, and a failed
+        // registration leaves nothing behind (an unregistration that fails
+        // part way keeps what it removed).
+        RegistryChanges changes;
+        if (changes.status() != ERROR_SUCCESS) {
+            err << "regsvr: cannot change the registry: " << registryText(changes.status()) << "\n";
+            return 1;
+        }
         SetErrorInfo(0, nullptr);
-        const HRESULT hr = function();
+        HRESULT hr = function();
+        if (SUCCEEDED(hr) || !reg) {
+            if (const LONG rc = changes.commit(); rc != ERROR_SUCCESS) {
+                err << "regsvr: cannot write the registry: " << registryText(rc) << "\n";
+                return 1;
+            }
+        }
         if (FAILED(hr)) {
             err << "regsvr: " << exportName << " of " << resolved << " failed: " << hex(hr) << " "
                 << hresultMessage(hr) << "\n";

@@ -5,7 +5,8 @@
 // Invoke finds the member by DISPID and wFlags (DISPATCH_METHOD,
 // DISPATCH_PROPERTYGET, both, or DISPATCH_PROPERTYPUT), takes the arguments
 // from DISPPARAMS in reverse order, converts each in-argument with
-// VariantChangeType to the parameter's type, passes out-arguments given as
+// VariantChangeType to the parameter's type (one that has that type already
+// is passed as it is, without a copy), passes out-arguments given as
 // VT_BYREF|type, and puts a retval into pVarResult (which the caller passes
 // empty). Errors: DISP_E_MEMBERNOTFOUND (unknown DISPID or kind),
 // DISP_E_BADPARAMCOUNT, DISP_E_NONAMEDARGS (named arguments other than a
@@ -57,9 +58,13 @@ public:
                               pDispParams, pVarResult, pExcepInfo, puArgErr);
     }
 
+    // Found once: the module's descriptions are registered while it loads,
+    // before any of its objects exists, and never change.
     static const InterfaceDesc* description()
     {
-        return findInterface(*plibid, wMajor, wMinor, *piid, typeTag<Object>());
+        static const InterfaceDesc* const found =
+            findInterface(*plibid, wMajor, wMinor, *piid, typeTag<Object>());
+        return found;
     }
 };
 
