@@ -1,0 +1,427 @@
+// DXFPartReader: SetFile, the ReadPart frame (part creation, header pass,
+// entity loop), the four entity readers and the PART_INFO text.
+#include "DXFPartReader.h"
+
+#include "BstrText.h"
+#include "DXFReadError.h"
+#include "OstraneStrings.h"
+
+#include "com/ComError.h"
+#include "vlmrexcept/CvmException.h"
+
+#include <utility>
+
+namespace {
+
+constexpr DWORD kPartContext =
+    CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER | CLSCTX_REMOTE_SERVER;
+
+constexpr const char* kPartInfoForm =
+    "PART_INFO text is not job,group,mark,-,section_description,length,quantity";
+
+[[noreturn]] void fail(const char* text)
+{
+    throw DXFReadError{E_CONVERT_READ, text};
+}
+
+} // namespace
+
+HRESULT DXFPartReader::createRegisteredPart(IUnknown** ppUnknown)
+{
+    return CoCreateInstance(CLSID_CADPart, nullptr, kPartContext, IID_IUnknown,
+                            reinterpret_cast<void**>(ppUnknown));
+}
+
+DXFPartReader::DXFPartReader(PartCreator createPart) : m_createPart(std::move(createPart)) {}
+
+void DXFPartReader::check(HRESULT hr)
+{
+    if (FAILED(hr))
+        _com_issue_errorex(hr, m_pCADPart.GetInterfacePtr(), IID_ICADPart);
+}
+
+// ---- SetFile -------------------------------------------------------------------------
+
+HRESULT DXFPartReader::SetFile(BSTR bstrFilename, CString* errorText)
+{
+    errorText->Empty();
+    try {
+        if (m_file.Open(bstrFilename) != 0) {
+            *errorText = loadOstraneString(IDS_FILE_OPEN_FAILURE, "Open File Error") + " " +
+                         CString(static_cast<const OLECHAR*>(bstrFilename));
+            return E_CONVERT_FILE_OPEN;
+        }
+        return S_OK;
+    } catch (const _com_error& error) {
+        *errorText = error.ErrorMessage();
+        if (!errorText->IsEmpty())
+            *errorText += "\r\n";
+        *errorText += loadOstraneString(IDS_COM_ERROR_SET_FILE, "Com Error in Set File");
+        return E_FAIL;
+    } catch (...) {
+        *errorText =
+            loadOstraneString(IDS_UNEXPECTED_SET_FILE_ERROR, "Unexpected Error Setting File");
+        return E_UNEXPECTED;
+    }
+}
+
+// ---- ReadPart ------------------------------------------------------------------------
+
+HRESULT DXFPartReader::createPart(IUnknown** ppIUnkCADPart)
+{
+    *ppIUnkCADPart = nullptr;
+    IUnknown* unknown = nullptr;
+    HRESULT hr = m_createPart ? m_createPart(&unknown) : E_POINTER;
+    if (SUCCEEDED(hr) && unknown)
+        hr = unknown->QueryInterface(uuidof<ICADPart>(), reinterpret_cast<void**>(&m_pCADPart));
+    if (unknown)
+        unknown->Release();
+    if (FAILED(hr) || !m_pCADPart)
+        return E_CONVERT_READ;
+    return m_pCADPart->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(ppIUnkCADPart));
+}
+
+HRESULT DXFPartReader::ReadPart(IUnknown** ppIUnkCADPart, CString* errorText)
+{
+    errorText->Empty();
+    try {
+        m_pCADPart.Release();
+        m_section.Empty();
+        m_sectionDescription.Empty();
+        m_dLength = 0;
+        m_bMetric = false;
+        m_bPartInfoRead = false;
+
+        if (m_file.AtEnd()) {
+            m_file.Close();
+            return S_FALSE;
+        }
+        if (!ppIUnkCADPart)
+            return E_POINTER;
+        if (createPart(ppIUnkCADPart) != S_OK) {
+            *errorText = "Failed to create CLSID_CADPart2. It may not be registered";
+            return E_CONVERT_READ;
+        }
+
+        try {
+            if (m_file.IsBinary())
+                fail("The drawing is binary DXF; only ASCII DXF drawings can be converted");
+            headerPass();
+        } catch (...) {
+            m_file.Close();
+            throw;
+        }
+        scanEntities(Mode::Placement);
+        m_file.SeekToEnd();
+        return S_OK;
+    } catch (const DXFReadError& error) {
+        const CString where = m_file.FileAndLineText(error.line ? error.line : m_file.GetLineNumber());
+        *errorText = error.text.IsEmpty() ? where : error.text + "\r\n" + where;
+        return error.hr;
+    } catch (...) {
+        *errorText = CString("Unexpected Error\r\n") + m_file.FileAndLineText(m_file.GetLineNumber());
+        return E_UNEXPECTED;
+    }
+}
+
+void DXFPartReader::headerPass()
+{
+    m_placement.Begin(m_pCADPart.GetInterfacePtr());
+    m_bPartInfoRead = false;
+
+    constexpr const char* kNoMeasurement = "EOF Found while looking for Measurment";
+    CString token;
+    do {
+        if (!m_file.ReadToken(&token) || token == "EOF")
+            fail(kNoMeasurement);
+    } while (token != "$MEASUREMENT" && token != "ENTITIES");
+
+    if (token == "$MEASUREMENT") {
+        double measurement = 0;
+        if (m_file.ReadToken(&token) && token == "70" && m_file.ReadGroupValue(&measurement) &&
+            measurement != 0) {
+            check(m_pCADPart->SetMetric(1));
+            m_bMetric = true;
+        }
+        while (token != "ENTITIES") {
+            if (!m_file.ReadToken(&token) || token == "EOF")
+                fail(kNoMeasurement);
+        }
+    }
+
+    const ULONGLONG entities = m_file.GetPosition();
+    scanEntities(Mode::Reference);
+    m_file.MoveTo(entities);
+}
+
+void DXFPartReader::scanEntities(Mode mode)
+{
+    CString token;
+    while (m_file.ReadToken(&token) && token != "EOF" && token != "ENDSEC") {
+        m_nEntityLine = m_file.GetLineNumber();
+        if (token == "POINT")
+            readPoint(mode);
+        else if (token == "TEXT" || token == "MTEXT")
+            readText(mode);
+        else if (token == "INSERT")
+            readInsert(mode);
+        else if (token == "CIRCLE" && mode == Mode::Placement)
+            readCircle(mode);
+    }
+}
+
+// ---- entity readers ----------------------------------------------------------------
+
+bool DXFPartReader::readCode(CString* code)
+{
+    return m_file.ReadToken(code);
+}
+
+void DXFPartReader::failEndOfFile() const
+{
+    throw DXFReadError{E_CONVERT_UNEXPECTED_EOF,
+                       loadOstraneString(IDS_UNEXPECTED_EOF, "Unexpected EOF while reading part")};
+}
+
+CBreakString DXFPartReader::readValueLine()
+{
+    CBreakString line;
+    if (!m_file.ReadLine(&line))
+        failEndOfFile();
+    return line;
+}
+
+double DXFPartReader::readValue()
+{
+    return DXFFile::LeadingNumber(readValueLine());
+}
+
+DXFLayerCode DXFPartReader::readLayer()
+{
+    CBreakString line = readValueLine();
+    CString name;
+    line.BreakText(&name);
+    return LayerCode(name);
+}
+
+template <class Place>
+void DXFPartReader::place(Place placement)
+{
+    try {
+        placement();
+    } catch (DXFReadError& error) {
+        error.line = m_nEntityLine;
+        throw;
+    }
+}
+
+void DXFPartReader::readCircle(Mode mode)
+{
+    enum : unsigned { kX = 1, kY = 2, kRadius = 4, kLayer = 8, kAll = 15 };
+    unsigned seen = 0;
+    double x = 0, y = 0, radius = 0;
+    DXFLayerCode layer = kLayerNone;
+    CString code;
+    while (seen != kAll) {
+        if (!readCode(&code))
+            failEndOfFile();
+        if (code == "0")
+            fail("Unexpected 0 code in getcircledata");
+        if (code == "10") {
+            x = readValue();
+            seen |= kX;
+        } else if (code == "20") {
+            y = readValue();
+            seen |= kY;
+        } else if (code == "40") {
+            radius = readValue();
+            seen |= kRadius;
+        } else if (code == "8") {
+            layer = readLayer();
+            seen |= kLayer;
+        } else {
+            readValueLine();
+        }
+    }
+    if (mode == Mode::Placement)
+        place([&] { m_placement.PlaceCircle(layer, x, y, radius); });
+}
+
+void DXFPartReader::readText(Mode mode)
+{
+    enum : unsigned { kX = 1, kY = 2, kHeight = 4, kText = 8, kLayer = 16, kAll = 31 };
+    constexpr const char* kUnexpectedZero = "Unexpected 0 code in getTextdata";
+    unsigned seen = 0;
+    double x = 0, y = 0, height = 0, rotation = 0;
+    CString text;
+    DXFLayerCode layer = kLayerNone;
+    CString code;
+    bool pending = false; // code holds the group code read after the text
+    while (seen != kAll) {
+        if (!pending && !readCode(&code))
+            failEndOfFile();
+        pending = false;
+        if (code == "0")
+            fail(kUnexpectedZero);
+        if (code == "10") {
+            x = readValue();
+            seen |= kX;
+        } else if (code == "20") {
+            y = readValue();
+            seen |= kY;
+        } else if (code == "40") {
+            height = readValue();
+            seen |= kHeight;
+        } else if (code == "8") {
+            layer = readLayer();
+            seen |= kLayer;
+        } else if (code == "1") {
+            text = readValueLine();
+            seen |= kText;
+            // The code right after the text: the rotation, or the end of a
+            // text that had every code before it (writers leave out 50 for
+            // unrotated text); any other code is read as the next pair.
+            if (!readCode(&code)) {
+                if (seen == kAll)
+                    break;
+                failEndOfFile();
+            }
+            if (code == "50") {
+                rotation = readValue();
+            } else if (code == "0") {
+                if (seen != kAll)
+                    fail(kUnexpectedZero);
+            } else if (seen == kAll) {
+                CBreakString value;
+                m_file.ReadLine(&value);
+            } else {
+                pending = true;
+            }
+        } else {
+            readValueLine();
+        }
+    }
+    (void)height;
+    (void)rotation;
+    if (mode == Mode::Reference) {
+        if (layer == kLayerPartInfo && !m_bPartInfoRead)
+            readPartInfo(text);
+    } else {
+        place([&] { m_placement.PlaceText(layer, x, y, text); });
+    }
+}
+
+void DXFPartReader::readPoint(Mode mode)
+{
+    enum : unsigned { kX = 1, kY = 2, kLayer = 4, kAll = 7 };
+    unsigned seen = 0;
+    double x = 0, y = 0;
+    DXFLayerCode layer = kLayerNone;
+    CString code;
+    while (seen != kAll) {
+        if (!readCode(&code))
+            failEndOfFile();
+        if (code == "0")
+            fail("Unexpected 0 code in getpointdata");
+        if (code == "10") {
+            x = readValue();
+            seen |= kX;
+        } else if (code == "20") {
+            y = readValue();
+            seen |= kY;
+        } else if (code == "8") {
+            layer = readLayer();
+            seen |= kLayer;
+        } else {
+            readValueLine();
+        }
+    }
+    if (mode == Mode::Reference)
+        m_placement.TakeReference(layer, x, y, 0);
+    else
+        place([&] { m_placement.PlacePoint(layer, x, y); });
+}
+
+void DXFPartReader::readInsert(Mode mode)
+{
+    enum : unsigned { kX = 1, kY = 2, kName = 4, kLayer = 8, kRequired = 15, kRotation = 16 };
+    unsigned seen = 0;
+    double x = 0, y = 0, rotation = 0;
+    CString blockName;
+    DXFLayerCode layer = kLayerNone;
+    CString code;
+    // The rotation is optional: a "0" (or the end of the file) after the
+    // other codes ends the insert with rotation 0.
+    while (seen != (kRequired | kRotation)) {
+        if (!readCode(&code)) {
+            if ((seen & kRequired) == kRequired)
+                break;
+            failEndOfFile();
+        }
+        if (code == "0") {
+            if ((seen & kRequired) == kRequired)
+                break;
+            fail("Unexpected zero code in get block data");
+        }
+        if (code == "10") {
+            x = readValue();
+            seen |= kX;
+        } else if (code == "20") {
+            y = readValue();
+            seen |= kY;
+        } else if (code == "2") {
+            blockName = readValueLine();
+            seen |= kName;
+        } else if (code == "50") {
+            rotation = readValue();
+            seen |= kRotation;
+        } else if (code == "8") {
+            layer = readLayer();
+            seen |= kLayer;
+        } else {
+            readValueLine();
+        }
+    }
+    if (mode == Mode::Reference)
+        m_placement.TakeReference(layer, x, y, rotation);
+    else
+        place([&] { m_placement.PlaceInsert(layer, x, y, blockName, rotation); });
+}
+
+// ---- PART_INFO ----------------------------------------------------------------------
+
+void DXFPartReader::readPartInfo(const CString& text)
+{
+    CBreakString rest = text;
+    auto field = [&rest](const char* delimit) {
+        const int at = rest.FindDelimit(delimit);
+        if (at < 0)
+            fail(kPartInfoForm);
+        CString value = rest.Break(at);
+        rest.Break(1);
+        return value;
+    };
+    const CString job = field(",");
+    const CString group = field(",");
+    const CString mark = field(",");
+    field(","); // read, not used
+    m_section = field("_");
+    m_sectionDescription = field(",");
+    m_dLength = DXFFile::LeadingNumber(field(","));
+    int quantity = 0;
+    try {
+        rest.BreakInteger(&quantity);
+    } catch (const CNumericConversionException&) {
+        fail(kPartInfoForm);
+    }
+
+    check(m_pCADPart->put_JobId(bstrOf(job)));
+    check(m_pCADPart->put_Group(bstrOf(group)));
+    check(m_pCADPart->put_Mark(bstrOf(mark)));
+    check(m_pCADPart->put_Length(m_dLength));
+    check(m_pCADPart->put_Quantity(quantity));
+    check(m_pCADPart->put_Section(bstrOf(m_section)));
+    m_pCADPart->put_SectionDescription(bstrOf(m_sectionDescription));
+    m_placement.SetSection(m_section);
+    m_bPartInfoRead = true;
+}
