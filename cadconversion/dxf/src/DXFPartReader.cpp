@@ -84,6 +84,7 @@ HRESULT DXFPartReader::createPart(IUnknown** ppIUnkCADPart)
 HRESULT DXFPartReader::ReadPart(IUnknown** ppIUnkCADPart, CString* errorText)
 {
     errorText->Empty();
+    m_nFailureLine = 0;
     try {
         m_pCADPart.Release();
         m_section.Empty();
@@ -115,13 +116,18 @@ HRESULT DXFPartReader::ReadPart(IUnknown** ppIUnkCADPart, CString* errorText)
         m_file.SeekToEnd();
         return S_OK;
     } catch (const DXFReadError& error) {
-        const CString where = m_file.FileAndLineText(error.line ? error.line : m_file.GetLineNumber());
+        const CString where = failureLineText();
         *errorText = error.text.IsEmpty() ? where : error.text + "\r\n" + where;
         return error.hr;
     } catch (...) {
-        *errorText = CString("Unexpected Error\r\n") + m_file.FileAndLineText(m_file.GetLineNumber());
+        *errorText = "Unexpected Error\r\n" + failureLineText();
         return E_UNEXPECTED;
     }
+}
+
+CString DXFPartReader::failureLineText() const
+{
+    return m_file.FileAndLineText(m_nFailureLine ? m_nFailureLine : m_file.GetLineNumber());
 }
 
 void DXFPartReader::headerPass()
@@ -209,8 +215,8 @@ void DXFPartReader::place(Place placement)
 {
     try {
         placement();
-    } catch (DXFReadError& error) {
-        error.line = m_nEntityLine;
+    } catch (...) {
+        m_nFailureLine = m_nEntityLine;
         throw;
     }
 }
@@ -305,7 +311,7 @@ void DXFPartReader::readText(Mode mode)
     (void)rotation;
     if (mode == Mode::Reference) {
         if (layer == kLayerPartInfo && !m_bPartInfoRead)
-            readPartInfo(text);
+            place([&] { readPartInfo(text); });
     } else {
         place([&] { m_placement.PlaceText(layer, x, y, text); });
     }

@@ -68,11 +68,14 @@ private:
     double readValue();
     DXFLayerCode readLayer();
     [[noreturn]] void failEndOfFile() const;
-    // A placement, its failure reported at the entity's first line.
+    // A placement (or the PART_INFO text), whose failure is reported at
+    // the entity's first line.
     template <class Place>
     void place(Place placement);
 
     void readPartInfo(const CString& text);
+    // "File Name:"/"Line:" of a failure.
+    CString failureLineText() const;
     void check(HRESULT hr);
 
     PartCreator m_createPart;
@@ -85,5 +88,6 @@ private:
     bool m_bMetric = false;       // $MEASUREMENT was not 0
     bool m_bPartInfoRead = false; // only the first PART_INFO text counts
     DXFPlacement m_placement;
-    int m_nEntityLine = 0; // line of the entity being read
+    int m_nEntityLine = 0;  // line of the entity being read
+    int m_nFailureLine = 0; // line a failure names; 0: the line last read
 };

@@ -9,5 +9,4 @@
 struct DXFReadError {
     HRESULT hr = E_CONVERT_READ;
     CString text; // the report's own text, without the file name and line
-    int line = 0; // the line the report names; 0: the line last read
 };

@@ -77,8 +77,8 @@ const OperationCase kOperations[] = {
      "SetBFNearHole(9, 2, 1, 0, RD, 0)", "BF Ref not set"},
     {"BF hole below", [](DXFPlacement& p) { p.BFHole(10, -2, kTool); },
      "SetBFFarHole(9, 2, 1, 0, RD, 0)", "BF Ref not set"},
-    {"BF hole on the centre", [](DXFPlacement& p) { p.BFHole(10, 0, kTool); },
-     "BF hole in center", "BF Ref not set"},
+    {"BF hole on the centre", [](DXFPlacement& p) { p.BFHole(10, 0, kTool); }, "BF hole in center",
+     "BF Ref not set"},
     {"web hole", [](DXFPlacement& p) { p.WebHole(5, 4, kTool); }, "SetWebHole(4, 6, 1, 0, RD, 0)",
      "Web Ref not set with web holes"},
     {"second-web hole", [](DXFPlacement& p) { p.Web2Hole(5, 4, kTool); },
@@ -248,8 +248,9 @@ TEST_F(PlacementTest, InsertsCarryTheirBlockTool)
         {kLayerWebBackOperation, "13_16R", 90, "SetWeb2Hole(4, -8, 0.8125, 0, RD, 0)"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(outcome([&](DXFPlacement& p) { p.PlaceInsert(c.layer, 5, 2, c.block, c.rotation); }),
-                  c.call)
+        EXPECT_EQ(
+            outcome([&](DXFPlacement& p) { p.PlaceInsert(c.layer, 5, 2, c.block, c.rotation); }),
+            c.call)
             << c.block;
     EXPECT_EQ(outcome([](DXFPlacement& p) { p.PlaceInsert(kLayerWebOperation, 5, 2, "1X2S", 0); }),
               "Unknown Slot Tool Name in get Diameter");

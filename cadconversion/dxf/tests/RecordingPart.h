@@ -79,10 +79,7 @@ public:
         return hole("SetWebHole", x, u, s1, s2, shape, o);
     }
     HRESULT SetWebMark(double x, double u) override { return mark("SetWebMark", x, u); }
-    HRESULT SetWebHiddenMark(double x, double u) override
-    {
-        return mark("SetWebHiddenMark", x, u);
-    }
+    HRESULT SetWebHiddenMark(double x, double u) override { return mark("SetWebHiddenMark", x, u); }
     HRESULT SetTFNearHole(double x, double u, double s1, double s2, BSTR shape, INT o) override
     {
         return hole("SetTFNearHole", x, u, s1, s2, shape, o);
@@ -97,10 +94,7 @@ public:
     }
     HRESULT SetTFNearMark(double x, double u) override { return mark("SetTFNearMark", x, u); }
     HRESULT SetTFFarMark(double x, double u) override { return mark("SetTFFarMark", x, u); }
-    HRESULT SetTFNearFarMark(double x, double u) override
-    {
-        return mark("SetTFNearFarMark", x, u);
-    }
+    HRESULT SetTFNearFarMark(double x, double u) override { return mark("SetTFNearFarMark", x, u); }
     HRESULT SetBFNearHole(double x, double u, double s1, double s2, BSTR shape, INT o) override
     {
         return hole("SetBFNearHole", x, u, s1, s2, shape, o);
@@ -115,10 +109,7 @@ public:
     }
     HRESULT SetBFNearMark(double x, double u) override { return mark("SetBFNearMark", x, u); }
     HRESULT SetBFFarMark(double x, double u) override { return mark("SetBFFarMark", x, u); }
-    HRESULT SetBFNearFarMark(double x, double u) override
-    {
-        return mark("SetBFNearFarMark", x, u);
-    }
+    HRESULT SetBFNearFarMark(double x, double u) override { return mark("SetBFNearFarMark", x, u); }
     HRESULT SaveToTarsis() override { return record("SaveToTarsis", ""); }
     HRESULT SetWebStencil(double x, double u, BSTR t) override
     {

@@ -1,7 +1,7 @@
 // The grammar of tool block names: the examples of the naming rule, each
 // failure text, and the folding of orientations.
-#include "DXFReadError.h"
 #include "ToolName.h"
+#include "DXFReadError.h"
 
 #include "vlmrexcept/CvmException.h"
 
@@ -34,7 +34,7 @@ const ToolCase kTools[] = {
     {"1-X2-S", 180, "SL", 1, 2, -180},
     {"1-X2-S", -180, "SL", 1, 2, -180},
     {"1-X2-S", 3.6e11 + 90, "SL", 1, 2, 90}, // far outside an int, folded
-    {"1-x2-S 200", 0, "SL", 1, 2, -160},   // a lower-case "x"
+    {"1-x2-S 200", 0, "SL", 1, 2, -160},     // a lower-case "x"
     {"1_2X1_2S", 0, "SL", 0.5, 0.5, 0},
     {"1-1/4X3-S -720", 45, "SL", 1.25, 3, 45}, // -720 folds to 0: the rotation counts
 };
@@ -63,7 +63,7 @@ const FailureCase kFailures[] = {
     {"1Y2S", "Unknown Slot Tool Name"},
     {"1-X2", "Unknown Tool Name"},
     {"1-X2-Y", "Unknown Tool Name"},
-    {"1-x2-s", "Unknown Tool Name"}, // a slot needs an upper-case "S"
+    {"1-x2-s", "Unknown Tool Name"},                      // a slot needs an upper-case "S"
     {"1-X2S", "Could not extract Double from tool name"}, // the second size's own text
     {"1R", "Could not extract Double from tool name"},
     {"1_0R", "Could not extract Double from tool name"},   // no division by zero
@@ -95,9 +95,9 @@ TEST(ToolName, ASizeThatDoesNotBeginWithADigitIsANumericConversionError)
 
 TEST(ToolName, OrientationsFoldIntoTheHalfOpenCircle)
 {
-    const int cases[][2] = {{0, 0},       {179, 179},  {180, -180}, {-180, -180}, {-181, 179},
-                            {359, -1},    {360, 0},    {540, -180}, {-540, -180}, {721, 1},
-                            {INT_MAX, 127}, {INT_MIN, -128}};
+    const int cases[][2] = {{0, 0},       {179, 179}, {180, -180},    {-180, -180},
+                            {-181, 179},  {359, -1},  {360, 0},       {540, -180},
+                            {-540, -180}, {721, 1},   {INT_MAX, 127}, {INT_MIN, -128}};
     for (const auto& c : cases)
         EXPECT_EQ(FoldOrientation(c[0]), c[1]) << c[0];
 }
