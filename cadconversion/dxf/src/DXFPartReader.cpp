@@ -221,83 +221,60 @@ void DXFPartReader::place(Place placement)
     }
 }
 
-void DXFPartReader::readCircle(Mode mode)
+DXFPartReader::EntityPairs DXFPartReader::readEntity(const EntityGrammar& grammar)
 {
-    enum : unsigned { kX = 1, kY = 2, kRadius = 4, kLayer = 8, kAll = 15 };
-    unsigned seen = 0;
-    double x = 0, y = 0, radius = 0;
-    DXFLayerCode layer = kLayerNone;
+    EntityPairs entity;
+    auto has = [&entity](unsigned codes) { return (entity.seen & codes) == codes; };
     CString code;
-    while (seen != kAll) {
-        if (!readCode(&code))
+    bool pending = false; // code holds a group code read after the text
+    while (!has(grammar.required)) {
+        if (!pending && !readCode(&code)) {
+            if (has(grammar.enough))
+                break;
             failEndOfFile();
-        if (code == "0")
-            fail("Unexpected 0 code in getcircledata");
-        if (code == "10") {
-            x = readValue();
-            seen |= kX;
-        } else if (code == "20") {
-            y = readValue();
-            seen |= kY;
-        } else if (code == "40") {
-            radius = readValue();
-            seen |= kRadius;
-        } else if (code == "8") {
-            layer = readLayer();
-            seen |= kLayer;
-        } else {
-            readValueLine();
         }
-    }
-    if (mode == Mode::Placement)
-        place([&] { m_placement.PlaceCircle(layer, x, y, radius); });
-}
-
-void DXFPartReader::readText(Mode mode)
-{
-    enum : unsigned { kX = 1, kY = 2, kHeight = 4, kText = 8, kLayer = 16, kAll = 31 };
-    constexpr const char* kUnexpectedZero = "Unexpected 0 code in getTextdata";
-    unsigned seen = 0;
-    double x = 0, y = 0, height = 0, rotation = 0;
-    CString text;
-    DXFLayerCode layer = kLayerNone;
-    CString code;
-    bool pending = false; // code holds the group code read after the text
-    while (seen != kAll) {
-        if (!pending && !readCode(&code))
-            failEndOfFile();
         pending = false;
-        if (code == "0")
-            fail(kUnexpectedZero);
+        if (code == "0") {
+            if (has(grammar.enough))
+                break;
+            fail(grammar.zeroText);
+        }
         if (code == "10") {
-            x = readValue();
-            seen |= kX;
+            entity.x = readValue();
+            entity.seen |= EntityPairs::kX;
         } else if (code == "20") {
-            y = readValue();
-            seen |= kY;
-        } else if (code == "40") {
-            height = readValue();
-            seen |= kHeight;
+            entity.y = readValue();
+            entity.seen |= EntityPairs::kY;
         } else if (code == "8") {
-            layer = readLayer();
-            seen |= kLayer;
-        } else if (code == "1") {
-            text = readValueLine();
-            seen |= kText;
-            // The code right after the text: the rotation, or the end of a
+            entity.layer = readLayer();
+            entity.seen |= EntityPairs::kLayer;
+        } else if (code == "40") {
+            entity.size = readValue();
+            entity.seen |= EntityPairs::kSize;
+        } else if (code == "50") {
+            entity.rotation = readValue();
+            entity.seen |= EntityPairs::kRotation;
+        } else if (grammar.textCode && code == grammar.textCode) {
+            entity.text = readValueLine();
+            entity.seen |= EntityPairs::kText;
+            if (!grammar.codeAfterText)
+                continue;
+            // The code right after a text: its rotation, or the end of a
             // text that had every code before it (writers leave out 50 for
-            // unrotated text); any other code is read as the next pair.
+            // unrotated text); any other code is the next pair.
+            const bool complete = has(grammar.required);
             if (!readCode(&code)) {
-                if (seen == kAll)
+                if (complete)
                     break;
                 failEndOfFile();
             }
             if (code == "50") {
-                rotation = readValue();
+                entity.rotation = readValue();
+                entity.seen |= EntityPairs::kRotation;
             } else if (code == "0") {
-                if (seen != kAll)
-                    fail(kUnexpectedZero);
-            } else if (seen == kAll) {
+                if (!complete)
+                    fail(grammar.zeroText);
+            } else if (complete) {
                 CBreakString value;
                 m_file.ReadLine(&value);
             } else {
@@ -307,91 +284,58 @@ void DXFPartReader::readText(Mode mode)
             readValueLine();
         }
     }
-    (void)height;
-    (void)rotation;
+    return entity;
+}
+
+void DXFPartReader::readCircle(Mode mode)
+{
+    using E = EntityPairs;
+    constexpr unsigned codes = E::kX | E::kY | E::kSize | E::kLayer;
+    const E circle =
+        readEntity({codes, codes, nullptr, false, "Unexpected 0 code in getcircledata"});
+    if (mode == Mode::Placement)
+        place([&] { m_placement.PlaceCircle(circle.layer, circle.x, circle.y, circle.size); });
+}
+
+void DXFPartReader::readText(Mode mode)
+{
+    // The height (40) is read and not used, as is the rotation.
+    using E = EntityPairs;
+    constexpr unsigned codes = E::kX | E::kY | E::kSize | E::kText | E::kLayer;
+    const E text = readEntity({codes, codes, "1", true, "Unexpected 0 code in getTextdata"});
     if (mode == Mode::Reference) {
-        if (layer == kLayerPartInfo && !m_bPartInfoRead)
-            place([&] { readPartInfo(text); });
+        if (text.layer == kLayerPartInfo && !m_bPartInfoRead)
+            place([&] { readPartInfo(text.text); });
     } else {
-        place([&] { m_placement.PlaceText(layer, x, y, text); });
+        place([&] { m_placement.PlaceText(text.layer, text.x, text.y, text.text); });
     }
 }
 
 void DXFPartReader::readPoint(Mode mode)
 {
-    enum : unsigned { kX = 1, kY = 2, kLayer = 4, kAll = 7 };
-    unsigned seen = 0;
-    double x = 0, y = 0;
-    DXFLayerCode layer = kLayerNone;
-    CString code;
-    while (seen != kAll) {
-        if (!readCode(&code))
-            failEndOfFile();
-        if (code == "0")
-            fail("Unexpected 0 code in getpointdata");
-        if (code == "10") {
-            x = readValue();
-            seen |= kX;
-        } else if (code == "20") {
-            y = readValue();
-            seen |= kY;
-        } else if (code == "8") {
-            layer = readLayer();
-            seen |= kLayer;
-        } else {
-            readValueLine();
-        }
-    }
+    using E = EntityPairs;
+    constexpr unsigned codes = E::kX | E::kY | E::kLayer;
+    const E point = readEntity({codes, codes, nullptr, false, "Unexpected 0 code in getpointdata"});
     if (mode == Mode::Reference)
-        m_placement.TakeReference(layer, x, y, 0);
+        m_placement.TakeReference(point.layer, point.x, point.y, 0);
     else
-        place([&] { m_placement.PlacePoint(layer, x, y); });
+        place([&] { m_placement.PlacePoint(point.layer, point.x, point.y); });
 }
 
 void DXFPartReader::readInsert(Mode mode)
 {
-    enum : unsigned { kX = 1, kY = 2, kName = 4, kLayer = 8, kRequired = 15, kRotation = 16 };
-    unsigned seen = 0;
-    double x = 0, y = 0, rotation = 0;
-    CString blockName;
-    DXFLayerCode layer = kLayerNone;
-    CString code;
     // The rotation is optional: a "0" (or the end of the file) after the
     // other codes ends the insert with rotation 0.
-    while (seen != (kRequired | kRotation)) {
-        if (!readCode(&code)) {
-            if ((seen & kRequired) == kRequired)
-                break;
-            failEndOfFile();
-        }
-        if (code == "0") {
-            if ((seen & kRequired) == kRequired)
-                break;
-            fail("Unexpected zero code in get block data");
-        }
-        if (code == "10") {
-            x = readValue();
-            seen |= kX;
-        } else if (code == "20") {
-            y = readValue();
-            seen |= kY;
-        } else if (code == "2") {
-            blockName = readValueLine();
-            seen |= kName;
-        } else if (code == "50") {
-            rotation = readValue();
-            seen |= kRotation;
-        } else if (code == "8") {
-            layer = readLayer();
-            seen |= kLayer;
-        } else {
-            readValueLine();
-        }
-    }
+    using E = EntityPairs;
+    constexpr unsigned codes = E::kX | E::kY | E::kText | E::kLayer;
+    const E insert = readEntity(
+        {codes | E::kRotation, codes, "2", false, "Unexpected zero code in get block data"});
     if (mode == Mode::Reference)
-        m_placement.TakeReference(layer, x, y, rotation);
+        m_placement.TakeReference(insert.layer, insert.x, insert.y, insert.rotation);
     else
-        place([&] { m_placement.PlaceInsert(layer, x, y, blockName, rotation); });
+        place([&] {
+            m_placement.PlaceInsert(insert.layer, insert.x, insert.y, insert.text, insert.rotation);
+        });
 }
 
 // ---- PART_INFO ----------------------------------------------------------------------

@@ -56,7 +56,28 @@ private:
     // the file), each entity read in the mode.
     void scanEntities(Mode mode);
 
-    // Entity readers: pairs of a group code line and a value line.
+    // What one entity's pairs (a group code line and a value line) gave:
+    // 10 X, 20 Y, 8 the layer (its first word), 40 the size (radius or
+    // height), 50 the rotation, and the entity's text code (1 the text, 2
+    // an insert's block name: the whole value line). Other codes are read
+    // past.
+    struct EntityPairs {
+        enum : unsigned { kX = 1, kY = 2, kLayer = 4, kSize = 8, kText = 16, kRotation = 32 };
+        double x = 0, y = 0, size = 0, rotation = 0;
+        CString text;
+        DXFLayerCode layer = kLayerNone;
+        unsigned seen = 0;
+    };
+    struct EntityGrammar {
+        unsigned required;    // the pairs are read until these are seen
+        unsigned enough;      // a "0" or the end of the file after these ends the entity
+        const char* textCode; // "1", "2" or null
+        bool codeAfterText;   // the code right after the text is read at once (TEXT)
+        const char* zeroText; // the report of a "0" that comes too early
+    };
+    EntityPairs readEntity(const EntityGrammar& grammar);
+
+    // The entity readers.
     void readCircle(Mode mode);
     void readText(Mode mode);
     void readPoint(Mode mode);
