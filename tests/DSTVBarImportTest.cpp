@@ -11,6 +11,7 @@
 #include "com/CodePage.h"
 #include "com/Guid.h"
 #include "tarsis/SqliteStore.h"
+#include "testing/TemporaryDatabase.h"
 #include "ui/CommCtrl.h"
 
 #include <cstdlib>
@@ -32,15 +33,13 @@ protected:
     void SetUp() override
     {
         WizardTest::SetUp();
-        setenv("TARSIS_DATABASE", databasePath().c_str(), 1);
         ASSERT_EQ(m_servers.registerAll(), "");
     }
     void TearDown() override { WizardTest::TearDown(); }
 
-    std::string databasePath() const { return (m_dir / "tarsis.db").string(); }
     std::unique_ptr<tarsis::TarsisStore> store() const
     {
-        return tarsis::openSqliteStore(databasePath(), tarsis::OpenMode::CreateIfMissing);
+        return tarsis::openSqliteStore(m_database.path(), tarsis::OpenMode::CreateIfMissing);
     }
 
     void storePiece(const tarsis::PartKey& key)
@@ -53,6 +52,7 @@ protected:
         store()->savePart(part);
     }
 
+    const testsupport::TemporaryDatabase m_database;
     ServerModules m_servers;
 };
 

@@ -8,8 +8,10 @@
 #include "halcyra/HalcyraLib.h"
 
 #include "com/Bstr.h"
-#include "com/CodePage.h"
 #include "com/Runtime.h"
+#include "testing/ScopedEnvironment.h"
+#include "testing/TemporaryDatabase.h"
+#include "testing/TemporaryRegistry.h"
 
 #include <benchmark/benchmark.h>
 
@@ -74,14 +76,6 @@ class Environment {
 public:
     Environment()
     {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "dstv-bench-XXXXXX").string();
-        if (!mkdtemp(pattern.data()))
-            throw std::runtime_error("no temporary folder");
-        m_dir = pattern;
-        setenv("VLMR_REGISTRY", (m_dir / "registry").c_str(), 1);
-        setenv("TARSIS_DATABASE", (m_dir / "tarsis.db").c_str(), 1);
-        setenv("XDG_DATA_HOME", (m_dir / "data").c_str(), 1);
         OleInitialize(nullptr);
         if (const std::string failure = m_servers.registerAll(); !failure.empty())
             throw std::runtime_error("cannot register the servers: " + failure);
@@ -92,8 +86,7 @@ public:
                 std::snprintf(fileName, sizeof fileName, "B%d.nc1", ++number);
                 const std::filesystem::path file = m_dir / fileName;
                 std::ofstream(file, std::ios::binary) << generatedFile(kind, number);
-                const std::u16string wide = wideFromNarrow(file.string());
-                m_names.push_back(SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size())));
+                m_names.push_back(bstrFromNarrow(file.string()));
                 m_paths.push_back(file.string());
             }
     }
@@ -103,14 +96,16 @@ public:
             SysFreeString(name);
         OleUninitialize();
         CoFreeUnusedLibraries();
-        std::filesystem::remove_all(m_dir);
     }
 
     const std::vector<BSTR>& names() const { return m_names; }
     const std::vector<std::string>& paths() const { return m_paths; }
 
 private:
-    std::filesystem::path m_dir;
+    const testsupport::TemporaryRegistry m_registry{"dstv-bench"};
+    const std::filesystem::path m_dir = m_registry.folder();
+    const testsupport::TemporaryDatabase m_database;
+    const testsupport::ScopedEnvironment m_data{"XDG_DATA_HOME", (m_dir / "data").string()};
     ServerModules m_servers;
     std::vector<BSTR> m_names;
     std::vector<std::string> m_paths;

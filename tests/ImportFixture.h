@@ -9,13 +9,14 @@
 #include "halcyra/HalcyraLib.h"
 
 #include "com/Bstr.h"
-#include "com/CodePage.h"
 #include "com/Runtime.h"
 #include "tarsis/SqliteStore.h"
+#include "testing/ScopedEnvironment.h"
+#include "testing/TemporaryDatabase.h"
+#include "testing/TemporaryRegistry.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -23,17 +24,6 @@
 #include <tuple>
 #include <variant>
 #include <vector>
-
-inline std::string narrowOf(BSTR text)
-{
-    return narrowFromWide(std::u16string_view(text, SysStringLen(text)));
-}
-
-inline BSTR bstrOf(const std::string& text)
-{
-    const std::u16string wide = wideFromNarrow(text);
-    return SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
-}
 
 // What importing one file did.
 struct ImportOutcome {
@@ -51,13 +41,6 @@ protected:
 
     void SetUp() override
     {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "dstv-import-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        m_dir = pattern;
-        setenv("VLMR_REGISTRY", (m_dir / "registry").c_str(), 1);
-        setenv("TARSIS_DATABASE", databasePath().c_str(), 1);
-        setenv("XDG_DATA_HOME", (m_dir / "data").c_str(), 1);
         ASSERT_EQ(OleInitialize(nullptr), S_OK);
         ASSERT_EQ(m_servers.registerAll(), "");
         findConverters();
@@ -67,10 +50,9 @@ protected:
         SetErrorInfo(0, nullptr);
         OleUninitialize();
         CoFreeUnusedLibraries();
-        std::filesystem::remove_all(m_dir);
     }
 
-    std::string databasePath() const { return (m_dir / "tarsis.db").string(); }
+    const std::string& databasePath() const { return m_database.path(); }
 
     std::unique_ptr<tarsis::TarsisStore> store() const
     {
@@ -94,7 +76,7 @@ protected:
                   S_OK);
         if (!converter)
             return outcome;
-        BSTR name = bstrOf(path);
+        BSTR name = bstrFromNarrow(path);
         outcome.setFile = converter->SetFile(name);
         SysFreeString(name);
         if (FAILED(outcome.setFile)) {
@@ -152,7 +134,7 @@ private:
                 }
                 BSTR conversionName = nullptr;
                 if (converter->get_ConversionName(&conversionName) == S_OK)
-                    m_converters[narrowOf(conversionName)] = batch[i];
+                    m_converters[narrowFromBstr(conversionName)] = batch[i];
                 SysFreeString(conversionName);
                 converter->Release();
             }
@@ -167,7 +149,7 @@ private:
     {
         BSTR value = nullptr;
         (part->*get)(&value);
-        std::string text = narrowOf(value);
+        std::string text = narrowFromBstr(value);
         SysFreeString(value);
         return text;
     }
@@ -180,7 +162,7 @@ private:
              {std::tuple{&ICADPart2::get_JobId, &ICADPart2::put_JobId, kTypedJob},
               std::tuple{&ICADPart2::get_Group, &ICADPart2::put_Group, kTypedGroup}}) {
             if (property(part, get).empty()) {
-                BSTR value = bstrOf(typed);
+                BSTR value = bstrFromNarrow(typed);
                 (part->*put)(value);
                 SysFreeString(value);
             }
@@ -197,7 +179,10 @@ private:
         part->Release();
     }
 
-    std::filesystem::path m_dir;
+    const testsupport::TemporaryRegistry m_registry{"dstv-import"};
+    const testsupport::TemporaryDatabase m_database;
+    const testsupport::ScopedEnvironment m_data{"XDG_DATA_HOME",
+                                                (m_registry.folder() / "data").string()};
     ServerModules m_servers;
 };
 

@@ -5,9 +5,11 @@
 // storage layer alone, and by a bare loop of prepared statements with one
 // transaction per part, the limit the other roads are measured against.
 // Prints the ratio of each road's time per part to the bare loop's.
-#include "TempDatabase.h"
+#include "StoreTestSupport.h"
 #include "tarsis/SqliteStore.h"
 #include "tarsis/TarsisServers.h"
+#include "testing/TemporaryDatabase.h"
+#include "testing/TemporaryRegistry.h"
 
 #include "com/ComPtr.h"
 #include "com/ComVariant.h"
@@ -80,7 +82,7 @@ private:
 // The same rows the store writes, with nothing around them.
 void BM_BareLoop(benchmark::State& state)
 {
-    testing::TempDatabase temp;
+    testsupport::TemporaryDatabase temp;
     openSqliteStore(temp.path(), OpenMode::CreateIfMissing);
     sqlite3* db = nullptr;
     check(db, sqlite3_open_v2(temp.path().c_str(), &db, SQLITE_OPEN_READWRITE, nullptr));
@@ -156,7 +158,7 @@ BENCHMARK(BM_BareLoop)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 void BM_StoreSavePart(benchmark::State& state)
 {
-    testing::TempDatabase temp;
+    testsupport::TemporaryDatabase temp;
     auto store = openSqliteStore(temp.path(), OpenMode::CreateIfMissing);
     int n = 0;
     for (auto _ : state)
@@ -172,8 +174,6 @@ class PartWriterRoad {
 public:
     PartWriterRoad()
     {
-        setenv("VLMR_REGISTRY", (m_registry.folder() + "/registry").c_str(), 1);
-        setenv("TARSIS_DATABASE", m_database.path().c_str(), 1);
         CoInitialize(nullptr);
         m_module = dlopen(TARSIS_SERVERS_PATH, RTLD_NOW);
         auto registerServer =
@@ -297,8 +297,8 @@ private:
             throw std::runtime_error("part writer call " + std::to_string(dispid) + " failed");
     }
 
-    testing::TempDatabase m_registry;
-    testing::TempDatabase m_database;
+    testsupport::TemporaryRegistry m_registry;
+    testsupport::TemporaryDatabase m_database;
     void* m_module = nullptr;
 };
 

@@ -5,29 +5,16 @@
 // from the `server_modules` CMake target.
 #pragma once
 
-#include "com/Bstr.h"
-#include "com/CodePage.h"
 #include "com/Runtime.h"
+#include "testing/ErrorInfo.h"
 
 #include <dlfcn.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
-// The description of the calling thread's error info, taken from it; empty
-// when there is none.
-inline std::string takeErrorDescription()
-{
-    IErrorInfo* info = nullptr;
-    if (GetErrorInfo(0, &info) != S_OK || !info)
-        return "";
-    BSTR text = nullptr;
-    info->GetDescription(&text);
-    info->Release();
-    const std::string description = narrowFromWide(std::u16string_view(text, SysStringLen(text)));
-    SysFreeString(text);
-    return description;
-}
+using testsupport::takeErrorDescription;
 
 class ServerModules {
 public:
@@ -36,7 +23,7 @@ public:
     ServerModules& operator=(const ServerModules&) = delete;
     ~ServerModules()
     {
-        for (void* module : m_modules)
+        for (const auto& [path, module] : m_modules)
             dlclose(module);
     }
 
@@ -47,9 +34,8 @@ public:
             void* module = dlopen(path, RTLD_NOW | RTLD_LOCAL);
             if (!module)
                 return dlerror();
-            m_modules.push_back(module);
-            auto registerServer =
-                reinterpret_cast<HRESULT (*)()>(dlsym(module, "DllRegisterServer"));
+            m_modules.emplace_back(path, module);
+            const auto registerServer = exported(module, "DllRegisterServer");
             if (!registerServer)
                 return std::string(path) + ": no DllRegisterServer";
             const HRESULT hr = registerServer();
@@ -59,6 +45,25 @@ public:
         return "";
     }
 
+    // The modules that an object of theirs still keeps loaded (their
+    // DllCanUnloadNow does not answer S_OK), one path a line; empty when
+    // none.
+    std::string busyModules() const
+    {
+        std::string busy;
+        for (const auto& [path, module] : m_modules)
+            if (const auto canUnloadNow = exported(module, "DllCanUnloadNow");
+                !canUnloadNow || canUnloadNow() != S_OK)
+                busy += path + "\n";
+        return busy;
+    }
+
 private:
-    std::vector<void*> m_modules;
+    using Export = HRESULT (*)();
+    static Export exported(void* module, const char* name)
+    {
+        return reinterpret_cast<Export>(dlsym(module, name));
+    }
+
+    std::vector<std::pair<std::string, void*>> m_modules;
 };

@@ -3,13 +3,14 @@
 // plane per side and every operation sent to the part writer).
 #include "CADPart.h"
 
-#include "BstrText.h"
 #include "ErrorText.h"
 #include "NarrowText.h"
 #include "OwnedRecords.h"
 #include "RefPlane.h"
 #include "SaveGuard.h"
 #include "TarsisCall.h"
+
+#include "com/Bstr.h"
 
 #include <new>
 #include <vector>
@@ -52,7 +53,7 @@ Plane planeOf(Side side, const CComBSTR& section, double w3)
 [[noreturn]] void throwIllegalUnit(const char* side, const CComBSTR& section)
 {
     CIllegalUnitException e;
-    e.SetMessage((std::string(side) + narrowText(section)).c_str());
+    e.SetMessage((std::string(side) + narrowFromBstr(section)).c_str());
     throw e;
 }
 
@@ -87,9 +88,9 @@ void CCADPart::saveToTarsis()
         SysFreeString(formal);
         if (result == 1) {
             CUndefinedShapeException e;
-            e.SetMessage(("Job " + narrowText(JobId) + " Group " + narrowText(Group) + " Mark " +
-                          narrowText(Mark) + " has an undefined shape " + narrowText(Section) +
-                          ":" + narrowText(SectionDescription))
+            e.SetMessage(("Job " + narrowFromBstr(JobId) + " Group " + narrowFromBstr(Group) +
+                          " Mark " + narrowFromBstr(Mark) + " has an undefined shape " +
+                          narrowFromBstr(Section) + ":" + narrowFromBstr(SectionDescription))
                              .c_str());
             throw e;
         }

@@ -3,7 +3,6 @@
 // and, for every operation, its own plane and the operation as a pattern).
 #include "CADPart2.h"
 
-#include "BstrText.h"
 #include "NarrowText.h"
 #include "OwnedRecords.h"
 #include "Properties.h"
@@ -12,6 +11,8 @@
 #include "TarsisCall.h"
 
 #include "halcyra/Rounding.h"
+
+#include "com/Bstr.h"
 
 #include <new>
 #include <vector>
@@ -46,9 +47,9 @@ void CCADPart2::saveToTarsis()
              argR8Out(&dSFG), argR8Out(&dWeightPerFoot), argBstrOut(&combstrFormal.m_str)});
         if (result == 1 || !combstrFormal) {
             CUndefinedShapeException e;
-            e.SetMessage(("Job " + narrowText(JobId) + " Group " + narrowText(Group) + " Mark " +
-                          narrowText(Mark) + " has an undefined shape " + narrowText(Section) +
-                          ":" + narrowText(SectionDescription))
+            e.SetMessage(("Job " + narrowFromBstr(JobId) + " Group " + narrowFromBstr(Group) +
+                          " Mark " + narrowFromBstr(Mark) + " has an undefined shape " +
+                          narrowFromBstr(Section) + ":" + narrowFromBstr(SectionDescription))
                              .c_str());
             throw e;
         }

@@ -1,8 +1,9 @@
-// The type library HalcyraLib: the converter interfaces, the part, part
+// The type library HalcyraLib: the converter interfaces (ConverterContract.h), the part, part
 // with operations and mult interfaces, member by member, and the three
 // coclasses. ICADPartSupplemental1 is not part of it.
 #include "HalcyraTypeLibrary.h"
 
+#include "halcyra/ConverterContract.h"
 #include "halcyra/HalcyraLib.h"
 
 namespace {
@@ -61,23 +62,6 @@ constexpr const char* kPiece[] = {"bstrJob", "bstrGroup", "bstrMark"};
 // The members of the two IUnknown-based interfaces are numbered from here
 // in member order, a property's get and put sharing one.
 constexpr DISPID kFirst = 0x60010000;
-
-InterfaceDesc convertInterface()
-{
-    return dualInterface<IVLMRConvert>(
-        "IVLMRConvert", "IVLMRConvert Interface",
-        {dispMethod<&IVLMRConvert::SetFile>(1, "SetFile", {"bstrFilename"}),
-         dispMethod<&IVLMRConvert::ReadPart>(2, "ReadPart",
-                                             {"ppIUnkCADPart", "bIsMetric", "bIsToolMetric"}),
-         dispPropGet<&IVLMRConvert::get_ConversionName>(3, "ConversionName", kVal)});
-}
-
-InterfaceDesc multConvertInterface()
-{
-    return dualInterface<IVLMRMultConvert>(
-        "IVLMRMultConvert", "IVLMRMultConvert Interface",
-        {dispMethod<&IVLMRMultConvert::ReadMult>(1, "ReadMult", {"ppIUnkCADMult"})});
-}
 
 InterfaceDesc partInterface()
 {
@@ -222,16 +206,11 @@ InterfaceDesc multInterface()
 
 const comserver::TypeLibrary& halcyraTypeLibrary()
 {
-    static const TypeLibrary library{
-        LIBID_HALCYRALib,
-        1,
-        0,
-        "HalcyraLib",
-        "Halcyra 1.0 Type Library",
-        {convertInterface(), multConvertInterface(), partInterface(), part2Interface(),
-         multInterface()},
-        {coClass(CLSID_CADPart, "CADPart", {IID_ICADPart}, "CADPart Class"),
-         coClass(CLSID_CADPart2, "CADPart2", {IID_ICADPart2}, "CADPart2 Class"),
-         coClass(CLSID_CADMult, "CADMult", {IID_ICADMult}, "CADMult Class")}};
+    static const TypeLibrary library =
+        halcyraLibrary({convertInterfaceDescription(), multConvertInterfaceDescription(),
+                        partInterface(), part2Interface(), multInterface()},
+                       {coClass(CLSID_CADPart, "CADPart", {IID_ICADPart}, "CADPart Class"),
+                        coClass(CLSID_CADPart2, "CADPart2", {IID_ICADPart2}, "CADPart2 Class"),
+                        coClass(CLSID_CADMult, "CADMult", {IID_ICADMult}, "CADMult Class")});
     return library;
 }

@@ -13,13 +13,13 @@
 #include "com/ComPtr.h"
 #include "com/Runtime.h"
 #include "registry/Registry.h"
+#include "testing/ScopedEnvironment.h"
+#include "testing/TemporaryFolder.h"
+#include "testing/TemporaryRegistry.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -106,11 +106,6 @@ class HalcyraServerTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "halcyra-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        m_dir = pattern;
-        setenv("VLMR_REGISTRY", (m_dir / "registry").c_str(), 1);
-        setenv("XDG_DATA_HOME", (m_dir / "data").c_str(), 1);
         ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
         m_halcyraModule = dlopen(HALCYRA_PATH, RTLD_NOW);
         ASSERT_NE(m_halcyraModule, nullptr) << dlerror();
@@ -125,7 +120,6 @@ protected:
             dlclose(m_halcyraModule);
         }
         CoUninitialize();
-        std::filesystem::remove_all(m_dir);
     }
 
     using Export = HRESULT (*)();
@@ -158,13 +152,12 @@ protected:
     // The maker's error log of this test.
     std::string logText() const
     {
-        std::ifstream in(m_dir / "data" / "vlmr" / "log" / "error.log");
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
+        return testsupport::readFile(m_dir / "data" / "vlmr" / "log" / "error.log");
     }
 
-    std::filesystem::path m_dir;
+    const testsupport::TemporaryRegistry m_registry{"halcyra"};
+    const std::filesystem::path m_dir = m_registry.folder();
+    const testsupport::ScopedEnvironment m_data{"XDG_DATA_HOME", (m_dir / "data").string()};
     void* m_halcyraModule = nullptr;
 };
 

@@ -7,6 +7,7 @@
 #include "ConverterMethods.h"
 #include "DSTVMultReader.h"
 
+#include "halcyra/ConverterContract.h"
 #include "halcyra/HalcyraLib.h"
 #include "lunkett/LunkettLib.h"
 
@@ -17,8 +18,8 @@ class CDSTVMultConvert
       public CComCoClass<CDSTVMultConvert, &CLSID_DSTVMultConvert>,
       public IDispatchImpl<IDSTVMultConvert, &IID_IDSTVMultConvert, &LIBID_LUNKETTLib, 1, 0>,
       public ISupportErrorInfoImpl<&IID_IDSTVMultConvert, &IID_IVLMRConvert, &IID_IVLMRMultConvert>,
-      public IDispatchImpl<IVLMRConvert, &IID_IVLMRConvert, &LIBID_HALCYRALib, 1, 0>,
-      public IDispatchImpl<IVLMRMultConvert, &IID_IVLMRMultConvert, &LIBID_HALCYRALib, 1, 0> {
+      public IVLMRConvertDispatch,
+      public IVLMRMultConvertDispatch {
 public:
     DECLARE_REGISTRY_RESOURCEID(120)
 

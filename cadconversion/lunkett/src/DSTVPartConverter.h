@@ -12,6 +12,7 @@
 #include "ConverterMethods.h"
 #include "DSTVPartReader.h"
 
+#include "halcyra/ConverterContract.h"
 #include "halcyra/HalcyraLib.h"
 #include "lunkett/LunkettLib.h"
 
@@ -20,12 +21,11 @@
 using ReaderEntry = HRESULT (DSTVPartReader::*)(IUnknown**, LONG, LONG, BSTR*);
 
 template <class T, const CLSID* pclsid, class OwnInterfaceBase, const IID* piidOwn>
-class DSTVPartConverter
-    : public CComObjectRootEx<CComSingleThreadModel>,
-      public CComCoClass<T, pclsid>,
-      public ISupportErrorInfoImpl<piidOwn, &IID_IVLMRConvert>,
-      public OwnInterfaceBase,
-      public IDispatchImpl<IVLMRConvert, &IID_IVLMRConvert, &LIBID_HALCYRALib, 1, 0> {
+class DSTVPartConverter : public CComObjectRootEx<CComSingleThreadModel>,
+                          public CComCoClass<T, pclsid>,
+                          public ISupportErrorInfoImpl<piidOwn, &IID_IVLMRConvert>,
+                          public OwnInterfaceBase,
+                          public IVLMRConvertDispatch {
 public:
     HRESULT SetFile(BSTR bstrFilename) override
     {

@@ -1,11 +1,13 @@
 // The DSTV converter server Lunkett: its object map, its type library
-// LunkettLib, the description of HalcyraLib's IVLMRConvert that the
-// converters dispatch from, and the four module exports.
+// LunkettLib, HalcyraLib's converter interfaces that the converters
+// dispatch from (the converter contract), and the four module exports.
 #include "DSTVConvert1.h"
 #include "DSTVConvertSDS6_336.h"
 #include "DSTVConvertSDSEarlyVersions.h"
 #include "DSTVMultConvert.h"
 #include "StrucSoftDSTV.h"
+
+#include "halcyra/ConverterContract.h"
 
 BEGIN_OBJECT_MAP(ObjectMap)
     OBJECT_ENTRY(CLSID_DSTVConvert1, CDSTVConvert1)
@@ -51,33 +53,9 @@ const comserver::TypeLibrary& lunkettTypeLibrary()
     return library;
 }
 
-// IVLMRConvert and IVLMRMultConvert as HalcyraLib describes them, for dispatching only: the
-// part-model server registers that library, this one never does.
-const comserver::TypeLibrary& convertInterfaceLibrary()
-{
-    using namespace comserver;
-    static const TypeLibrary library{
-        LIBID_HALCYRALib,
-        1,
-        0,
-        "HalcyraLib",
-        "Halcyra 1.0 Type Library",
-        {dualInterface<IVLMRConvert>(
-             "IVLMRConvert", "IVLMRConvert Interface",
-             {dispMethod<&IVLMRConvert::SetFile>(1, "SetFile", {"bstrFilename"}),
-              dispMethod<&IVLMRConvert::ReadPart>(2, "ReadPart",
-                                                  {"ppIUnkCADPart", "bIsMetric", "bIsToolMetric"}),
-              dispPropGet<&IVLMRConvert::get_ConversionName>(3, "ConversionName", {"pVal"})}),
-         dualInterface<IVLMRMultConvert>(
-             "IVLMRMultConvert", "IVLMRMultConvert Interface",
-             {dispMethod<&IVLMRMultConvert::ReadMult>(1, "ReadMult", {"ppIUnkCADMult"})})},
-        {}};
-    return library;
-}
-
 } // namespace
 
 TYPELIB_RESOURCE(1, lunkettTypeLibrary)
-TYPELIB_RESOURCE(2, convertInterfaceLibrary)
+TYPELIB_RESOURCE(2, halcyraConverterLibrary)
 
 COMSERVER_EXPORTS(lunkettModule)

@@ -5,7 +5,8 @@
 #include "DSTVMultReader.h"
 #include "RecordingMult.h"
 
-#include "GuiTest.h"
+#include "testing/GuiTest.h"
+#include "testing/TemporaryFolder.h"
 
 #include "com/Bstr.h"
 #include "com/CodePage.h"
@@ -19,7 +20,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <optional>
 #include <string>
@@ -57,11 +57,6 @@ struct MultRead {
     bool multHandedOut = false;
 };
 
-std::string narrow(BSTR text)
-{
-    return narrowFromWide(std::u16string_view(text, SysStringLen(text)));
-}
-
 std::string itemText(HWND dialog, int id)
 {
     char buffer[256] = {};
@@ -83,10 +78,6 @@ class MultReaderTest : public GuiTest {
 protected:
     void SetUp() override
     {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "lunkett-mult-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        m_dir = pattern;
         m_mult.knownPieces = {"J1/G1/M1", "J1/G1/M2"};
         m_reader.emplace([this](IUnknown** pp) {
             ++m_multsCreated;
@@ -100,14 +91,12 @@ protected:
         m_reader.reset();
         EXPECT_EQ(m_mult.references(), 1u)
             << "the reader and its dialogs leave no reference to the mult";
-        std::filesystem::remove_all(m_dir);
         GuiTest::TearDown();
     }
 
     std::string writeFile(const std::string& content)
     {
-        m_path = (m_dir / "bar.nc").string();
-        std::ofstream(m_path, std::ios::binary) << content;
+        m_path = m_folder.write("bar.nc", content);
         return m_path;
     }
 
@@ -141,7 +130,7 @@ protected:
         CloseHandle(thread);
         MultRead result;
         result.hr = job.hr;
-        result.text = narrow(job.text);
+        result.text = narrowFromBstr(job.text);
         SysFreeString(job.text);
         result.multHandedOut = job.mult == static_cast<IUnknown*>(&m_mult);
         if (job.mult)
@@ -159,7 +148,7 @@ protected:
         return read();
     }
 
-    std::filesystem::path m_dir;
+    const testsupport::TemporaryFolder m_folder{"lunkett-mult"};
     std::string m_path;
     RecordingMult m_mult;
     int m_multsCreated = 0;

@@ -3,6 +3,7 @@
 #include "ReaderFixture.h"
 
 #include "com/Runtime.h"
+#include "testing/TemporaryRegistry.h"
 
 namespace {
 
@@ -218,16 +219,16 @@ TEST_F(ReaderTest, UnregisteredPartClassIsReportedThroughTheRuntime)
 {
     // The default creator asks the runtime, which finds no class in an
     // empty registry.
-    setenv("VLMR_REGISTRY", (m_dir / "registry").c_str(), 1);
+    const testsupport::TemporaryRegistry registry;
     DSTVPartReader reader;
     StHeader st;
-    BSTR name = bstrOf(writeFile(st.text() + kEnd));
+    BSTR name = bstrFromNarrow(writeFile(st.text() + kEnd));
     BSTR error = nullptr;
     ASSERT_EQ(reader.SetFile(name, &error), S_OK);
     IUnknown* part = reinterpret_cast<IUnknown*>(&m_part); // a stale value the reader must clear
     EXPECT_EQ(reader.ReadPart(&part, 0, 0, &error), E_CONVERT_READ);
     EXPECT_EQ(part, nullptr);
-    EXPECT_EQ(narrow(error), "Failed to create CLSID_CADPart2. It may not be registered");
+    EXPECT_EQ(narrowFromBstr(error), "Failed to create CLSID_CADPart2. It may not be registered");
     SysFreeString(error);
     SysFreeString(name);
 }

@@ -43,8 +43,7 @@ inline void create(const char* prefix)
     require(fd >= 0);
     close(fd);
     path() = pattern;
-    const std::u16string wide = wideFromNarrow(pattern);
-    name() = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
+    name() = bstrFromNarrow(pattern);
     std::atexit([] {
         std::remove(path().c_str());
         SysFreeString(name());

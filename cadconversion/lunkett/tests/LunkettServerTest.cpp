@@ -9,6 +9,8 @@
 #include "com/ComError.h"
 #include "com/Runtime.h"
 #include "registry/Registry.h"
+#include "testing/TemporaryFolder.h"
+#include "testing/TemporaryRegistry.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +20,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -47,17 +48,6 @@ const ConverterClass kClasses[] = {
     {&CLSID_StrucSoftDSTV, &IID_IStrucSoftDSTV, "Velmora.StrucSoftDSTV",
      "Velmora StrucSoftDSTV Class", "DSTV Version 7", false, false, false},
 };
-
-std::string narrow(BSTR text)
-{
-    return narrowFromWide(std::u16string_view(text, SysStringLen(text)));
-}
-
-BSTR bstrOf(const std::string& text)
-{
-    const std::u16string wide = wideFromNarrow(text);
-    return SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
-}
 
 std::optional<std::string> classesValue(const std::string& path, const char* name = "")
 {
@@ -101,11 +91,11 @@ ErrorReport takeErrorInfo()
     report.present = true;
     BSTR text = nullptr;
     info->GetDescription(&text);
-    report.description = narrow(text);
+    report.description = narrowFromBstr(text);
     SysFreeString(text);
     text = nullptr;
     info->GetSource(&text);
-    report.source = narrow(text);
+    report.source = narrowFromBstr(text);
     SysFreeString(text);
     info->GetGUID(&report.guid);
     info->Release();
@@ -128,11 +118,6 @@ class LunkettServerTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "lunkett-server-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        m_dir = pattern;
-        setenv("VLMR_REGISTRY", (m_dir / "registry").c_str(), 1);
         ASSERT_EQ(CoInitialize(nullptr), S_OK);
         m_module = dlopen(LUNKETT_MODULE_PATH, RTLD_NOW | RTLD_LOCAL);
         ASSERT_NE(m_module, nullptr) << dlerror();
@@ -145,7 +130,6 @@ protected:
         CoFreeUnusedLibraries();
         if (m_module)
             dlclose(m_module);
-        std::filesystem::remove_all(m_dir);
     }
 
     HRESULT call(const char* exportName)
@@ -166,11 +150,12 @@ protected:
     std::string writeFile(const std::string& content)
     {
         const std::filesystem::path path = m_dir / "part.nc1";
-        std::ofstream(path, std::ios::binary) << content;
+        testsupport::writeFile(path, content);
         return path.string();
     }
 
-    std::filesystem::path m_dir;
+    const testsupport::TemporaryRegistry m_registry{"lunkett-server"};
+    const std::filesystem::path m_dir = m_registry.folder();
     void* m_module = nullptr;
 };
 
@@ -227,7 +212,7 @@ TEST_F(LunkettServerTest, CategoryListsTheConvertersByName)
                   S_OK);
         BSTR name = nullptr;
         EXPECT_EQ(converter->get_ConversionName(&name), S_OK);
-        names.push_back(narrow(name));
+        names.push_back(narrowFromBstr(name));
         SysFreeString(name);
         converter->Release();
     }
@@ -295,7 +280,7 @@ TEST_F(LunkettServerTest, ConversionNameFreesWhatItReplaces)
     BSTR name = nullptr;
     EXPECT_EQ(converter->get_ConversionName(&name), S_OK);
     EXPECT_EQ(converter->get_ConversionName(&name), S_OK); // the sanitizer build sees a leak here
-    EXPECT_EQ(narrow(name), "DSTV For Tolvin Ver : 1.0");
+    EXPECT_EQ(narrowFromBstr(name), "DSTV For Tolvin Ver : 1.0");
     SysFreeString(name);
     EXPECT_EQ(converter->get_ConversionName(nullptr), E_POINTER);
     converter->Release();
@@ -309,7 +294,7 @@ TEST_F(LunkettServerTest, ReaderFailuresBecomeErrorInfoOnIVLMRConvert)
         IVLMRConvert* converter = create(c);
         ASSERT_NE(converter, nullptr);
 
-        BSTR name = bstrOf(missing);
+        BSTR name = bstrFromNarrow(missing);
         EXPECT_EQ(converter->SetFile(name), E_CONVERT_FILE_OPEN);
         SysFreeString(name);
         ErrorReport report = takeErrorInfo();
@@ -321,7 +306,7 @@ TEST_F(LunkettServerTest, ReaderFailuresBecomeErrorInfoOnIVLMRConvert)
         // A failure the reader leaves without a text.
         EXPECT_EQ(converter->ReadPart(nullptr, 0, 0), S_FALSE)
             << "nothing open: the end comes first";
-        name = bstrOf(writeFile("ST\n"));
+        name = bstrFromNarrow(writeFile("ST\n"));
         EXPECT_EQ(converter->SetFile(name), S_OK);
         SysFreeString(name);
         EXPECT_EQ(converter->ReadPart(nullptr, 0, 0), E_POINTER);
@@ -341,7 +326,7 @@ TEST_F(LunkettServerTest, EndOfFileIsSFalseWithoutErrorInfo)
 {
     IVLMRConvert* converter = create(kClasses[1]);
     ASSERT_NE(converter, nullptr);
-    BSTR name = bstrOf(writeFile(""));
+    BSTR name = bstrFromNarrow(writeFile(""));
     EXPECT_EQ(converter->SetFile(name), S_OK);
     SysFreeString(name);
     IUnknown* part = nullptr;
@@ -367,19 +352,19 @@ TEST_F(LunkettServerTest, ConverterIsDrivenThroughDispatch)
         dispatch->Invoke(3, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &result, nullptr, nullptr),
         S_OK);
     EXPECT_EQ(result.vt, VT_BSTR);
-    EXPECT_EQ(narrow(result.bstrVal), "DSTV For Tolvin Ver : 1.0");
+    EXPECT_EQ(narrowFromBstr(result.bstrVal), "DSTV For Tolvin Ver : 1.0");
     VariantClear(&result);
 
     VARIANT argument;
     VariantInit(&argument);
     argument.vt = VT_BSTR;
-    argument.bstrVal = bstrOf((m_dir / "missing.nc1").string());
+    argument.bstrVal = bstrFromNarrow((m_dir / "missing.nc1").string());
     DISPPARAMS one{&argument, nullptr, 1, 0};
     EXCEPINFO exception{};
     EXPECT_EQ(dispatch->Invoke(1, IID_NULL, 0, DISPATCH_METHOD, &one, nullptr, &exception, nullptr),
               DISP_E_EXCEPTION);
     EXPECT_EQ(exception.scode, E_CONVERT_FILE_OPEN);
-    EXPECT_EQ(narrow(exception.bstrDescription),
+    EXPECT_EQ(narrowFromBstr(exception.bstrDescription),
               "File open Failure " + (m_dir / "missing.nc1").string());
     SysFreeString(exception.bstrDescription);
     SysFreeString(exception.bstrSource);
@@ -453,7 +438,7 @@ TEST_F(LunkettServerTest, BarConverterIsRegisteredAndAnswersBothConverterInterfa
               S_OK);
     BSTR name = nullptr;
     EXPECT_EQ(convert->get_ConversionName(&name), S_OK);
-    EXPECT_EQ(narrow(name), "DSTV Mult Ver : 1.0");
+    EXPECT_EQ(narrowFromBstr(name), "DSTV Mult Ver : 1.0");
     SysFreeString(name);
     IUnknown* untouched = reinterpret_cast<IUnknown*>(0x1);
     EXPECT_EQ(convert->ReadPart(&untouched, 0, 0), S_OK) << "bars are read with ReadMult";
@@ -481,7 +466,7 @@ TEST_F(LunkettServerTest, BarConverterFailuresCarryTheReaderTextForEitherInterfa
               S_OK);
 
     const std::string missing = (m_dir / "missing.nc").string();
-    BSTR name = bstrOf(missing);
+    BSTR name = bstrFromNarrow(missing);
     EXPECT_EQ(convert->SetFile(name), E_CONVERT_FILE_OPEN);
     SysFreeString(name);
     const ErrorReport report = takeErrorInfo();
@@ -489,7 +474,7 @@ TEST_F(LunkettServerTest, BarConverterFailuresCarryTheReaderTextForEitherInterfa
     EXPECT_EQ(report.source, "Lunkett.DSTVMultConvert.1");
     EXPECT_EQ(report.guid, IID_IVLMRConvert);
 
-    name = bstrOf(writeFile("BA\n"));
+    name = bstrFromNarrow(writeFile("BA\n"));
     EXPECT_EQ(convert->SetFile(name), S_OK);
     SysFreeString(name);
     EXPECT_EQ(multConvert->ReadMult(nullptr), E_POINTER);
@@ -508,7 +493,7 @@ TEST_F(LunkettServerTest, BarConverterFailuresCarryTheReaderTextForEitherInterfa
                   "Failed to create CLSID_CADMult. It may not be registered");
     }
 
-    name = bstrOf(writeFile(""));
+    name = bstrFromNarrow(writeFile(""));
     EXPECT_EQ(convert->SetFile(name), S_OK);
     SysFreeString(name);
     EXPECT_EQ(multConvert->ReadMult(&mult), S_FALSE);

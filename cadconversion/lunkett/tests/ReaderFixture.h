@@ -6,14 +6,12 @@
 #include "RecordingPart.h"
 
 #include "com/Bstr.h"
-#include "com/CodePage.h"
 #include "com/Runtime.h"
+#include "testing/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <string>
 
@@ -58,10 +56,6 @@ class ReaderTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "lunkett-reader-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        m_dir = pattern;
         ASSERT_EQ(CoInitialize(nullptr), S_OK);
         m_reader.emplace([this](IUnknown** pp) {
             ++m_partsCreated;
@@ -75,23 +69,20 @@ protected:
         m_reader.reset();
         EXPECT_EQ(m_part.references(), 1u) << "the reader leaves no reference to its part";
         CoUninitialize();
-        std::filesystem::remove_all(m_dir);
     }
 
     std::string writeFile(const std::string& content, const std::string& name = "part.nc1")
     {
-        const std::filesystem::path path = m_dir / name;
-        std::ofstream(path, std::ios::binary) << content;
-        return path.string();
+        return m_folder.write(name, content);
     }
 
     HRESULT setFile(const std::string& path, std::string* text = nullptr)
     {
-        BSTR name = bstrOf(path);
+        BSTR name = bstrFromNarrow(path);
         BSTR error = nullptr;
         HRESULT hr = m_reader->SetFile(name, &error);
         if (text)
-            *text = narrow(error);
+            *text = narrowFromBstr(error);
         SysFreeString(error);
         SysFreeString(name);
         return hr;
@@ -114,7 +105,7 @@ protected:
             result.hr = m_reader->ReadPartSDSEarlyVersions(&part, bIsMetric, bIsToolMetric, &error);
             break;
         }
-        result.text = narrow(error);
+        result.text = narrowFromBstr(error);
         SysFreeString(error);
         result.partHandedOut = part == static_cast<IUnknown*>(&m_part);
         if (part)
@@ -130,17 +121,8 @@ protected:
         return read(variant, bIsMetric, bIsToolMetric);
     }
 
-    static BSTR bstrOf(const std::string& text)
-    {
-        const std::u16string wide = wideFromNarrow(text);
-        return SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
-    }
-    static std::string narrow(BSTR text)
-    {
-        return narrowFromWide(std::u16string_view(text, SysStringLen(text)));
-    }
-
-    std::filesystem::path m_dir;
+    const testsupport::TemporaryFolder m_folder{"lunkett-reader"};
+    const std::filesystem::path m_dir = m_folder.path();
     RecordingPart m_part;
     int m_partsCreated = 0;
     bool m_failCreation = false;

@@ -146,15 +146,8 @@ private:
         const auto failure = failures.find(method);
         return failure == failures.end() ? S_OK : failure->second;
     }
-    static std::string text(BSTR b)
-    {
-        return b ? narrowFromWide(std::u16string_view(b, SysStringLen(b))) : "";
-    }
-    static BSTR bstr(const std::string& t)
-    {
-        const std::u16string w = wideFromNarrow(t);
-        return SysAllocStringLen(w.data(), static_cast<UINT>(w.size()));
-    }
+    static std::string text(BSTR b) { return narrowFromBstr(b); }
+    static BSTR bstr(const std::string& t) { return bstrFromNarrow(t); }
 
     ULONG m_refs = 1;
 };

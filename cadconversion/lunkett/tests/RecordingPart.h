@@ -168,11 +168,6 @@ public:
     }
 
 private:
-    static std::string narrow(BSTR text)
-    {
-        return narrowFromWide(std::u16string_view(text, SysStringLen(text)));
-    }
-
     HRESULT record(const std::string& name)
     {
         calls.push_back(name);
@@ -183,14 +178,13 @@ private:
     {
         if (HRESULT hr = record("put_" + name); hr != S_OK)
             return hr;
-        strings[name] = narrow(value);
+        strings[name] = narrowFromBstr(value);
         return S_OK;
     }
     HRESULT getString(const std::string& name, BSTR* pVal)
     {
         SysFreeString(*pVal);
-        const std::u16string wide = wideFromNarrow(strings[name]);
-        *pVal = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
+        *pVal = bstrFromNarrow(strings[name]);
         return S_OK;
     }
     HRESULT operation(const char* name, char face, bool ex, double startX, double startU,
@@ -210,7 +204,7 @@ private:
                               xInc,        numU,
                               uInc,        operationType,
                               frontBack,   toolSize1,
-                              toolSize2,   narrow(toolType),
+                              toolSize2,   narrowFromBstr(toolType),
                               orientation, toolMeasuringSystem});
         return S_OK;
     }
@@ -218,7 +212,7 @@ private:
     {
         if (HRESULT hr = record(name); hr != S_OK)
             return hr;
-        stencils.push_back({face, x, u, narrow(text)});
+        stencils.push_back({face, x, u, narrowFromBstr(text)});
         return S_OK;
     }
 

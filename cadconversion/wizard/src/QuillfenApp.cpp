@@ -9,6 +9,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -51,7 +52,6 @@ void CQuillfenApp::ShowHelp()
     if (GetModuleFileName(nullptr, program, sizeof program) == 0 ||
         LoadString(nullptr, IDS_HELP_FILE_NAME, name, sizeof name) == 0)
         return;
-    std::string path = program;
-    path.erase(path.rfind('/') + 1);
-    openHelpFile(m_pMainWnd ? m_pMainWnd->m_hWnd : nullptr, path + name);
+    const std::filesystem::path help = std::filesystem::path(program).parent_path() / name;
+    openHelpFile(m_pMainWnd ? m_pMainWnd->m_hWnd : nullptr, help.string());
 }

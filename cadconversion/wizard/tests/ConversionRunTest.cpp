@@ -6,8 +6,6 @@
 #include "com/CodePage.h"
 #include "com/Guid.h"
 
-#include <regex>
-
 namespace {
 
 struct RunChoices {
@@ -34,13 +32,6 @@ void setSource(HWND page, int fromFile, int specify, int edit, const char* text)
     press(page, specify);
     SetDlgItemText(page, edit, text);
     settle();
-}
-
-// The log without its first line's date and time.
-std::string withoutTimes(const std::string& log)
-{
-    static const std::regex begin("CAD Conversion Begin [^\r]*\r\n");
-    return std::regex_replace(log, begin, "CAD Conversion Begin <time>\r\n");
 }
 
 } // namespace

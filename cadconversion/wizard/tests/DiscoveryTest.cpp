@@ -25,6 +25,7 @@ TEST_F(WizardTest, DiscoveryListsEveryConverterAcrossBatchesOfTwelve)
 {
     for (const int installed : {12, 13, 25}) {
         SCOPED_TRACE(installed);
+        // A registry of its own each time; the fixture's puts the variable back.
         setenv("VLMR_REGISTRY", (m_dir / ("registry" + std::to_string(installed))).c_str(), 1);
         std::vector<std::string> expected;
         for (int n = 1; n <= installed; ++n) {

@@ -130,12 +130,12 @@ TEST_F(WizardTest, HelpThatCannotBeOpenedOffersToBrowseUntilTheUserGivesUp)
 
 namespace {
 
+// The test program's folder, with a closing '/'.
 std::string programDirectory()
 {
     char path[MAX_PATH];
     GetModuleFileName(nullptr, path, sizeof path);
-    std::string directory = path;
-    return directory.erase(directory.rfind('/') + 1);
+    return std::filesystem::path(path).parent_path().string() + "/";
 }
 
 // Closes the help windows that are open; answers how many there were.

@@ -3,6 +3,7 @@
 
 #include "halcyra/HalcyraLib.h"
 #include "registry/Registry.h"
+#include "testing/TemporaryFolder.h"
 
 #include "com/CodePage.h"
 #include "com/ComPtr.h"
@@ -11,9 +12,7 @@
 #include <QApplication>
 #include <QThread>
 
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
+#include <regex>
 
 namespace {
 
@@ -26,12 +25,6 @@ std::string profileKey(const char* section)
 
 void WizardTest::SetUp()
 {
-    std::string dir = (std::filesystem::temp_directory_path() / "wizard-case-XXXXXX").string();
-    ASSERT_NE(mkdtemp(dir.data()), nullptr);
-    m_dir = dir;
-    setenv("VLMR_REGISTRY", (m_dir / "registry").c_str(), 1);
-    m_record = (m_dir / "record.txt").string();
-    setenv("FAKE_CONVERTER_RECORD", m_record.c_str(), 1);
     ui::setDialogAnswerer(
         [this](const ui::DialogRequest& request) -> std::optional<ui::DialogAnswer> {
             asked.push_back(request);
@@ -54,8 +47,6 @@ void WizardTest::TearDown()
     EXPECT_EQ(ui::liveWindowCount(), 0u) << "a window was left open";
     EXPECT_TRUE(m_answers.empty()) << "an answer was not asked for";
     CoFreeUnusedLibraries();
-    std::error_code ignored;
-    std::filesystem::remove_all(m_dir, ignored);
 }
 
 void WizardTest::installConverter(const CLSID& clsid, const std::string& modulePath)
@@ -116,17 +107,14 @@ void WizardTest::answer(ui::DialogAnswer a, std::function<void(const ui::DialogR
 
 std::string WizardTest::writeFile(const std::string& name, const std::string& content)
 {
-    const std::string path = (m_dir / name).string();
-    std::ofstream(path, std::ios::binary) << content;
-    return path;
+    const std::filesystem::path path = m_dir / name;
+    testsupport::writeFile(path, content);
+    return path.string();
 }
 
 std::string WizardTest::readFile(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return testsupport::readFile(path);
 }
 
 void WizardTest::runSheet(CCadConversionPropSheet& sheet, const std::function<void(HWND)>& steps)
@@ -180,6 +168,12 @@ std::vector<std::string> listEntries(HWND list)
         entries.push_back(text);
     }
     return entries;
+}
+
+std::string withoutTimes(const std::string& log)
+{
+    static const std::regex begin("CAD Conversion Begin [^\r]*\r\n");
+    return std::regex_replace(log, begin, "CAD Conversion Begin <time>\r\n");
 }
 
 // Lets posted messages (the wizard buttons' states) arrive.

@@ -1,5 +1,5 @@
-// The fixture of the wizard's tests: a fresh registry and scratch
-// directory per test, the test converters installed by registry entries,
+// The fixture of the wizard's tests: a temporary registry and folder per
+// test, the test converters installed by registry entries,
 // message boxes and file dialogs answered from a script, and helpers that
 // drive the wizard sheet. Every test must leave no window behind.
 #pragma once
@@ -9,6 +9,8 @@
 #include "wizard/CadConversionPropSheet.h"
 #include "wizard/Resource.h"
 
+#include "testing/ScopedEnvironment.h"
+#include "testing/TemporaryRegistry.h"
 #include "ui/TestHooks.h"
 
 #include <gtest/gtest.h>
@@ -34,6 +36,7 @@ public:
     void answer(ui::DialogAnswer a, std::function<void(const ui::DialogRequest&)> before = {});
     std::vector<ui::DialogRequest> asked;
 
+    // A file of the test's folder with the content given; answers its path.
     std::string writeFile(const std::string& name, const std::string& content);
     static std::string readFile(const std::string& path);
     std::string recorded() const { return readFile(m_record); }
@@ -41,7 +44,9 @@ public:
     // Runs the sheet modally; steps drive it and must close it.
     void runSheet(CCadConversionPropSheet& sheet, const std::function<void(HWND)>& steps);
 
-    std::filesystem::path m_dir;
+    // The test's registry (VLMR_REGISTRY) and its folder for other files.
+    testsupport::TemporaryRegistry m_registry{"wizard-case"};
+    const std::filesystem::path m_dir = m_registry.folder();
 
 protected:
     void SetUp() override;
@@ -53,7 +58,8 @@ private:
         std::function<void(const ui::DialogRequest&)> before;
     };
     std::deque<Queued> m_answers;
-    std::string m_record;
+    const std::string m_record = (m_dir / "record.txt").string();
+    const testsupport::ScopedEnvironment m_recordVariable{"FAKE_CONVERTER_RECORD", m_record};
 };
 
 // Sheet helpers, for use inside runSheet's steps.
@@ -63,5 +69,7 @@ bool checked(HWND page, int id);
 std::string itemText(HWND page, int id);
 std::vector<std::string> listEntries(HWND list);
 void settle();
+// The conversion log without its first line's date and time.
+std::string withoutTimes(const std::string& log);
 // Keeps the GUI thread pumping, as a waiting GUI thread must, until done.
 void pumpUntil(const std::function<bool()>& done);

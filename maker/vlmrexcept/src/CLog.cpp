@@ -3,6 +3,8 @@
 
 #include "vlmrexcept/CHResultException.h"
 
+#include "userdata/UserDataFolder.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <ctime>
@@ -11,25 +13,9 @@
 #include <string>
 
 #include <fcntl.h>
-#include <pwd.h>
 #include <unistd.h>
 
 namespace {
-
-std::filesystem::path dataHome()
-{
-    const char* xdg = std::getenv("XDG_DATA_HOME");
-    if (xdg && xdg[0] == '/')
-        return xdg;
-    const char* home = std::getenv("HOME");
-    if (!home || !home[0]) {
-        const passwd* pw = getpwuid(getuid());
-        home = pw ? pw->pw_dir : nullptr;
-    }
-    if (!home || !home[0])
-        return {};
-    return std::filesystem::path(home) / ".local" / "share";
-}
 
 std::string entryLine(const char* sourceFile, int line, const char* text)
 {
@@ -66,7 +52,7 @@ std::mutex logMutex;
 void CLog::LogError(const char* sourceFile, int line, const char* text)
 {
     try {
-        std::filesystem::path dir = dataHome();
+        std::filesystem::path dir = userdata::folder();
         if (dir.empty())
             return;
         dir /= "vlmr";

@@ -3,12 +3,13 @@
 #include "vlmrexcept/CHResultException.h"
 #include "vlmrexcept/CvmException.h"
 
+#include "testing/ScopedEnvironment.h"
+#include "testing/TemporaryFolder.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <optional>
 #include <regex>
 #include <string>
 #include <thread>
@@ -21,23 +22,6 @@ namespace {
 // Points XDG_DATA_HOME and HOME at a fresh directory for one test.
 class LogTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/vlmrlog-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        m_dir = pattern;
-        save("XDG_DATA_HOME", m_savedXdg);
-        save("HOME", m_savedHome);
-        setenv("XDG_DATA_HOME", (m_dir / "data").c_str(), 1);
-        setenv("HOME", (m_dir / "home").c_str(), 1);
-    }
-    void TearDown() override
-    {
-        restore("XDG_DATA_HOME", m_savedXdg);
-        restore("HOME", m_savedHome);
-        fs::remove_all(m_dir);
-    }
-
     std::vector<std::string> lines(const fs::path& file) const
     {
         std::vector<std::string> result;
@@ -48,22 +32,10 @@ protected:
     }
     fs::path logFile() const { return m_dir / "data" / "vlmr" / "log" / "error.log"; }
 
-    fs::path m_dir;
-
-private:
-    static void save(const char* name, std::optional<std::string>& slot)
-    {
-        if (const char* v = std::getenv(name))
-            slot = v;
-    }
-    static void restore(const char* name, const std::optional<std::string>& slot)
-    {
-        if (slot)
-            setenv(name, slot->c_str(), 1);
-        else
-            unsetenv(name);
-    }
-    std::optional<std::string> m_savedXdg, m_savedHome;
+    const testsupport::TemporaryFolder m_folder{"vlmrlog"};
+    const fs::path m_dir = m_folder.path();
+    testsupport::ScopedEnvironment m_data{"XDG_DATA_HOME", (m_dir / "data").string()};
+    const testsupport::ScopedEnvironment m_home{"HOME", (m_dir / "home").string()};
 };
 
 const std::regex entryPattern(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d (.*)\((-?\d+)\): (.*))");
@@ -90,7 +62,7 @@ TEST_F(LogTest, AppendsOneLinePerEntryWithTimeSourceAndText)
 
 TEST_F(LogTest, RelativeDataHomeFallsBackToTheHomeDirectory)
 {
-    setenv("XDG_DATA_HOME", "relative/dir", 1);
+    m_data.set("relative/dir");
     CLog::LogError("f", 1, "t");
     EXPECT_EQ(lines(m_dir / "home" / ".local" / "share" / "vlmr" / "log" / "error.log").size(), 1u);
 }
@@ -98,7 +70,7 @@ TEST_F(LogTest, RelativeDataHomeFallsBackToTheHomeDirectory)
 TEST_F(LogTest, AnUnwritableLocationDropsTheEntryWithoutThrowing)
 {
     std::ofstream(m_dir / "plainfile") << "x";
-    setenv("XDG_DATA_HOME", (m_dir / "plainfile").c_str(), 1);
+    m_data.set((m_dir / "plainfile").string());
     EXPECT_NO_THROW(CLog::LogError("f", 1, "t"));
 }
 

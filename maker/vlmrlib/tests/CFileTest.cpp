@@ -1,7 +1,7 @@
 // CFile: open modes as the wizard's log uses them, seeks and refusals.
 #include "vlmrlib/CFile.h"
 
-#include "TempDir.h"
+#include "testing/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 
 TEST(CFile, CreateWithoutTruncateAppendsAfterSeekToEnd)
 {
-    TempDir dir;
+    const testsupport::TemporaryFolder dir("vlmrlib");
     std::string name = (dir.path() / "log.txt").string();
     const UINT logMode = CFile::modeCreate | CFile::modeNoTruncate | CFile::modeReadWrite;
     for (const char* entry : {"CAD Conversion Begin\r\n", "Conversion On File Aborted\r\n"}) {
@@ -18,7 +18,8 @@ TEST(CFile, CreateWithoutTruncateAppendsAfterSeekToEnd)
         log.SeekToEnd();
         log.Write(entry, static_cast<UINT>(std::char_traits<char>::length(entry)));
     }
-    EXPECT_EQ(dir.read(name), "CAD Conversion Begin\r\nConversion On File Aborted\r\n");
+    EXPECT_EQ(testsupport::readFile(name),
+              "CAD Conversion Begin\r\nConversion On File Aborted\r\n");
 
     CFile truncating;
     ASSERT_TRUE(truncating.Open(name.c_str(), CFile::modeCreate | CFile::modeWrite));
@@ -27,7 +28,7 @@ TEST(CFile, CreateWithoutTruncateAppendsAfterSeekToEnd)
 
 TEST(CFile, ReadSeekAndPositionFollowTheOrigins)
 {
-    TempDir dir;
+    const testsupport::TemporaryFolder dir("vlmrlib");
     std::string name = dir.write("data.bin", std::string("0123456789", 10));
     CFile f;
     ASSERT_TRUE(f.Open(name.c_str(), CFile::modeRead));
@@ -51,7 +52,7 @@ TEST(CFile, ReadSeekAndPositionFollowTheOrigins)
 
 TEST(CFile, OpenRefusesWhatIsNoRegularFile)
 {
-    TempDir dir;
+    const testsupport::TemporaryFolder dir("vlmrlib");
     std::string fifo = (dir.path() / "fifo").string();
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     for (std::string name :

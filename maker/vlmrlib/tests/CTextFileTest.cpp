@@ -2,7 +2,7 @@
 // several buffer sizes so that line ends and tokens also straddle refills.
 #include "vlmrlib/CTextFile.h"
 
-#include "TempDir.h"
+#include "testing/TemporaryFolder.h"
 
 #include "vlmrexcept/CvmException.h"
 
@@ -30,7 +30,7 @@ protected:
         return *m_file;
     }
 
-    TempDir m_dir;
+    const testsupport::TemporaryFolder m_dir{"vlmrlib"};
     std::unique_ptr<CTextFile> m_file;
     std::string m_name;
     int m_count = 0;
@@ -293,7 +293,7 @@ TEST_P(TextFileTest, WritingGoesToTheReadPosition)
     EXPECT_EQ(bytes(line), "");
     EXPECT_EQ(f.GetLineNumber(), 3);
     f.Close();
-    EXPECT_EQ(m_dir.read(name), "abc\nXY\n\n");
+    EXPECT_EQ(testsupport::readFile(name), "abc\nXY\n\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(BufferSizes, TextFileTest, ::testing::Values(1, 2, 3, 7, 64 * 1024),

@@ -5,6 +5,7 @@
 #include "com/Guid.h"
 #include "com/Interfaces.h"
 #include "com/Runtime.h"
+#include "testing/TemporaryRegistry.h"
 
 #include <gtest/gtest.h>
 
@@ -19,19 +20,8 @@ constexpr CATID converterCategory = guidOf("06A6380A-F261-11D2-A3F7-00A0249F4DED
 
 class ComponentCategoryTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "vlmrcat-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        m_dir = pattern;
-        setenv("VLMR_REGISTRY", (m_dir / "registry").c_str(), 1);
-        ASSERT_EQ(CoInitialize(nullptr), S_OK);
-    }
-    void TearDown() override
-    {
-        CoUninitialize();
-        std::filesystem::remove_all(m_dir);
-    }
+    void SetUp() override { ASSERT_EQ(CoInitialize(nullptr), S_OK); }
+    void TearDown() override { CoUninitialize(); }
 
     // The category's description as the categories manager reports it.
     static std::u16string description(REFCATID catid, HRESULT* result = nullptr)
@@ -52,7 +42,7 @@ protected:
         return copy;
     }
 
-    std::filesystem::path m_dir;
+    testsupport::TemporaryRegistry m_registry{"vlmrcat"};
 };
 
 } // namespace

@@ -1,6 +1,7 @@
 // The help viewer on a CHM built by the build's help helper: its default
 // topic, links inside the file, and files it must refuse.
 #include "help/HtmlHelp.h"
+#include "testing/TemporaryFolder.h"
 
 #include "ui/Process.h"
 #include "ui/TestHooks.h"
@@ -25,14 +26,9 @@ protected:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_EQ(ui::liveWindowCount(), 0u);
         EXPECT_TRUE(QApplication::topLevelWidgets().isEmpty());
-        std::filesystem::remove_all(m_dir);
     }
-    std::filesystem::path scratch(const char* name)
-    {
-        std::filesystem::create_directories(m_dir);
-        return m_dir / name;
-    }
-    std::filesystem::path m_dir = std::filesystem::temp_directory_path() / "help-test";
+    std::filesystem::path scratch(const char* name) const { return m_folder / name; }
+    const testsupport::TemporaryFolder m_folder{"help-test"};
 };
 
 QTextBrowser* browserOf(HWND window)

@@ -12,6 +12,8 @@
 #include "KeyTree.h"
 #include "RegistryError.h"
 
+#include "userdata/UserDataFolder.h"
+
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -61,15 +63,11 @@ std::string registryDirectory()
         auto absolute = std::filesystem::absolute(dir, error);
         return (error ? std::filesystem::path(dir) : absolute).lexically_normal().string();
     }
-    std::string data;
-    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg == '/')
-        data = xdg;
-    else if (const char* home = std::getenv("HOME"); home && *home)
-        data = std::string(home) + "/.local/share";
-    else
+    const std::filesystem::path data = userdata::folder();
+    if (data.empty())
         throw RegistryError(ERROR_CANTREAD,
                             "no registry directory: neither VLMR_REGISTRY nor HOME is set");
-    return data + "/vlmr/registry";
+    return (data / "vlmr" / "registry").string();
 }
 
 HiveFile& hiveAt(const std::string& file)

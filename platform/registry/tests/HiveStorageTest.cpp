@@ -1,6 +1,6 @@
 // The hive files: their text, damaged files, failed and interrupted writes,
 // and several processes sharing a hive.
-#include "TemporaryRegistry.h"
+#include "RegistryFixture.h"
 
 #include <signal.h>
 #include <sys/wait.h>
@@ -10,7 +10,7 @@
 
 namespace {
 
-using HiveStorage = TemporaryRegistry;
+using HiveStorage = RegistryFixture;
 
 // Runs body in a child process; true when it returned true.
 template <class Body>

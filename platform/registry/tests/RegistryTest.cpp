@@ -1,12 +1,14 @@
 // The registry API's behaviour: keys, values, enumeration, deletion, handles.
-#include "TemporaryRegistry.h"
+#include "RegistryFixture.h"
+
+#include "testing/ScopedEnvironment.h"
 
 #include <cstring>
 #include <vector>
 
 namespace {
 
-using Registry = TemporaryRegistry;
+using Registry = RegistryFixture;
 
 std::vector<std::string> subkeyNames(HKEY key)
 {
@@ -293,14 +295,9 @@ TEST_F(Registry, HivesFollowTheEnvironment)
     EXPECT_EQ(openKey(HKEY_CURRENT_USER, "Software\\First", &key), ERROR_FILE_NOT_FOUND);
 
     unsetenv("VLMR_REGISTRY");
-    std::string previous = std::getenv("XDG_DATA_HOME") ? std::getenv("XDG_DATA_HOME") : "";
-    setenv("XDG_DATA_HOME", (m_top / "data").c_str(), 1);
+    const testsupport::ScopedEnvironment data("XDG_DATA_HOME", (m_top / "data").string());
     RegCloseKey(create(HKEY_CURRENT_USER, "Software\\Default"));
     EXPECT_TRUE(std::filesystem::exists(m_top / "data/vlmr/registry/HKCU.reg"));
-    if (previous.empty())
-        unsetenv("XDG_DATA_HOME");
-    else
-        setenv("XDG_DATA_HOME", previous.c_str(), 1);
 }
 
 } // namespace

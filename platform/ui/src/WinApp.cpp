@@ -10,6 +10,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -180,17 +181,13 @@ BOOL AfxWinInit()
     char path[4096];
     if (!app || GetModuleFileName(nullptr, path, sizeof path) == 0)
         return FALSE;
-    const std::string program = path;
-    const std::string file = program.substr(program.rfind('/') + 1);
-    const std::string base = file.substr(0, file.rfind('.'));
+    const std::filesystem::path program = path;
+    const std::string base = program.stem().string();
     if (!app->m_pszAppName)
         replace(app->m_pszAppName, base);
     replace(app->m_pszExeName, base);
-    const std::size_t dot = file.rfind('.');
-    const std::string stem = dot == std::string::npos
-                                 ? program
-                                 : program.substr(0, program.size() - (file.size() - dot));
-    replace(app->m_pszHelpFilePath, stem + ".HLP");
+    replace(app->m_pszHelpFilePath,
+            std::filesystem::path(program).replace_extension(".HLP").string());
     return TRUE;
 }
 

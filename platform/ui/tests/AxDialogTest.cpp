@@ -1,8 +1,8 @@
 // ATL-like dialogs of a server module: templates by IDD, the three
 // handlers, a report list view, topmost placement, and modal runs from a
 // worker thread.
-#include "GuiTest.h"
 #include "SampleTemplates.h"
+#include "testing/GuiTest.h"
 
 #include "ui/AxDialog.h"
 #include "ui/Process.h"

@@ -1,7 +1,8 @@
 // Message boxes and file dialogs answered by the test hook, from the GUI
 // thread and from a worker: what they ask, what they answer, and the
 // layout of the chosen files.
-#include "GuiTest.h"
+#include "testing/GuiTest.h"
+#include "testing/TemporaryFolder.h"
 
 #include "ui/Afx.h"
 
@@ -131,8 +132,8 @@ TEST_F(CommonDialogsTest, SingleChoiceTakesTheDefaultExtension)
 
 TEST_F(CommonDialogsTest, CreateAndOverwriteQuestionsDecide)
 {
-    const std::filesystem::path dir = std::filesystem::temp_directory_path() / "ui-dialogs-test";
-    std::filesystem::create_directories(dir);
+    const testsupport::TemporaryFolder folder("ui-dialogs-test");
+    const std::filesystem::path& dir = folder.path();
     const std::string existing = (dir / "old.log").string();
     std::ofstream(existing) << "x";
     const std::string missing = (dir / "new.log").string();
@@ -157,7 +158,6 @@ TEST_F(CommonDialogsTest, CreateAndOverwriteQuestionsDecide)
         EXPECT_EQ(dialog.DoModal(), c.result);
         EXPECT_EQ(asked.size(), c.answer ? 2u : 1u);
     }
-    std::filesystem::remove_all(dir);
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 // Dialogs built from templates: placement in dialog units, control kinds,
 // initial styles, and the template registry.
-#include "GuiTest.h"
 #include "SampleTemplates.h"
+#include "testing/GuiTest.h"
 
 #include "ui/Window.h"
 

@@ -1,7 +1,7 @@
 // MFC-like dialogs: data exchange both ways, radio groups, command
 // handlers, modal runs on the GUI thread and from a worker, subclassed
 // controls with their own key handling.
-#include "GuiTest.h"
+#include "testing/GuiTest.h"
 
 #include "ui/Afx.h"
 

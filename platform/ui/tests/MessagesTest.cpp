@@ -1,6 +1,6 @@
 // Control messages, notifications, sends from a worker thread while the GUI
 // thread waits in PeekMessage, posted messages, threads and text measuring.
-#include "GuiTest.h"
+#include "testing/GuiTest.h"
 
 #include "ui/CommCtrl.h"
 #include "ui/Process.h"

@@ -1,5 +1,5 @@
 // The application object: its names, help path and registry profile.
-#include "GuiTest.h"
+#include "testing/GuiTest.h"
 
 #include "ui/Process.h"
 #include "ui/WinApp.h"

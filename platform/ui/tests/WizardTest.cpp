@@ -1,7 +1,7 @@
 // Property sheets in wizard mode: pages created when first shown, the page
 // flow with refusals, the buttons set by PSM_SETWIZBUTTONS and the routing
 // of the sheet's cancel command.
-#include "GuiTest.h"
+#include "testing/GuiTest.h"
 
 #include "ui/Afx.h"
 

@@ -6,7 +6,6 @@
 #include "tarsis/StoreError.h"
 
 #include "com/Bstr.h"
-#include "com/CodePage.h"
 #include "com/server/CoClass.h"
 
 #include <sys/stat.h>
@@ -98,17 +97,14 @@ LONG currentFailureResult(REFCLSID clsid, REFIID iid)
 
 std::string textOf(BSTR bstr)
 {
-    if (!bstr)
-        return {};
-    return narrowFromWide(std::u16string_view(bstr, SysStringLen(bstr)));
+    return narrowFromBstr(bstr);
 }
 
 HRESULT putText(BSTR* out, const std::string& text)
 {
     if (!out)
         return E_POINTER;
-    std::u16string wide = wideFromNarrow(text);
-    BSTR copy = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
+    BSTR copy = bstrFromNarrow(text);
     if (!copy)
         return E_OUTOFMEMORY;
     SysFreeString(*out);

@@ -26,7 +26,7 @@ std::vector<CComVariant> pieceArgs(const char* mark, LONG quantity)
 
 std::string text(BSTR b)
 {
-    return b ? narrowFromWide(std::u16string_view(b, SysStringLen(b))) : "<null>";
+    return b ? narrowFromBstr(b) : "<null>";
 }
 
 class MultWriterTest : public ServerTest {};
@@ -130,7 +130,7 @@ TEST_F(MultWriterTest, MachinesAndPartsAreCheckedAgainstTheDatabase)
 TEST_F(MultWriterTest, ADatabaseFailureAnswersNegative)
 {
     std::string damaged = databasePath() + ".damaged";
-    writeBytes(damaged, std::string(6000, '#'));
+    writeFile(damaged, std::string(6000, '#'));
     useDatabase(damaged);
     auto writer = multWriter();
     EXPECT_LT(call(writer, mw::CheckMachine, {CComVariant("SAW1")}), 0);
@@ -138,7 +138,7 @@ TEST_F(MultWriterTest, ADatabaseFailureAnswersNegative)
         call(writer, mw::CheckPart, {CComVariant("J1"), CComVariant("G1"), CComVariant("P1")}), 0);
     ASSERT_EQ(call(writer, mw::CreateMult, createMultArgs("BAR1")), 0);
     EXPECT_LT(call(writer, mw::SaveMult, {}), 0);
-    EXPECT_EQ(readBytes(damaged), std::string(6000, '#'));
+    EXPECT_EQ(readFile(damaged), std::string(6000, '#'));
 }
 
 } // namespace

@@ -292,13 +292,13 @@ TEST_F(PartWriterTest, AFailedSaveAnswersNegativeAndLeavesTheDatabase)
 TEST_F(PartWriterTest, ADamagedDatabaseIsReportedAndNotOverwritten)
 {
     std::string damaged = databasePath() + ".damaged";
-    writeBytes(damaged, std::string(6000, '#'));
+    writeFile(damaged, std::string(6000, '#'));
     useDatabase(damaged);
     auto writer = partWriter();
     ASSERT_EQ(call(writer, pw::CreatePart, createPartArgs("J1", "G1", "M1")), 0);
     EXPECT_EQ(savePart(writer), HRESULT_FROM_WIN32(1392));
     EXPECT_NE(errorText().find(damaged + ": the file is not a database"), std::string::npos);
-    EXPECT_EQ(readBytes(damaged), std::string(6000, '#'));
+    EXPECT_EQ(readFile(damaged), std::string(6000, '#'));
 }
 
 TEST_F(PartWriterTest, ADatabaseFileReplacedMeanwhileIsOpenedAnew)

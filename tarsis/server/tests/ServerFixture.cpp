@@ -1,8 +1,7 @@
 // The server test fixture; see ServerFixture.h.
 #include "ServerFixture.h"
 
-#include "com/Bstr.h"
-#include "com/CodePage.h"
+#include "testing/ErrorInfo.h"
 
 #include <dlfcn.h>
 
@@ -29,8 +28,6 @@ CComVariant byRef(BSTR* value)
 
 void ServerTest::SetUp()
 {
-    setenv("VLMR_REGISTRY", (m_registry.folder() + "/registry").c_str(), 1);
-    setenv("TARSIS_DATABASE", m_database.path().c_str(), 1);
     ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
     m_module = dlopen(TARSIS_SERVERS_PATH, RTLD_NOW);
     ASSERT_NE(m_module, nullptr) << dlerror();
@@ -47,6 +44,7 @@ void ServerTest::TearDown()
     CoUninitialize();
 }
 
+// The temporary database puts the variable back.
 void ServerTest::useDatabase(const std::string& path)
 {
     setenv("TARSIS_DATABASE", path.c_str(), 1);
@@ -93,16 +91,7 @@ LONG ServerTest::call(IDispatch* object, DISPID dispid, std::vector<CComVariant>
 
 std::string ServerTest::errorText()
 {
-    CComPtr<IErrorInfo> info;
-    if (GetErrorInfo(0, &info) != S_OK || !info)
-        return {};
-    BSTR description = nullptr;
-    info->GetDescription(&description);
-    std::string text =
-        description ? narrowFromWide(std::u16string_view(description, SysStringLen(description)))
-                    : "";
-    SysFreeString(description);
-    return text;
+    return testsupport::takeErrorDescription();
 }
 
 std::vector<CComVariant> createPartArgs(const char* job, const char* group, const char* mark)

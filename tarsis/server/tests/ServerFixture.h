@@ -1,11 +1,15 @@
 // A fixture for driving the Tarsis servers as their callers do: a temporary
-// registry with the module registered, a temporary database, creation by
+// registry with the module registered, a temporary database (which
+// TARSIS_DATABASE names), creation by
 // class ID with the callers' class contexts, and Invoke by DISPID.
 #pragma once
 
-#include "TempDatabase.h"
+#include "StoreTestSupport.h"
 #include "tarsis/SqliteStore.h"
 #include "tarsis/TarsisServers.h"
+#include "testing/TemporaryDatabase.h"
+#include "testing/TemporaryFolder.h"
+#include "testing/TemporaryRegistry.h"
 
 #include "com/ComPtr.h"
 #include "com/ComVariant.h"
@@ -18,6 +22,9 @@
 #include <vector>
 
 namespace tarsis::testing {
+
+using testsupport::readFile;
+using testsupport::writeFile;
 
 // A by-reference (out) argument.
 CComVariant byRef(double* value);
@@ -59,11 +66,12 @@ protected:
         return openSqliteStore(m_database.path(), OpenMode::CreateIfMissing);
     }
     const std::string& databasePath() const { return m_database.path(); }
+    // Points TARSIS_DATABASE at another file for the rest of the test.
     void useDatabase(const std::string& path);
 
 private:
-    TempDatabase m_registry;
-    TempDatabase m_database;
+    testsupport::TemporaryRegistry m_registry{"tarsis-server-test"};
+    testsupport::TemporaryDatabase m_database;
     void* m_module = nullptr;
 };
 

@@ -28,10 +28,7 @@ protected:
         l.call = invoke(server, shapeserver::LookupShape, args);
         return l;
     }
-    static std::string text(BSTR b)
-    {
-        return b ? narrowFromWide(std::u16string_view(b, SysStringLen(b))) : "<null>";
-    }
+    static std::string text(BSTR b) { return b ? narrowFromBstr(b) : "<null>"; }
 };
 
 TEST_F(ShapeServerTest, AKnownShapeAnswersItsDimensionsAndName)
@@ -93,7 +90,7 @@ TEST_F(ShapeServerTest, OutputsPassedByValueAreRefused)
 TEST_F(ShapeServerTest, ADatabaseFailureAnswersNegative)
 {
     std::string damaged = databasePath() + ".damaged";
-    writeBytes(damaged, std::string(6000, '#'));
+    writeFile(damaged, std::string(6000, '#'));
     useDatabase(damaged);
     Lookup l = lookup("W", "1226");
     EXPECT_EQ(l.call.hr, S_OK);

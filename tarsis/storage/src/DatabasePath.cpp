@@ -3,7 +3,10 @@
 
 #include "tarsis/StoreError.h"
 
+#include "userdata/UserDataFolder.h"
+
 #include <cstdlib>
+#include <filesystem>
 
 namespace tarsis {
 
@@ -15,16 +18,11 @@ std::string defaultDatabasePath()
     };
     if (std::string path = variable("TARSIS_DATABASE"); !path.empty())
         return path;
-    // A relative XDG_DATA_HOME is to be ignored.
-    std::string data = variable("XDG_DATA_HOME");
-    if (data.empty() || data.front() != '/') {
-        std::string home = variable("HOME");
-        if (home.empty())
-            throw StoreError(StoreError::Kind::Failed,
-                             "No Tarsis database path: set TARSIS_DATABASE or HOME");
-        data = home + "/.local/share";
-    }
-    return data + "/tarsis/tarsis.db";
+    const std::filesystem::path data = userdata::folder();
+    if (data.empty())
+        throw StoreError(StoreError::Kind::Failed,
+                         "No Tarsis database path: set TARSIS_DATABASE or HOME");
+    return (data / "tarsis" / "tarsis.db").string();
 }
 
 } // namespace tarsis

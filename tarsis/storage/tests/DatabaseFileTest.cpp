@@ -1,11 +1,13 @@
 // Opening the database file: creation with folder, schema and write-ahead
 // log; a missing, foreign or damaged file is reported with its path and left
 // exactly as it was.
-#include "TempDatabase.h"
+#include "StoreTestSupport.h"
 #include "tarsis/Catalog.h"
 #include "tarsis/DatabasePath.h"
 #include "tarsis/SqliteStore.h"
 #include "tarsis/StoreError.h"
+#include "testing/TemporaryDatabase.h"
+#include "testing/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -19,9 +21,9 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::querySql;
-using testing::readBytes;
-using testing::TempDatabase;
-using testing::writeBytes;
+using testsupport::readFile;
+using testsupport::TemporaryDatabase;
+using testsupport::writeFile;
 using Kind = StoreError::Kind;
 
 // Opens and expects a StoreError of the given kind that names the file.
@@ -39,8 +41,8 @@ void expectRefused(const std::string& path, OpenMode mode, Kind kind, const std:
 
 TEST(DatabaseFile, IsCreatedWithItsFolderInWriteAheadLogMode)
 {
-    TempDatabase temp;
-    std::string path = temp.folder() + "/a/b/tarsis.db";
+    TemporaryDatabase temp;
+    std::string path = (temp.folder() / "a/b/tarsis.db").string();
     openSqliteStore(path, OpenMode::CreateIfMissing);
     EXPECT_TRUE(fs::exists(path));
     EXPECT_EQ(querySql(path, "PRAGMA journal_mode"), "wal");
@@ -53,10 +55,10 @@ TEST(DatabaseFile, IsCreatedWithItsFolderInWriteAheadLogMode)
 
 TEST(DatabaseFile, MissingOrEmptyIsRefusedWhenOneMustExist)
 {
-    TempDatabase temp;
+    TemporaryDatabase temp;
     expectRefused(temp.path(), OpenMode::ExistingOnly, Kind::Missing, "does not exist");
     EXPECT_FALSE(fs::exists(temp.path()));
-    writeBytes(temp.path(), "");
+    writeFile(temp.path(), "");
     expectRefused(temp.path(), OpenMode::ExistingOnly, Kind::Missing, "is empty");
     // An empty file is a new database to a writer.
     openSqliteStore(temp.path(), OpenMode::CreateIfMissing);
@@ -65,9 +67,9 @@ TEST(DatabaseFile, MissingOrEmptyIsRefusedWhenOneMustExist)
 
 TEST(DatabaseFile, DamagedOrForeignFilesAreReportedAndNeverWritten)
 {
-    TempDatabase good;
+    TemporaryDatabase good;
     openSqliteStore(good.path(), OpenMode::CreateIfMissing);
-    std::string database = readBytes(good.path());
+    std::string database = readFile(good.path());
     ASSERT_GT(database.size(), 4 * 4096u);
 
     std::string brokenPage = database;
@@ -91,22 +93,22 @@ TEST(DatabaseFile, DamagedOrForeignFilesAreReportedAndNeverWritten)
     for (const Case& c : cases) {
         for (OpenMode mode : {OpenMode::CreateIfMissing, OpenMode::ExistingOnly}) {
             SCOPED_TRACE(c.name);
-            TempDatabase temp;
+            TemporaryDatabase temp;
             if (c.bytes.empty()) {
-                writeBytes(temp.path(), "");
+                writeFile(temp.path(), "");
                 if (c.kind == Kind::Incompatible &&
                     std::string(c.text).find("version") != std::string::npos) {
-                    writeBytes(temp.path(), database);
+                    writeFile(temp.path(), database);
                     testing::execSql(temp.path(), "UPDATE schema_info SET version = 2");
                 } else {
                     testing::execSql(temp.path(), "CREATE TABLE other (x INTEGER)");
                 }
             } else {
-                writeBytes(temp.path(), c.bytes);
+                writeFile(temp.path(), c.bytes);
             }
-            std::string before = readBytes(temp.path());
+            std::string before = readFile(temp.path());
             expectRefused(temp.path(), mode, c.kind, c.text);
-            EXPECT_EQ(readBytes(temp.path()), before);
+            EXPECT_EQ(readFile(temp.path()), before);
             EXPECT_FALSE(fs::exists(temp.path() + "-wal"));
         }
     }
@@ -114,7 +116,7 @@ TEST(DatabaseFile, DamagedOrForeignFilesAreReportedAndNeverWritten)
 
 TEST(DatabaseFile, TwoWritersCreatingItAtOnceSeedItOnce)
 {
-    TempDatabase temp;
+    TemporaryDatabase temp;
     std::vector<std::thread> threads;
     std::atomic<int> failures{0};
     for (int i = 0; i < 4; ++i) {

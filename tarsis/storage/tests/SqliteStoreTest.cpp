@@ -1,9 +1,10 @@
 // The SQLite store: what is saved reads back whole and in order, a re-save
 // replaces, a failed save leaves no trace, and the catalog tables.
 #include "tarsis/SqliteStore.h"
-#include "TempDatabase.h"
+#include "StoreTestSupport.h"
 #include "tarsis/Catalog.h"
 #include "tarsis/StoreError.h"
+#include "testing/TemporaryDatabase.h"
 
 #include <gtest/gtest.h>
 
@@ -33,7 +34,7 @@ using testing::samplePart;
 
 class SqliteStoreTest : public ::testing::Test {
 protected:
-    testing::TempDatabase m_temp;
+    testsupport::TemporaryDatabase m_temp;
     std::unique_ptr<TarsisStore> m_store =
         openSqliteStore(m_temp.path(), OpenMode::CreateIfMissing);
 

@@ -1,7 +1,9 @@
 // The tarsis tool's commands against a temporary database.
 #include "tarsis/TarsisTool.h"
-#include "TempDatabase.h"
+#include "StoreTestSupport.h"
 #include "tarsis/SqliteStore.h"
+#include "testing/TemporaryDatabase.h"
+#include "testing/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -12,9 +14,9 @@
 namespace tarsis {
 namespace {
 
-using testing::readBytes;
 using testing::samplePart;
-using testing::TempDatabase;
+using testsupport::readFile;
+using testsupport::TemporaryDatabase;
 
 struct Result {
     int code;
@@ -24,7 +26,7 @@ struct Result {
 
 class TarsisToolTest : public ::testing::Test {
 protected:
-    TempDatabase m_temp;
+    TemporaryDatabase m_temp;
 
     Result run(std::vector<std::string> args, bool withDatabase = true)
     {
@@ -72,14 +74,14 @@ TEST_F(TarsisToolTest, CommandsOtherThanInitNeedAnExistingDatabase)
 
 TEST_F(TarsisToolTest, ADamagedDatabaseIsReportedAndLeftAlone)
 {
-    testing::writeBytes(m_temp.path(), std::string(8192, 'z'));
+    testsupport::writeFile(m_temp.path(), std::string(8192, 'z'));
     for (std::vector<std::string> args : {std::vector<std::string>{"init"}, {"parts", "list"}}) {
         SCOPED_TRACE(args[0]);
         Result r = run(args);
         EXPECT_EQ(r.code, 1);
         EXPECT_TRUE(contains(r.err, m_temp.path() + ": the file is not a database")) << r.err;
     }
-    EXPECT_EQ(readBytes(m_temp.path()), std::string(8192, 'z'));
+    EXPECT_EQ(readFile(m_temp.path()), std::string(8192, 'z'));
 }
 
 TEST_F(TarsisToolTest, BadCommandLinesSayWhatIsWrong)
@@ -229,19 +231,12 @@ TEST_F(TarsisToolTest, MultsAreListedAndShownWithTheirPieces)
 
 TEST_F(TarsisToolTest, TheDatabaseOptionOverridesTheEnvironment)
 {
-    TempDatabase other;
-    const char* saved = std::getenv("TARSIS_DATABASE");
-    std::string savedValue = saved ? saved : "";
-    setenv("TARSIS_DATABASE", other.path().c_str(), 1);
+    const TemporaryDatabase other; // TARSIS_DATABASE names it while it lives
     EXPECT_EQ(run({"init"}, false).code, 0);
     EXPECT_TRUE(std::filesystem::exists(other.path()));
     EXPECT_FALSE(std::filesystem::exists(m_temp.path()));
     EXPECT_EQ(run({"init"}).code, 0);
     EXPECT_TRUE(std::filesystem::exists(m_temp.path()));
-    if (saved)
-        setenv("TARSIS_DATABASE", savedValue.c_str(), 1);
-    else
-        unsetenv("TARSIS_DATABASE");
 }
 
 } // namespace

@@ -2,18 +2,15 @@
 // invariants checked after each, and the refusals that RemoveAt logs.
 #include "halcyra/ListTmplt.h"
 
+#include "testing/ScopedEnvironment.h"
+#include "testing/TemporaryFolder.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <functional>
 #include <new>
-#include <sstream>
 #include <string>
 #include <vector>
-
-#include <unistd.h>
 
 namespace {
 
@@ -146,39 +143,14 @@ TEST(ListTmplt, AddTailAnswersNullWhenTheNodeCannotBeMade)
 // The maker's log goes under XDG_DATA_HOME; each test gets its own.
 class ListTmpltLog : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        m_dir = std::filesystem::temp_directory_path() /
-                ("listtmplt-" + std::to_string(::getpid()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(m_dir);
-        std::filesystem::create_directories(m_dir);
-        const char* old = std::getenv("XDG_DATA_HOME");
-        m_hadOld = old != nullptr;
-        if (old)
-            m_old = old;
-        ::setenv("XDG_DATA_HOME", m_dir.c_str(), 1);
-    }
-    void TearDown() override
-    {
-        if (m_hadOld)
-            ::setenv("XDG_DATA_HOME", m_old.c_str(), 1);
-        else
-            ::unsetenv("XDG_DATA_HOME");
-        std::filesystem::remove_all(m_dir);
-    }
     std::string log() const
     {
-        std::ifstream in(m_dir / "vlmr" / "log" / "error.log");
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
+        return testsupport::readFile(m_folder / "vlmr" / "log" / "error.log");
     }
 
 private:
-    std::filesystem::path m_dir;
-    std::string m_old;
-    bool m_hadOld = false;
+    const testsupport::TemporaryFolder m_folder{"listtmplt"};
+    const testsupport::ScopedEnvironment m_data{"XDG_DATA_HOME", m_folder.path().string()};
 };
 
 TEST_F(ListTmpltLog, RemoveAtRefusesANullNode)

@@ -62,7 +62,7 @@ std::string number(double value)
 std::string quoted(BSTR text)
 {
     std::string result(1, '"');
-    result.append(narrowFromWide({text, SysStringLen(text)}));
+    result.append(narrowFromBstr(text));
     result.push_back('"');
     return result;
 }

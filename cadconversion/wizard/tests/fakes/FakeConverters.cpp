@@ -2,10 +2,10 @@
 // and mults they return, and the counted converters.
 #include "FakeConverters.h"
 
+#include "halcyra/ConverterContract.h"
 #include "halcyra/HalcyraLib.h"
 
 #include "com/Bstr.h"
-#include "com/CodePage.h"
 #include "com/server/Server.h"
 
 #include <chrono>
@@ -20,16 +20,6 @@
 
 namespace {
 
-std::string narrow(BSTR text)
-{
-    return narrowFromWide(std::u16string_view(text ? text : u"", SysStringLen(text)));
-}
-
-BSTR wide(const std::string& text)
-{
-    return SysAllocString(wideFromNarrow(text).c_str());
-}
-
 void record(const std::string& line)
 {
     if (const char* path = std::getenv("FAKE_CONVERTER_RECORD")) {
@@ -41,7 +31,7 @@ void record(const std::string& line)
 HRESULT copyOut(const std::string& value, BSTR* out)
 {
     SysFreeString(*out);
-    *out = wide(value);
+    *out = bstrFromNarrow(value);
     return S_OK;
 }
 
@@ -73,19 +63,19 @@ public:
     HRESULT get_JobId(BSTR* pVal) override { return copyOut(job, pVal); }
     HRESULT put_JobId(BSTR v) override
     {
-        record("put JobId " + (job = narrow(v)));
+        record("put JobId " + (job = narrowFromBstr(v)));
         return S_OK;
     }
     HRESULT get_Group(BSTR* pVal) override { return copyOut(group, pVal); }
     HRESULT put_Group(BSTR v) override
     {
-        record("put Group " + (group = narrow(v)));
+        record("put Group " + (group = narrowFromBstr(v)));
         return S_OK;
     }
     HRESULT get_Mark(BSTR* pVal) override { return copyOut(mark, pVal); }
     HRESULT put_Mark(BSTR v) override
     {
-        mark = narrow(v);
+        mark = narrowFromBstr(v);
         return S_OK;
     }
     HRESULT SetMetric(INT bTrue) override
@@ -164,13 +154,13 @@ public:
     HRESULT get_JobId(BSTR* pVal) override { return copyOut(job, pVal); }
     HRESULT put_JobId(BSTR v) override
     {
-        record("put JobId " + (job = narrow(v)));
+        record("put JobId " + (job = narrowFromBstr(v)));
         return S_OK;
     }
     HRESULT get_Group(BSTR* pVal) override { return copyOut(group, pVal); }
     HRESULT put_Group(BSTR v) override
     {
-        record("put Group " + (group = narrow(v)));
+        record("put Group " + (group = narrowFromBstr(v)));
         return S_OK;
     }
     HRESULT get_Mark(BSTR* pVal) override
@@ -180,7 +170,7 @@ public:
     }
     HRESULT put_Mark(BSTR v) override
     {
-        mark = narrow(v);
+        mark = narrowFromBstr(v);
         return S_OK;
     }
     HRESULT SetMetric(INT bTrue) override
@@ -232,9 +222,9 @@ public:
     {
         m_lines.clear();
         m_next = 0;
-        std::ifstream in(narrow(file));
+        std::ifstream in(narrowFromBstr(file));
         if (!in)
-            return failWith("File open Failure " + narrow(file), IID_IVLMRConvert,
+            return failWith("File open Failure " + narrowFromBstr(file), IID_IVLMRConvert,
                             E_CONVERT_FILE_OPEN);
         for (std::string line; std::getline(in, line);)
             if (!line.empty())
@@ -279,11 +269,10 @@ private:
     std::size_t m_next = 0;
 };
 
-class CFakePartConverter
-    : public CComObjectRootEx<CComSingleThreadModel>,
-      public CComCoClass<CFakePartConverter, &CLSID_FakePartConverter>,
-      public ISupportErrorInfoImpl<&IID_IVLMRConvert>,
-      public IDispatchImpl<IVLMRConvert, &IID_IVLMRConvert, &LIBID_HALCYRALib, 1, 0> {
+class CFakePartConverter : public CComObjectRootEx<CComSingleThreadModel>,
+                           public CComCoClass<CFakePartConverter, &CLSID_FakePartConverter>,
+                           public ISupportErrorInfoImpl<&IID_IVLMRConvert>,
+                           public IVLMRConvertDispatch {
 public:
     static HRESULT UpdateRegistry(BOOL) { return S_OK; }
     BEGIN_COM_MAP(CFakePartConverter)
@@ -303,12 +292,11 @@ private:
     Script m_script;
 };
 
-class CFakeMultConverter
-    : public CComObjectRootEx<CComSingleThreadModel>,
-      public CComCoClass<CFakeMultConverter, &CLSID_FakeMultConverter>,
-      public ISupportErrorInfoImpl<&IID_IVLMRConvert, &IID_IVLMRMultConvert>,
-      public IDispatchImpl<IVLMRConvert, &IID_IVLMRConvert, &LIBID_HALCYRALib, 1, 0>,
-      public IDispatchImpl<IVLMRMultConvert, &IID_IVLMRMultConvert, &LIBID_HALCYRALib, 1, 0> {
+class CFakeMultConverter : public CComObjectRootEx<CComSingleThreadModel>,
+                           public CComCoClass<CFakeMultConverter, &CLSID_FakeMultConverter>,
+                           public ISupportErrorInfoImpl<&IID_IVLMRConvert, &IID_IVLMRMultConvert>,
+                           public IVLMRConvertDispatch,
+                           public IVLMRMultConvertDispatch {
 public:
     static HRESULT UpdateRegistry(BOOL) { return S_OK; }
     BEGIN_COM_MAP(CFakeMultConverter)
@@ -331,9 +319,8 @@ private:
     Script m_script;
 };
 
-class CCountedConverter
-    : public CComObjectRootEx<CComSingleThreadModel>,
-      public IDispatchImpl<IVLMRConvert, &IID_IVLMRConvert, &LIBID_HALCYRALib, 1, 0> {
+class CCountedConverter : public CComObjectRootEx<CComSingleThreadModel>,
+                          public IVLMRConvertDispatch {
 public:
     BEGIN_COM_MAP(CCountedConverter)
         COM_INTERFACE_ENTRY(IVLMRConvert)

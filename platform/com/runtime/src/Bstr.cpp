@@ -2,6 +2,8 @@
 // pointing at the text.
 #include "com/Bstr.h"
 
+#include "com/CodePage.h"
+
 #include <cstdlib>
 #include <cstring>
 #include <limits>
@@ -103,4 +105,15 @@ UINT SysStringByteLen(BSTR bstr)
 UINT SysStringLen(BSTR bstr)
 {
     return SysStringByteLen(bstr) / sizeof(OLECHAR);
+}
+
+std::string narrowFromBstr(BSTR bstr)
+{
+    return bstr ? narrowFromWide(std::u16string_view(bstr, SysStringLen(bstr))) : std::string();
+}
+
+BSTR bstrFromNarrow(std::string_view text)
+{
+    const std::u16string wide = wideFromNarrow(text);
+    return SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
 }

@@ -149,10 +149,8 @@ _bstr_t::operator const char*() const
     if (!m_data)
         return nullptr;
     try {
-        std::call_once(m_data->narrowOnce, [this] {
-            m_data->narrow =
-                narrowFromWide(std::u16string_view(m_data->wide, SysStringLen(m_data->wide)));
-        });
+        std::call_once(m_data->narrowOnce,
+                       [this] { m_data->narrow = narrowFromBstr(m_data->wide); });
     } catch (const std::bad_alloc&) {
         _com_issue_error(E_OUTOFMEMORY);
     }

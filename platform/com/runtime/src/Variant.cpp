@@ -161,7 +161,7 @@ struct Number {
 
 std::string trimmed(const VARIANT& v)
 {
-    std::string text = narrowFromWide(std::u16string_view(v.bstrVal, SysStringLen(v.bstrVal)));
+    std::string text = narrowFromBstr(v.bstrVal);
     const auto first = text.find_first_not_of(" \t");
     if (first == std::string::npos)
         return {};

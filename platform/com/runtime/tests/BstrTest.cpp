@@ -83,6 +83,21 @@ TEST(Bstr, ReAllocFromItsOwnText)
     SysFreeString(s);
 }
 
+TEST(Bstr, ToAndFromUtf8KeepsEveryCharacter)
+{
+    const std::string narrow = "Stra\xC3\x9F"
+                               "e\0\xE2\x82\xAC"s;
+    BSTR s = bstrFromNarrow(narrow);
+    EXPECT_EQ(textOf(s), u"Stra\u00DFe\0\u20AC"s);
+    EXPECT_EQ(narrowFromBstr(s), narrow);
+    SysFreeString(s);
+    EXPECT_EQ(narrowFromBstr(nullptr), "");
+    BSTR empty = bstrFromNarrow("");
+    ASSERT_NE(empty, nullptr);
+    EXPECT_EQ(SysStringLen(empty), 0u);
+    SysFreeString(empty);
+}
+
 TEST(ComBstr, ConstructsFromEveryTextKind)
 {
     EXPECT_EQ(textOf(CComBSTR(u"wide").m_str), u"wide");

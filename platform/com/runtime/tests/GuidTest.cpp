@@ -1,6 +1,7 @@
 // GUID text forms, ProgIDs as class strings, task memory.
 #include "RuntimeFixture.h"
 
+#include "com/CodePage.h"
 #include "com/Guid.h"
 
 #include <cstring>

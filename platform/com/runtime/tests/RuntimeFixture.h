@@ -1,36 +1,28 @@
-// The fixture of the runtime's tests: a fresh registry directory per test
-// (VLMR_REGISTRY), an initialised thread, and registry writes in the shape
+// The fixture of the runtime's tests: a temporary registry per test, an
+// initialised thread, and registry writes in the shape
 // a server's registration leaves them.
 #pragma once
 
-#include "com/Bstr.h"
-#include "com/CodePage.h"
 #include "com/Runtime.h"
 #include "registry/Registry.h"
+#include "testing/ErrorInfo.h"
+#include "testing/TemporaryRegistry.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
+using testsupport::takeErrorDescription;
+
 class RuntimeTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "comrt-test-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        m_dir = pattern;
-        setenv("VLMR_REGISTRY", (m_dir / "registry").c_str(), 1);
-        ASSERT_EQ(CoInitialize(nullptr), S_OK);
-    }
+    void SetUp() override { ASSERT_EQ(CoInitialize(nullptr), S_OK); }
     void TearDown() override
     {
         SetErrorInfo(0, nullptr);
         CoUninitialize();
         CoFreeUnusedLibraries();
-        std::filesystem::remove_all(m_dir);
     }
 
     // Writes HKCR\path's value (the default for an empty name).
@@ -57,19 +49,6 @@ protected:
         RegCloseKey(key);
         return true;
     }
-    // The thread's error description, taken from it; "" when there is none.
-    static std::string takeErrorDescription()
-    {
-        IErrorInfo* info = nullptr;
-        if (GetErrorInfo(0, &info) != S_OK)
-            return "";
-        BSTR text = nullptr;
-        info->GetDescription(&text);
-        info->Release();
-        const std::string narrow = narrowFromWide(std::u16string_view(text, SysStringLen(text)));
-        SysFreeString(text);
-        return narrow;
-    }
-
-    std::filesystem::path m_dir;
+    testsupport::TemporaryRegistry m_registry{"comrt-test"};
+    const std::filesystem::path m_dir = m_registry.folder();
 };

@@ -5,6 +5,7 @@
 #include "com/server/Resources.h"
 
 #include <cstdio>
+#include <filesystem>
 
 namespace comserver {
 
@@ -24,7 +25,7 @@ const InterfaceDesc* findInterface(REFGUID libid, WORD major, WORD minor, REFIID
 namespace {
 
 // A script name or text: quoted, with quotes and percent signs escaped.
-std::string quoted(const std::string& text)
+std::string scriptQuoted(const std::string& text)
 {
     std::string result = "'";
     for (char c : text) {
@@ -45,25 +46,26 @@ std::string typeLibraryScript(const TypeLibrary& library, const std::string& mod
 {
     char version[24];
     std::snprintf(version, sizeof version, "%x.%x", library.major, library.minor);
-    std::string directory = modulePath.substr(0, modulePath.rfind('/'));
+    const std::string directory = std::filesystem::path(modulePath).parent_path().string();
     std::string libid = guidToString(library.libid);
 
-    std::string script = "HKCR\n{\n NoRemove TypeLib\n {\n  NoRemove " + quoted(libid) + "\n  {\n";
-    script +=
-        "   ForceRemove " + quoted(version) + " = s " + quoted(library.helpString) + "\n   {\n";
-    script += "    '0' { 'win32' = s " + quoted(modulePath) + " }\n";
+    std::string script =
+        "HKCR\n{\n NoRemove TypeLib\n {\n  NoRemove " + scriptQuoted(libid) + "\n  {\n";
+    script += "   ForceRemove " + scriptQuoted(version) + " = s " +
+              scriptQuoted(library.helpString) + "\n   {\n";
+    script += "    '0' { 'win32' = s " + scriptQuoted(modulePath) + " }\n";
     script += "    'FLAGS' = s '0'\n";
-    script += "    'HELPDIR' = s " + quoted(directory) + "\n   }\n  }\n }\n";
+    script += "    'HELPDIR' = s " + scriptQuoted(directory) + "\n   }\n  }\n }\n";
     script += " NoRemove Interface\n {\n";
     for (const InterfaceDesc& desc : library.interfaces) {
-        script += "  ForceRemove " + quoted(guidToString(desc.iid)) + " = s " + quoted(desc.name) +
-                  "\n  {\n";
+        script += "  ForceRemove " + scriptQuoted(guidToString(desc.iid)) + " = s " +
+                  scriptQuoted(desc.name) + "\n  {\n";
         if (desc.kind == InterfaceKind::Dual)
-            script += "   'ProxyStubClsid32' = s " + quoted(oleAutomationProxy) + "\n";
+            script += "   'ProxyStubClsid32' = s " + scriptQuoted(oleAutomationProxy) + "\n";
         else if (desc.kind == InterfaceKind::DispatchOnly)
-            script += "   'ProxyStubClsid32' = s " + quoted(dispatchProxy) + "\n";
-        script += "   'TypeLib' = s " + quoted(libid) + " { val 'Version' = s " + quoted(version) +
-                  " }\n  }\n";
+            script += "   'ProxyStubClsid32' = s " + scriptQuoted(dispatchProxy) + "\n";
+        script += "   'TypeLib' = s " + scriptQuoted(libid) + " { val 'Version' = s " +
+                  scriptQuoted(version) + " }\n  }\n";
     }
     script += " }\n}\n";
     return script;

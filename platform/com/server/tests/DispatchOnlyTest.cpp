@@ -26,7 +26,7 @@ public:
     HRESULT Store(SHORT nKind, LONG nCount, double dValue, BSTR bstrName, LONG* pnResult)
     {
         m_text = std::to_string(nKind) + "/" + std::to_string(nCount) + "/" +
-                 std::to_string(dValue) + "/" + narrowFromWide(bstrName ? bstrName : u"");
+                 std::to_string(dValue) + "/" + narrowFromBstr(bstrName);
         *pnResult = 17;
         return S_OK;
     }
@@ -108,7 +108,7 @@ TEST(DispatchOnlyTest, MembersOfTheClassAnswerInvokeByDispid)
     DISPPARAMS fetch{outs, nullptr, 2, 0};
     ASSERT_EQ(dispatch->Invoke(2, IID_NULL, 0, DISPATCH_METHOD, &fetch, &result, nullptr, nullptr),
               S_OK);
-    EXPECT_EQ(narrowFromWide(text), "2/40/1.250000/W12X26");
+    EXPECT_EQ(narrowFromBstr(text), "2/40/1.250000/W12X26");
     EXPECT_EQ(value, 2.5);
     EXPECT_EQ(result.lVal, -1);
     SysFreeString(text);

@@ -1,35 +1,25 @@
-// A test fixture with a registry of its own (VLMR_REGISTRY at a fresh
-// temporary directory) and the calling thread initialised for COM, plus
-// helpers that read the registry back.
+// A test fixture with a registry of its own and the calling thread
+// initialised for COM, plus helpers that read the registry back.
 #pragma once
 
-#include "com/Bstr.h"
-#include "com/CodePage.h"
 #include "com/Runtime.h"
 #include "registry/Registry.h"
+#include "testing/ErrorInfo.h"
+#include "testing/TemporaryRegistry.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <string>
+
+using testsupport::takeErrorDescription;
 
 class RegistryFixture : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "comserver-test-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        m_directory = pattern;
-        setenv("VLMR_REGISTRY", (m_directory / "registry").c_str(), 1);
-        ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
-    }
+    void SetUp() override { ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr))); }
     void TearDown() override
     {
         SetErrorInfo(0, nullptr);
         CoUninitialize();
-        std::filesystem::remove_all(m_directory);
     }
 
     static bool keyExists(HKEY root, const std::string& path)
@@ -94,19 +84,5 @@ protected:
         return text;
     }
 
-    // The thread's error info description, "" when there is none.
-    static std::string takeErrorDescription()
-    {
-        IErrorInfo* info = nullptr;
-        if (GetErrorInfo(0, &info) != S_OK || info == nullptr)
-            return {};
-        BSTR description = nullptr;
-        info->GetDescription(&description);
-        info->Release();
-        std::string text = narrowFromWide(description ? description : u"");
-        SysFreeString(description);
-        return text;
-    }
-
-    std::filesystem::path m_directory;
+    testsupport::TemporaryRegistry m_registry{"comserver-test"};
 };

@@ -11,6 +11,7 @@
 
 #include <climits>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -160,7 +161,7 @@ struct Result {
 
 std::string text(BSTR s)
 {
-    return narrowFromWide(s ? s : u"");
+    return narrowFromBstr(s);
 }
 
 TEST_F(TestServerTest, RegistrationWritesTheClassTypeLibraryAndInterfaceKeys)
@@ -185,7 +186,7 @@ TEST_F(TestServerTest, RegistrationWritesTheClassTypeLibraryAndInterfaceKeys)
     EXPECT_EQ(stringValue(HKEY_CLASSES_ROOT, libraryKey + "\\1.0\\0\\win32"), path);
     EXPECT_EQ(stringValue(HKEY_CLASSES_ROOT, libraryKey + "\\1.0\\FLAGS"), "0");
     EXPECT_EQ(stringValue(HKEY_CLASSES_ROOT, libraryKey + "\\1.0\\HELPDIR"),
-              path.substr(0, path.rfind('/')));
+              std::filesystem::path(path).parent_path().string());
 
     const std::string widgetInterface = "Interface\\{5C3A9E13-41B2-4C7E-9A11-2F0D6B8E7A01}";
     EXPECT_EQ(stringValue(HKEY_CLASSES_ROOT, widgetInterface), "ITestWidget");

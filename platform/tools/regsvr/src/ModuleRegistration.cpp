@@ -2,7 +2,6 @@
 #include "ModuleRegistration.h"
 
 #include "com/Bstr.h"
-#include "com/CodePage.h"
 #include "com/Runtime.h"
 
 #include <dlfcn.h>
@@ -33,9 +32,7 @@ std::string errorDescription()
     BSTR description = nullptr;
     info->GetDescription(&description);
     info->Release();
-    std::string text =
-        description ? narrowFromWide(std::u16string_view(description, SysStringLen(description)))
-                    : "";
+    std::string text = narrowFromBstr(description);
     SysFreeString(description);
     return text;
 }

@@ -67,14 +67,14 @@ TEST_F(RegsvrTest, RegistersListsAndUnregistersAModule)
 
 TEST_F(RegsvrTest, FilesThatAreNoModulesAreReportedWithTheLoadersText)
 {
-    const std::string text = (m_directory / "notes.txt").string();
+    const std::string text = (m_registry.folder() / "notes.txt").string();
     std::ofstream(text) << "not a module\n";
     Outcome run = regsvr(text);
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.output.rfind("regsvr: cannot load " + text + ": " + text + ": ", 0), 0u)
         << run.output;
 
-    const std::string missing = (m_directory / "missing.so").string();
+    const std::string missing = (m_registry.folder() / "missing.so").string();
     run = regsvr(missing);
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.output, "regsvr: cannot load " + missing + ": No such file or directory\n");

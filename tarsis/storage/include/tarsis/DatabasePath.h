@@ -1,13 +1,14 @@
 // Where the Tarsis database lives: TARSIS_DATABASE when set, else
-// $XDG_DATA_HOME/tarsis/tarsis.db (XDG_DATA_HOME defaulting to
-// ~/.local/share).
+// tarsis/tarsis.db in the user's data folder (userdata/UserDataFolder.h:
+// $XDG_DATA_HOME, else ~/.local/share).
 #pragma once
 
 #include <string>
 
 namespace tarsis {
 
-// Throws StoreError (Failed) when neither the variables nor HOME give a path.
+// Throws StoreError (Failed) when neither the variables nor the user's home
+// folder give a path.
 std::string defaultDatabasePath();
 
 } // namespace tarsis

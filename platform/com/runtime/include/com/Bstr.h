@@ -5,6 +5,9 @@
 
 #include "com/Types.h"
 
+#include <string>
+#include <string_view>
+
 BSTR SysAllocString(const OLECHAR* psz);               // null for a null argument
 BSTR SysAllocStringLen(const OLECHAR* pch, UINT cch);  // pch may be null: uninitialised text
 BSTR SysAllocStringByteLen(const char* psz, UINT len); // len bytes, not converted
@@ -13,3 +16,10 @@ BOOL SysReAllocStringLen(BSTR* pbstr, const OLECHAR* psz, UINT cch);
 void SysFreeString(BSTR bstr);
 UINT SysStringLen(BSTR bstr);     // characters
 UINT SysStringByteLen(BSTR bstr); // bytes
+
+// A BSTR's text as UTF-8 (CodePage.h), all its characters, embedded NULs
+// too; empty for a null BSTR.
+std::string narrowFromBstr(BSTR bstr);
+// A new BSTR of UTF-8 text (CodePage.h), for the caller to free; null when
+// out of memory.
+BSTR bstrFromNarrow(std::string_view text);

@@ -1,8 +1,19 @@
 // The part objects saved into the SQLite stand-in of Tarsis through its
 // real servers: what the database holds afterwards.
-#include "HalcyraFixture.h"
+#include "ServerModules.h"
 
+#include "halcyra/HalcyraLib.h"
+
+#include "com/Bstr.h"
+#include "com/ComBstr.h"
+#include "com/ComPtr.h"
+#include "com/Runtime.h"
 #include "tarsis/SqliteStore.h"
+#include "testing/ScopedEnvironment.h"
+#include "testing/TemporaryDatabase.h"
+#include "testing/TemporaryRegistry.h"
+
+#include <gtest/gtest.h>
 
 #include <memory>
 #include <optional>
@@ -13,37 +24,36 @@ namespace {
 
 using namespace tarsis;
 
-class TarsisEndToEnd : public HalcyraServerTest {
+// The servers registered in a registry of the test's own, storing into a
+// database of its own; afterwards no part object may be left alive.
+class TarsisEndToEnd : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        HalcyraServerTest::SetUp();
-        setenv("TARSIS_DATABASE", (m_dir / "tarsis.db").c_str(), 1);
-        m_tarsisModule = dlopen(TARSIS_SERVERS_PATH, RTLD_NOW);
-        ASSERT_NE(m_tarsisModule, nullptr) << dlerror();
-        auto registerServer = reinterpret_cast<Export>(dlsym(m_tarsisModule, "DllRegisterServer"));
-        ASSERT_NE(registerServer, nullptr);
-        ASSERT_EQ(registerServer(), S_OK);
+        ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
+        ASSERT_EQ(m_servers.registerAll(), "");
     }
     void TearDown() override
     {
         CoFreeUnusedLibraries();
-        if (m_tarsisModule)
-            dlclose(m_tarsisModule);
-        HalcyraServerTest::TearDown();
+        EXPECT_EQ(m_servers.busyModules(), "") << "an object is still alive";
+        CoUninitialize();
     }
 
     std::unique_ptr<TarsisStore> store() const
     {
-        return openSqliteStore((m_dir / "tarsis.db").string(), OpenMode::CreateIfMissing);
+        return openSqliteStore(m_database.path(), OpenMode::CreateIfMissing);
     }
 
     template <class I>
     CComPtr<I> newObject(REFCLSID clsid, const char16_t* mark, const char16_t* section,
                          const char16_t* description)
     {
-        CComPtr<I> object = create<I>(clsid);
-        TestBstr job(u"J1"), group(u"G1"), m(mark), s(section), d(description);
+        CComPtr<I> object;
+        EXPECT_EQ(object.CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER), S_OK);
+        if (!object)
+            return object;
+        CComBSTR job(u"J1"), group(u"G1"), m(mark), s(section), d(description);
         object->put_JobId(job);
         object->put_Group(group);
         object->put_Mark(m);
@@ -52,7 +62,11 @@ protected:
         return object;
     }
 
-    void* m_tarsisModule = nullptr;
+    const testsupport::TemporaryRegistry m_registry{"part-model-tarsis"};
+    const testsupport::TemporaryDatabase m_database;
+    const testsupport::ScopedEnvironment m_data{"XDG_DATA_HOME",
+                                                (m_registry.folder() / "data").string()};
+    ServerModules m_servers;
 };
 
 const RefPlane& planeAt(const PartRecord& part, std::size_t i)
@@ -67,7 +81,7 @@ const Operation& operationAt(const PartRecord& part, std::size_t i)
 TEST_F(TarsisEndToEnd, PartIsStoredWithItsPlanesAndOperations)
 {
     CComPtr<ICADPart> part = newObject<ICADPart>(CLSID_CADPart, u"M1", u"W", u"810");
-    TestBstr sl(u"SL"), text(u"M1-A");
+    CComBSTR sl(u"SL"), text(u"M1-A");
     part->put_Quantity(3);
     part->put_Length(120.5);
     part->SetWebHole(10, 2, 0.81, 0.8125, sl, 90);
@@ -131,7 +145,7 @@ TEST_F(TarsisEndToEnd, FailedSavesLeaveNoPart)
 TEST_F(TarsisEndToEnd, PartWithOperationsIsStoredAsPatterns)
 {
     CComPtr<ICADPart2> part = newObject<ICADPart2>(CLSID_CADPart2, u"M3", u"TS", u"2214");
-    TestBstr rd(u"RD"), grade(u"A500");
+    CComBSTR rd(u"RD"), grade(u"A500");
     part->put_Grade(grade);
     part->SetMetric(1);
     part->SetWebOperationEx(0, 0, '+', '+', 'A', 0, 0, 5, 1, 3, 2.5, 1, 0, 'H', 'B', 20, 20, rd, 0,
@@ -158,18 +172,17 @@ TEST_F(TarsisEndToEnd, MultIsStoredAndAnswersItsQueries)
     ASSERT_EQ(piece->SaveToTarsis(), S_OK);
 
     CComPtr<ICADMult> mult = newObject<ICADMult>(CLSID_CADMult, u"BAR-000001", u"W", u"810");
-    TestBstr machine(u"SAW1"), job(u"J1"), group(u"G1"), p1(u"P1"), p2(u"P2"), name;
+    CComBSTR machine(u"SAW1"), job(u"J1"), group(u"G1"), p1(u"P1"), p2(u"P2"), name;
     mult->put_Machine(machine);
     mult->put_Quantity(2);
     mult->put_Length(480);
     mult->put_Kerf(0.125);
-    EXPECT_EQ(mult->CheckMachine(name.out()), S_OK);
+    EXPECT_EQ(mult->CheckMachine(&name), S_OK);
     EXPECT_EQ(mult->CheckPart(job, group, p1), S_OK);
     EXPECT_EQ(mult->CheckPart(job, group, p2), S_FALSE);
-    TestBstr section, description;
-    EXPECT_EQ(mult->GetMultSectionAndDescription(job, group, p1, section.out(), description.out()),
-              S_OK);
-    EXPECT_EQ(section.text() + u"/" + description.text(), u"W/810");
+    CComBSTR section, description;
+    EXPECT_EQ(mult->GetMultSectionAndDescription(job, group, p1, &section, &description), S_OK);
+    EXPECT_EQ(narrowFromBstr(section) + "/" + narrowFromBstr(description), "W/810");
     mult->AddPart(job, group, p1, 1);
     mult->AddPart(job, group, p2, 70000);
     ASSERT_EQ(mult->SaveToTarsis(), S_OK);

@@ -7,6 +7,7 @@
 #include "WizardFixture.h"
 
 #include "tarsis/SqliteStore.h"
+#include "testing/TemporaryDatabase.h"
 
 #include <QGuiApplication>
 #include <QPixmap>
@@ -15,26 +16,13 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <regex>
-
-namespace {
-
-std::string withoutTimes(const std::string& log)
-{
-    static const std::regex begin("CAD Conversion Begin [^\r]*\r\n");
-    return std::regex_replace(log, begin, "CAD Conversion Begin <time>\r\n");
-}
-
-} // namespace
 
 class EndToEndTest : public WizardTest {
 protected:
     void SetUp() override
     {
         WizardTest::SetUp();
-        m_database = (m_dir / "tarsis.db").string();
-        setenv("TARSIS_DATABASE", m_database.c_str(), 1);
-        tarsis::openSqliteStore(m_database, tarsis::OpenMode::CreateIfMissing);
+        tarsis::openSqliteStore(m_database.path(), tarsis::OpenMode::CreateIfMissing);
         ASSERT_EQ(m_servers.registerAll(), "");
     }
     void TearDown() override { WizardTest::TearDown(); }
@@ -55,7 +43,7 @@ protected:
         EXPECT_GT(std::filesystem::file_size(path), 1000u) << path;
     }
 
-    std::string m_database;
+    const testsupport::TemporaryDatabase m_database;
     ServerModules m_servers;
 };
 
@@ -125,7 +113,7 @@ TEST_F(EndToEndTest, ExampleFilesGoIntoTheDatabaseWhileAFileThatCannotBeOpenedFa
     const std::string message = text.substr(head.size(), text.size() - head.size() - tail.size());
     EXPECT_NE(message.find(missing), std::string::npos) << message;
 
-    const auto parts = tarsis::openSqliteStore(m_database, tarsis::OpenMode::ExistingOnly)
+    const auto parts = tarsis::openSqliteStore(m_database.path(), tarsis::OpenMode::ExistingOnly)
                            ->listParts(std::nullopt);
     std::vector<std::string> keys;
     for (const tarsis::PartSummary& part : parts)

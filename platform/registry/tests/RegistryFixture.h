@@ -1,48 +1,30 @@
-// A fixture pointing VLMR_REGISTRY at a fresh directory of its own, and small
-// helpers for the tests of the registry.
+// The fixture of the registry's tests: a temporary registry of its own,
+// and small helpers that write and read keys and hive files.
 #pragma once
 
 #include "registry/Registry.h"
+#include "testing/TemporaryFolder.h"
+#include "testing/TemporaryRegistry.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
-class TemporaryRegistry : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "registry-test-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        m_top = pattern;
-        useDirectory(m_top / "registry");
-    }
-    void TearDown() override { std::filesystem::remove_all(m_top); }
+using testsupport::readFile;
+using testsupport::writeFile;
 
+class RegistryFixture : public ::testing::Test {
+protected:
+    // Points VLMR_REGISTRY at dir for the rest of the test (the temporary
+    // registry puts the variable back).
     void useDirectory(const std::filesystem::path& dir)
     {
         m_dir = dir;
         setenv("VLMR_REGISTRY", dir.c_str(), 1);
     }
     std::string hive(const char* name) const { return (m_dir / name).string(); }
-
-    static std::string readFile(const std::string& path)
-    {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
-    static void writeFile(const std::string& path, const std::string& text)
-    {
-        std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-        std::ofstream(path, std::ios::binary) << text;
-    }
 
     static HKEY create(HKEY parent, const char* path)
     {
@@ -78,6 +60,7 @@ protected:
         return std::string(buffer, size - 1);
     }
 
-    std::filesystem::path m_top;
-    std::filesystem::path m_dir;
+    testsupport::TemporaryRegistry m_registry;
+    const std::filesystem::path m_top = m_registry.folder();
+    std::filesystem::path m_dir = m_registry.directory();
 };

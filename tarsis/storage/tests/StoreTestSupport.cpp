@@ -1,31 +1,10 @@
-// Test helpers; see TempDatabase.h.
-#include "TempDatabase.h"
+// Test helpers; see StoreTestSupport.h.
+#include "StoreTestSupport.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <sstream>
-
 namespace tarsis::testing {
-
-TempDatabase::TempDatabase()
-{
-    std::string pattern = (std::filesystem::temp_directory_path() / "tarsis-test-XXXXXX").string();
-    if (!mkdtemp(pattern.data()))
-        throw std::runtime_error("mkdtemp failed");
-    m_folder = pattern;
-    m_path = m_folder + "/tarsis.db";
-}
-
-TempDatabase::~TempDatabase()
-{
-    std::error_code ec;
-    std::filesystem::remove_all(m_folder, ec);
-}
 
 namespace {
 
@@ -81,18 +60,6 @@ WriteLock::~WriteLock()
 void WriteLock::release()
 {
     sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
-}
-
-std::string readBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void writeBytes(const std::string& path, const std::string& bytes)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
 }
 
 PartRecord samplePart(const PartKey& key, int operationCount)

@@ -1,5 +1,6 @@
-// The fixture of the window framework's tests: every test must leave no
-// window behind and no dialog hook installed.
+// The fixture of tests that open windows of the window framework: every
+// test must leave no window behind and no dialog hook installed. Part of
+// `testsupport_gui`.
 #pragma once
 
 #include "ui/TestHooks.h"

@@ -1,5 +1,6 @@
-// Test helpers: a database path in a fresh temporary folder, raw SQL on a
-// database file, file bytes, and a sample part.
+// Test helpers of the storage and its users: raw SQL on a database file, a
+// write lock held from outside, and a sample part. A temporary database
+// comes from testing/TemporaryDatabase.h.
 #pragma once
 
 #include "tarsis/Records.h"
@@ -9,21 +10,6 @@
 struct sqlite3;
 
 namespace tarsis::testing {
-
-class TempDatabase {
-public:
-    TempDatabase();
-    ~TempDatabase();
-    TempDatabase(const TempDatabase&) = delete;
-    TempDatabase& operator=(const TempDatabase&) = delete;
-
-    const std::string& folder() const { return m_folder; }
-    const std::string& path() const { return m_path; }
-
-private:
-    std::string m_folder;
-    std::string m_path;
-};
 
 // Runs SQL on its own connection; fails the test on an error.
 void execSql(const std::string& path, const std::string& sql);
@@ -42,9 +28,6 @@ public:
 private:
     sqlite3* m_db = nullptr;
 };
-
-std::string readBytes(const std::string& path);
-void writeBytes(const std::string& path, const std::string& bytes);
 
 // A part with a plane and one of each operation kind, planes and
 // operations in a fixed order; operationCount operations in all.
