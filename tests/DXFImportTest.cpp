@@ -6,10 +6,9 @@
 #include "ServerModules.h"
 #include "WizardFixture.h"
 
-#include "com/CodePage.h"
 #include "tarsis/SqliteStore.h"
+#include "testing/TemporaryDatabase.h"
 
-#include <cstdlib>
 #include <memory>
 #include <string>
 #include <variant>
@@ -71,14 +70,12 @@ protected:
     void SetUp() override
     {
         WizardTest::SetUp();
-        setenv("TARSIS_DATABASE", databasePath().c_str(), 1);
         ASSERT_EQ(m_servers.registerAll(), "");
     }
 
-    std::string databasePath() const { return (m_dir / "tarsis.db").string(); }
     std::unique_ptr<TarsisStore> store() const
     {
-        return openSqliteStore(databasePath(), OpenMode::CreateIfMissing);
+        return openSqliteStore(m_database.path(), OpenMode::CreateIfMissing);
     }
 
     // Converts the files with the converter named "Ostrane Ver : 1.0" on
@@ -123,6 +120,7 @@ protected:
         return entries;
     }
 
+    const testsupport::TemporaryDatabase m_database;
     ServerModules m_servers;
 };
 
@@ -144,39 +142,37 @@ TEST_F(DXFImportTest, ExampleDrawingsEndInTheDatabaseWithEveryOperation)
     using K = OperationKind;
     using F = Face;
     const double hole = 13.0 / 16;
-    expectOperations(
-        *b201,
-        {
-            // The web, from its reference at the top edge: holes (circles,
-            // a round block and a slot block turned by the insert), marks
-            // (a point and a block), and the mark on the web's back.
-            {K::Hole, F::Web, 3, 3, hole, 0, "RD"},
-            {K::Hole, F::Web, 3, 9.2, hole, 0, "RD"},
-            {K::Hole, F::Web, 237, 3, hole, 0, "RD"},
-            {K::Hole, F::Web, 237, 9.2, hole, 0, "RD"},
-            {K::Hole, F::Web, 120, 6.1, 15.0 / 16, 0, "RD"},
-            {K::Hole, F::Web, 150, 6.1, hole, 1.5, "SL", 90},
-            {K::Mark, F::Web, 60, 6.1},
-            {K::Mark, F::Web, 180, 6.1},
-            {K::HiddenMark, F::Web, 90, 6.1},
-            // Top flange: below the centre line near, above far; the slot's
-            // orientation in its block name (30) turned to 150.
-            {K::Hole, F::TFNear, 3, 1.75, hole, 0, "RD"},
-            {K::Hole, F::TFNear, 120, 1.75, hole, 1.5, "SL", 150},
-            {K::Hole, F::TFFar, 3, 1.75, hole, 0, "RD"},
-            {K::Hole, F::TFFar, 237, 1.75, hole, 0, "RD"},
-            {K::Mark, F::TFFar, 60, 2},
-            // Bottom flange: above the centre line near, below far.
-            {K::Hole, F::BFNear, 3, 1.75, hole, 0, "RD"},
-            {K::Mark, F::BFNear, 60, 2},
-            {K::Hole, F::BFFar, 3, 1.75, hole, 0, "RD"},
-            {K::Hole, F::BFFar, 237, 1.75, 1, 0, "RD"},
-            {K::Mark, F::BFFar, 180, 2},
-            // Stencils.
-            {K::Stencil, F::Web, 100, 2.2, 0, 0, "", 0, "B201"},
-            {K::Stencil, F::TF, 200, 0.5, 0, 0, "", 0, "TOP"},
-            {K::Stencil, F::BF, 200, -0.5, 0, 0, "", 0, "BTM"},
-        });
+    expectOperations(*b201, {
+                                // The web, from its reference at the top edge: holes (circles,
+                                // a round block and a slot block turned by the insert), marks
+                                // (a point and a block), and the mark on the web's back.
+                                {K::Hole, F::Web, 3, 3, hole, 0, "RD"},
+                                {K::Hole, F::Web, 3, 9.2, hole, 0, "RD"},
+                                {K::Hole, F::Web, 237, 3, hole, 0, "RD"},
+                                {K::Hole, F::Web, 237, 9.2, hole, 0, "RD"},
+                                {K::Hole, F::Web, 120, 6.1, 15.0 / 16, 0, "RD"},
+                                {K::Hole, F::Web, 150, 6.1, hole, 1.5, "SL", 90},
+                                {K::Mark, F::Web, 60, 6.1},
+                                {K::Mark, F::Web, 180, 6.1},
+                                {K::HiddenMark, F::Web, 90, 6.1},
+                                // Top flange: below the centre line near, above far; the slot's
+                                // orientation in its block name (30) turned to 150.
+                                {K::Hole, F::TFNear, 3, 1.75, hole, 0, "RD"},
+                                {K::Hole, F::TFNear, 120, 1.75, hole, 1.5, "SL", 150},
+                                {K::Hole, F::TFFar, 3, 1.75, hole, 0, "RD"},
+                                {K::Hole, F::TFFar, 237, 1.75, hole, 0, "RD"},
+                                {K::Mark, F::TFFar, 60, 2},
+                                // Bottom flange: above the centre line near, below far.
+                                {K::Hole, F::BFNear, 3, 1.75, hole, 0, "RD"},
+                                {K::Mark, F::BFNear, 60, 2},
+                                {K::Hole, F::BFFar, 3, 1.75, hole, 0, "RD"},
+                                {K::Hole, F::BFFar, 237, 1.75, 1, 0, "RD"},
+                                {K::Mark, F::BFFar, 180, 2},
+                                // Stencils.
+                                {K::Stencil, F::Web, 100, 2.2, 0, 0, "", 0, "B201"},
+                                {K::Stencil, F::TF, 200, 0.5, 0, 0, "", 0, "TOP"},
+                                {K::Stencil, F::BF, 200, -0.5, 0, 0, "", 0, "BTM"},
+                            });
 
     const std::optional<PartRecord> p202 = store()->findPart({"EX2", "G1", "P202"});
     ASSERT_TRUE(p202);

@@ -30,7 +30,7 @@ public:
     // Empty when every module is registered, else what failed.
     std::string registerAll()
     {
-        for (const char* path : {HALCYRA_PATH, TARSIS_SERVERS_PATH, LUNKETT_PATH}) {
+        for (const char* path : {HALCYRA_PATH, TARSIS_SERVERS_PATH, LUNKETT_PATH, OSTRANE_PATH}) {
             void* module = dlopen(path, RTLD_NOW | RTLD_LOCAL);
             if (!module)
                 return dlerror();

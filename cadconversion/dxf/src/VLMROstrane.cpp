@@ -1,6 +1,8 @@
 // CVLMROstrane: the converter's three methods and their error reports.
 #include "VLMROstrane.h"
 
+#include "com/Bstr.h"
+
 HRESULT CVLMROstrane::report(HRESULT hr, const CString& text)
 {
     if (hr == S_OK || hr == S_FALSE)

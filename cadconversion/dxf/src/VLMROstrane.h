@@ -17,12 +17,11 @@
 constexpr UINT IDR_OSTRANE_APPID = 101;
 constexpr UINT IDR_VLMROSTRANE = 102;
 
-class CVLMROstrane
-    : public CComObjectRootEx<CComSingleThreadModel>,
-      public CComCoClass<CVLMROstrane, &CLSID_VLMROstrane>,
-      public ISupportErrorInfoImpl<&IID_IVLMROstrane, &IID_IVLMRConvert>,
-      public IDispatchImpl<IVLMROstrane, &IID_IVLMROstrane, &LIBID_OstraneLib, 1, 0>,
-      public IVLMRConvertDispatch {
+class CVLMROstrane : public CComObjectRootEx<CComSingleThreadModel>,
+                     public CComCoClass<CVLMROstrane, &CLSID_VLMROstrane>,
+                     public ISupportErrorInfoImpl<&IID_IVLMROstrane, &IID_IVLMRConvert>,
+                     public IDispatchImpl<IVLMROstrane, &IID_IVLMROstrane, &LIBID_OstraneLib, 1, 0>,
+                     public IVLMRConvertDispatch {
 public:
     static constexpr const char* kConversionName = "Ostrane Ver : 1.0";
 

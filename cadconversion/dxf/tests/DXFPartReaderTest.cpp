@@ -27,11 +27,7 @@ int lineOf(const std::string& drawing, const std::string& text, int nth = 1)
     return 0;
 }
 
-std::string readFile(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), {});
-}
+using testsupport::readFile;
 
 // The references of the tests: TF and BF at (0, 0), web and second web at
 // (0, 10).

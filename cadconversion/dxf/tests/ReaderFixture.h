@@ -6,14 +6,12 @@
 #include "RecordingPart.h"
 
 #include "com/Bstr.h"
-#include "com/CodePage.h"
 #include "com/Runtime.h"
+#include "testing/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <string>
 
@@ -23,20 +21,10 @@ struct ReadResult {
     bool partHandedOut = false; // the recording part came back through the out-parameter
 };
 
-inline BSTR bstrOf(const std::string& text)
-{
-    const std::u16string wide = wideFromNarrow(text);
-    return SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
-}
-
 class ReaderTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "ostrane-reader-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        m_dir = pattern;
         ASSERT_EQ(CoInitialize(nullptr), S_OK);
         m_reader.emplace([this](IUnknown** pp) {
             if (m_failCreation)
@@ -49,19 +37,16 @@ protected:
         m_reader.reset();
         EXPECT_EQ(m_part.references(), 1u) << "the reader leaves no reference to its part";
         CoUninitialize();
-        std::filesystem::remove_all(m_dir);
     }
 
     std::string writeFile(const std::string& content, const std::string& name = "part.dxf")
     {
-        const std::filesystem::path path = m_dir / name;
-        std::ofstream(path, std::ios::binary) << content;
-        return path.string();
+        return m_folder.write(name, content);
     }
 
     HRESULT setFile(const std::string& path, std::string* text = nullptr)
     {
-        BSTR name = bstrOf(path);
+        BSTR name = bstrFromNarrow(path);
         CString error;
         const HRESULT hr = m_reader->SetFile(name, &error);
         SysFreeString(name);
@@ -97,7 +82,8 @@ protected:
         return "File Name:" + m_path + "\r\nLine:" + std::to_string(line);
     }
 
-    std::filesystem::path m_dir;
+    const testsupport::TemporaryFolder m_folder{"ostrane-reader"};
+    const std::filesystem::path m_dir = m_folder.path();
     std::string m_path; // of the last convert
     RecordingPart m_part;
     bool m_failCreation = false;

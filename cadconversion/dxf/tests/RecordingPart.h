@@ -170,10 +170,7 @@ public:
     }
 
 private:
-    static std::string text(BSTR value)
-    {
-        return narrowFromWide(std::u16string_view(value, SysStringLen(value)));
-    }
+    static std::string text(BSTR value) { return narrowFromBstr(value); }
 
     HRESULT record(const std::string& name, const std::string& arguments)
     {
