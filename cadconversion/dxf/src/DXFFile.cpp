@@ -47,41 +47,47 @@ void DXFFile::Close()
     }
 }
 
+bool DXFFile::nextLine()
+{
+    while (m_file.ReadLine(&m_line)) {
+        m_line.TrimWhiteSpace();
+        if (m_line.GetAt(0) != '*' || m_line.GetAt(1) != '*')
+            return true;
+    }
+    return false;
+}
+
 BOOL DXFFile::ReadLine(CBreakString* line)
 {
-    CBreakString read;
-    while (m_file.ReadLine(&read)) {
-        read.TrimWhiteSpace();
-        if (read.GetAt(0) == '*' && read.GetAt(1) == '*')
-            continue;
-        *line = std::move(read);
-        return TRUE;
-    }
-    return FALSE;
+    if (!nextLine())
+        return FALSE;
+    *line = m_line;
+    return TRUE;
 }
 
 bool DXFFile::ReadToken(CString* token)
 {
-    CBreakString line;
-    if (!ReadLine(&line))
+    if (!nextLine())
         return false;
-    line.BreakText(token);
+    // The line is trimmed: its first word ends at the first white space.
+    const std::string_view line(m_line, static_cast<std::size_t>(m_line.GetLength()));
+    const std::size_t end = line.find_first_of(" \t\r\n\f");
+    *token = end == std::string_view::npos ? m_line : m_line.Left(static_cast<int>(end));
     return true;
 }
 
 bool DXFFile::ReadGroupValue(double* value)
 {
-    CBreakString line;
-    if (!ReadLine(&line))
+    if (!nextLine())
         return false;
-    *value = LeadingNumber(line);
+    *value = LeadingNumber(m_line);
     return true;
 }
 
-double DXFFile::LeadingNumber(CBreakString text)
+double DXFFile::LeadingNumber(const CString& text)
 {
     CBreakString word;
-    text.BreakText(&word);
+    CBreakString(text).BreakText(&word);
     double value = 0;
     try {
         word.BreakDouble(&value);

@@ -10,6 +10,8 @@
 #include "vlmrlib/CBreakString.h"
 #include "vlmrlib/CTextFile.h"
 
+#include <string_view>
+
 class DXFFile {
 public:
     DXFFile() = default;
@@ -46,7 +48,7 @@ public:
     bool IsBinary();
 
     // The leading decimal number of text's first word, as ReadGroupValue.
-    static double LeadingNumber(CBreakString text);
+    static double LeadingNumber(const CString& text);
 
     // Number of the line last read (1 before any read).
     int GetLineNumber() const { return m_file.GetLineNumber(); }
@@ -54,6 +56,18 @@ public:
     CString FileAndLineText(int line) const;
 
 private:
+    // The next line that is not a comment into m_line, trimmed.
+    bool nextLine();
+
     bool m_bOpen = false;
     CTextFile m_file;
+    CBreakString m_line; // the line last read; its buffer serves every read
 };
+
+// Whether text is exactly word (compared by length first: tokens are
+// compared many times a line).
+inline bool IsWord(const CString& text, std::string_view word)
+{
+    return static_cast<std::size_t>(text.GetLength()) == word.size() &&
+           std::string_view(text, word.size()) == word;
+}

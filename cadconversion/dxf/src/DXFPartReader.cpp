@@ -138,19 +138,19 @@ void DXFPartReader::headerPass()
     constexpr const char* kNoMeasurement = "EOF Found while looking for Measurment";
     CString token;
     do {
-        if (!m_file.ReadToken(&token) || token == "EOF")
+        if (!m_file.ReadToken(&token) || IsWord(token, "EOF"))
             fail(kNoMeasurement);
-    } while (token != "$MEASUREMENT" && token != "ENTITIES");
+    } while (!IsWord(token, "$MEASUREMENT") && !IsWord(token, "ENTITIES"));
 
-    if (token == "$MEASUREMENT") {
+    if (IsWord(token, "$MEASUREMENT")) {
         double measurement = 0;
-        if (m_file.ReadToken(&token) && token == "70" && m_file.ReadGroupValue(&measurement) &&
-            measurement != 0) {
+        if (m_file.ReadToken(&token) && IsWord(token, "70") &&
+            m_file.ReadGroupValue(&measurement) && measurement != 0) {
             check(m_pCADPart->SetMetric(1));
             m_bMetric = true;
         }
-        while (token != "ENTITIES") {
-            if (!m_file.ReadToken(&token) || token == "EOF")
+        while (!IsWord(token, "ENTITIES")) {
+            if (!m_file.ReadToken(&token) || IsWord(token, "EOF"))
                 fail(kNoMeasurement);
         }
     }
@@ -163,15 +163,15 @@ void DXFPartReader::headerPass()
 void DXFPartReader::scanEntities(Mode mode)
 {
     CString token;
-    while (m_file.ReadToken(&token) && token != "EOF" && token != "ENDSEC") {
+    while (m_file.ReadToken(&token) && !IsWord(token, "EOF") && !IsWord(token, "ENDSEC")) {
         m_nEntityLine = m_file.GetLineNumber();
-        if (token == "POINT")
+        if (IsWord(token, "POINT"))
             readPoint(mode);
-        else if (token == "TEXT" || token == "MTEXT")
+        else if (IsWord(token, "TEXT") || IsWord(token, "MTEXT"))
             readText(mode);
-        else if (token == "INSERT")
+        else if (IsWord(token, "INSERT"))
             readInsert(mode);
-        else if (token == "CIRCLE" && mode == Mode::Placement)
+        else if (IsWord(token, "CIRCLE") && mode == Mode::Placement)
             readCircle(mode);
     }
 }
@@ -234,27 +234,27 @@ DXFPartReader::EntityPairs DXFPartReader::readEntity(const EntityGrammar& gramma
             failEndOfFile();
         }
         pending = false;
-        if (code == "0") {
+        if (IsWord(code, "0")) {
             if (has(grammar.enough))
                 break;
             fail(grammar.zeroText);
         }
-        if (code == "10") {
+        if (IsWord(code, "10")) {
             entity.x = readValue();
             entity.seen |= EntityPairs::kX;
-        } else if (code == "20") {
+        } else if (IsWord(code, "20")) {
             entity.y = readValue();
             entity.seen |= EntityPairs::kY;
-        } else if (code == "8") {
+        } else if (IsWord(code, "8")) {
             entity.layer = readLayer();
             entity.seen |= EntityPairs::kLayer;
-        } else if (code == "40") {
+        } else if (IsWord(code, "40")) {
             entity.size = readValue();
             entity.seen |= EntityPairs::kSize;
-        } else if (code == "50") {
+        } else if (IsWord(code, "50")) {
             entity.rotation = readValue();
             entity.seen |= EntityPairs::kRotation;
-        } else if (grammar.textCode && code == grammar.textCode) {
+        } else if (grammar.textCode && IsWord(code, grammar.textCode)) {
             entity.text = readValueLine();
             entity.seen |= EntityPairs::kText;
             if (!grammar.codeAfterText)
@@ -268,10 +268,10 @@ DXFPartReader::EntityPairs DXFPartReader::readEntity(const EntityGrammar& gramma
                     break;
                 failEndOfFile();
             }
-            if (code == "50") {
+            if (IsWord(code, "50")) {
                 entity.rotation = readValue();
                 entity.seen |= EntityPairs::kRotation;
-            } else if (code == "0") {
+            } else if (IsWord(code, "0")) {
                 if (!complete)
                     fail(grammar.zeroText);
             } else if (complete) {

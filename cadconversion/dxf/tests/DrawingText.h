@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <utility>
 
 class DrawingText {
 public:
@@ -79,15 +80,21 @@ public:
         return *this;
     }
 
-    std::string str() const
+    std::string str() const { return head() + m_entities + tail(); }
+
+    // The drawing in three pieces, for one written piece by piece: the
+    // sections up to the entities, the entities so far (taken out), and
+    // what ends the drawing.
+    std::string head() const
     {
         std::string text = "  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1015\n";
         if (m_measurement)
             text += "  9\n$MEASUREMENT\n 70\n     " + std::to_string(*m_measurement) + "\n";
         text += "  0\nENDSEC\n  0\nSECTION\n  2\nTABLES\n  0\nENDSEC\n";
-        text += "  0\nSECTION\n  2\nENTITIES\n" + m_entities + "  0\nENDSEC\n  0\nEOF\n";
-        return text;
+        return text + "  0\nSECTION\n  2\nENTITIES\n";
     }
+    std::string takeEntities() { return std::exchange(m_entities, std::string()); }
+    static std::string tail() { return "  0\nENDSEC\n  0\nEOF\n"; }
 
     static std::string number(double value)
     {
