@@ -164,6 +164,7 @@ HRESULT CCADMult::CheckMachine(BSTR* pbstrMachineName)
         return E_POINTER;
     SysFreeString(*pbstrMachineName);
     *pbstrMachineName = nullptr;
+    // The system's own text names GetMultSectionAndDescription here: keep it so.
     return guarded(u"Com Error while GetMultSectionAndDescription", [&] {
         const ComPtrT<ITarsisMultWriter> writer = queryWriter();
         if (invokeTarsis(writer, tarsis_mult_writer::CheckMachine, {argBstr(Machine)}) == 0)
@@ -182,6 +183,7 @@ HRESULT CCADMult::CheckParts(LONG*, BSTR**, BSTR**, BSTR**)
 
 HRESULT CCADMult::CheckPart(BSTR bstrJob, BSTR bstrGroup, BSTR bstrMark)
 {
+    // The system's own text names GetMultSectionAndDescription here: keep it so.
     return guarded(u"Com Error while GetMultSectionAndDescription", [&] {
         const ComPtrT<ITarsisMultWriter> writer = queryWriter();
         return invokeTarsis(writer, tarsis_mult_writer::CheckPart,

@@ -327,6 +327,7 @@ HRESULT CCADPart::get_JobId(BSTR* p)
 }
 HRESULT CCADPart::put_JobId(BSTR v)
 {
+    // The system's own text ("JobID"): keep it so.
     return putString(JobId, v, {IDS_PUT_JOBID, u"Com Error while put_JobID"});
 }
 HRESULT CCADPart::get_Group(BSTR* p)
@@ -339,10 +340,12 @@ HRESULT CCADPart::put_Group(BSTR v)
 }
 HRESULT CCADPart::get_Mark(BSTR* p)
 {
+    // The system's own text ("get_MARK"): keep it so.
     return getString(Mark, p, {IDS_GET_MARK, u"Com Error while get_MARK"});
 }
 HRESULT CCADPart::put_Mark(BSTR v)
 {
+    // The system's own text ("put_MARK"): keep it so.
     return putString(Mark, v, {IDS_PUT_MARK, u"Com Error while put_MARK"});
 }
 HRESULT CCADPart::get_Section(BSTR* p)
@@ -369,6 +372,7 @@ HRESULT CCADPart::put_Grade(BSTR v)
 }
 HRESULT CCADPart::put_RemarksA(BSTR v)
 {
+    // The system's own text ("puit_RemarksA"): keep it so.
     return putString(RemarksA, v, {IDS_PUT_REMARKSA, u"Com Error while puit_RemarksA"});
 }
 HRESULT CCADPart::put_RemarksB(BSTR v)
@@ -456,6 +460,7 @@ CADPART_MARK(SetTFNearFarMark, TFNearFarMarks, IDS_SETTFNEARFARMARK,
              u"Com Error while SetTFNearFarMark")
 CADPART_MARK(SetBFNearMark, BFNearMarks, IDS_SETBFNEARMARK, u"Com Error while SetBFNearMark")
 CADPART_MARK(SetBFFarMark, BFFarMarks, IDS_SETBFFARMARK, u"Com Error while SetBFFarMark")
+// The system's own text ("SetBFNEarFarMark"): keep it so.
 CADPART_MARK(SetBFNearFarMark, BFNearFarMarks, IDS_SETBFNEARFARMARK,
              u"Com Error while SetBFNEarFarMark")
 CADPART_STENCIL(SetWebStencil, WebStencils, IDS_SETWEBSTENCIL, u"Com Error while SetWebStencil")

@@ -194,12 +194,12 @@ InterfaceDesc multInterface()
          dispMethod<&I::SaveToTarsis>(kFirst + 11, "SaveToTarsis"),
          dispMethod<&I::AddPart>(kFirst + 12, "AddPart",
                                  {"bstrJob", "bstrGroup", "bstrMark", "nQuantity"}),
+         // "pbstrDesctp" is the system's own parameter name: keep it so.
          dispMethod<&I::GetMultSectionAndDescription>(
              kFirst + 13, "GetMultSectionAndDescription",
              {"bstrJob", "bstrGroup", "bstrMark", "pbstrSection", "pbstrDesctp"}),
          dispMethod<&I::CheckMachine>(kFirst + 14, "CheckMachine", {"pbstrMachineName"}),
-         checkParts(kFirst + 15),
-         dispMethod<&I::CheckPart>(kFirst + 16, "CheckPart", kPiece)});
+         checkParts(kFirst + 15), dispMethod<&I::CheckPart>(kFirst + 16, "CheckPart", kPiece)});
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 
 BEGIN_STRING_TABLE(HalcyraStrings)
     STRING_ENTRY(IDS_PROJNAME, "Halcyra")
+    // The system's own texts ("JobID" for the property JobId): keep them so.
     STRING_ENTRY(IDS_GET_JOBID, "Com Error while get_JobID")
     STRING_ENTRY(IDS_PUT_JOBID, "Com Error while put_JobID")
     STRING_ENTRY(IDS_GET_GROUP, "Com Error while get_Group")

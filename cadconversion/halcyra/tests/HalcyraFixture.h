@@ -13,6 +13,7 @@
 #include "com/ComPtr.h"
 #include "com/Runtime.h"
 #include "registry/Registry.h"
+#include "tarsis/TarsisServers.h"
 #include "testing/ScopedEnvironment.h"
 #include "testing/TemporaryFolder.h"
 #include "testing/TemporaryRegistry.h"
@@ -25,9 +26,10 @@
 
 #include <dlfcn.h>
 
-inline constexpr CLSID kPartWriter = guidOf("D9FD2771-23CD-11D2-AA41-006008A85237");
-inline constexpr CLSID kShapeServer = guidOf("34773D21-227C-11D2-AA3F-006008A85237");
-inline constexpr CLSID kMultWriter = guidOf("6FBFB4C1-BFC7-11D4-984C-006008A85237");
+// The class IDs the stand-in serves under, which the recording double takes.
+inline constexpr CLSID kPartWriter = tarsis::CLSID_TarsisPartWriter;
+inline constexpr CLSID kShapeServer = tarsis::CLSID_TarsisShapeServer;
+inline constexpr CLSID kMultWriter = tarsis::CLSID_TarsisMultWriter;
 
 // A BSTR owned by the test.
 class TestBstr {

@@ -179,6 +179,7 @@ HRESULT DSTVMultReader::ReadMult(IUnknown** ppIUnkCADMult, BSTR* pbstrErrorText)
     } catch (const ReadFailure& failure) {
         setText(pbstrErrorText, failure.text);
     } catch (...) {
+        // The system's own fallbacks ("Reading Mult"): keep them so.
         setText(pbstrErrorText, readFailureText({"Numeric Conversion Error while Reading Mult",
                                                  "Unexpected EOF while reading mult",
                                                  "Com Error while reading mult",
@@ -254,6 +255,7 @@ bool DSTVMultReader::checkWayOfProcess(const Bar& bar, CString* errorText)
     OwnedElements<CString> pieces;
     SplitByDelimiter(bar.strWayOfProcess, ';', &pieces);
     if (pieces.GetSize() != 4 || !isWayOfProcess(*pieces.GetAt(0))) {
+        // The system's own text ("Formate"): keep it so.
         *errorText = "Illegal File Formate. " + bar.wayOfProcessRest;
         return false;
     }

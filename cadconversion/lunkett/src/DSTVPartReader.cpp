@@ -142,6 +142,7 @@ HRESULT DSTVPartReader::readPart(Variant variant, IUnknown** ppIUnkCADPart, LONG
     } catch (const LineError& error) {
         setText(pbstrErrorText, error.text);
     } catch (...) {
+        // The system's own fallbacks ("Reading Part"): keep them so.
         setText(pbstrErrorText, readFailureText({"Numeric Conversion Error while Reading Part",
                                                  "Unexpected EOF while reading part",
                                                  "Com Error while reading part",
@@ -192,6 +193,7 @@ bool DSTVPartReader::readHeader(LONG bIsMetric, CString* errorText)
         throw CUnexpectedEOF();
     line.TrimWhiteSpace();
     if (!isCodeProfile(line)) {
+        // The system's own text ("covertable"): keep it so.
         *errorText = CString("Code Profile ") + '"' + line + '"' + " is not covertable.";
         return false;
     }

@@ -11,6 +11,7 @@ BEGIN_STRING_TABLE(LunkettStrings)
     STRING_ENTRY(IDS_NUMERIC_CONVERSION, "Numeric Conversion Error while reading part")
     STRING_ENTRY(IDS_FILE_NAME, "File Name:")
     STRING_ENTRY(IDS_LINE, "Line:")
+    // The system's own text ("ERROR"): keep it so.
     STRING_ENTRY(IDS_UNEXPECTED_READ_ERROR, "Unexpected ERROR while reading part")
     STRING_ENTRY(IDS_UNEXPECTED_SET_FILE_ERROR, "Unexpected Error Setting File")
     STRING_ENTRY(IDS_COM_ERROR_READING, "Com Error while reading part")

@@ -40,6 +40,7 @@ ui::DialogTemplate makeChangeMultPartTemplate()
     t.controls = {
         LTEXT("Mult File Name : ", IDC_STATIC, 12, 14, 54, 8),
         LTEXT("File", IDC_PARTS_FILE_NAME, 72, 14, 233, 8),
+        // The system's own texts ("does not exist", "than specify"): keep them so.
         LTEXT("Mult Part(s) does not exist ", IDC_STATIC, 7, 36, 88, 8),
         CONTROL("List1", IDC_MISSING_PARTS, WC_LISTVIEW,
                 LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP, 7, 46, 316,

@@ -61,6 +61,7 @@ void CSelectCadConversionFormatPP::DiscoverConverters()
         CComPtr<IEnumGUID> classes;
         if (categories->EnumClassesOfCategories(1, implemented, 1, required, &classes) != S_OK ||
             !classes) {
+            // The system's own text ("\nOn"): keep it so.
             MessageBox("There are no CAD Conversion Components Installed\nOn this Computer");
             endProgram(1);
         }

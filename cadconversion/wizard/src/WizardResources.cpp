@@ -50,6 +50,7 @@ const DialogTemplate kSelectJobGroup =
                      BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP, 24, 84, 90, 10),
              CONTROL("Specify", IDC_GROUP_SPECIFY, WC_BUTTON, BS_AUTORADIOBUTTON, 24, 100, 50, 10),
              EDITTEXT(IDC_GROUP, 80, 98, 170, 14, ES_AUTOHSCROLL | WS_DISABLED | WS_GROUP),
+             // The system's own text ("don't have"): keep it so.
              LTEXT("Please specify Job and Group name, Mult file don't have Job and Group.",
                    IDC_MULT_NOTE, 14, 132, 250, 20)
                  .without(WS_VISIBLE),
@@ -98,6 +99,7 @@ BEGIN_STRING_TABLE(QuillfenStrings)
     STRING_ENTRY(
         IDS_OLE_INIT_FAILED,
         "OLE initialization failed.  Make sure that the OLE libraries are the correct version.")
+    // The system's own text ("count not be found"): keep it so.
     STRING_ENTRY(IDS_HELP_NOT_FOUND,
                  "The Help File count not be found.\nWould you like to browse for it?")
     STRING_ENTRY(IDS_HELP_FILE_NAME, "Quillfen.chm")

@@ -17,7 +17,7 @@
 namespace tarsis {
 
 // The database named by TARSIS_DATABASE (or the default path), created with
-// its schema and seed on first use. One connection per database file serves
+// its schema and built-in catalog on first use. One connection per database file serves
 // every object of the module in this process and stays open until the module
 // unloads, so that a writer made for each part costs no connection of its
 // own; calls on it are serialised. When the file at the path is no longer

@@ -1,4 +1,4 @@
-// Reads the seed catalog: comma-separated "shape" and "machine" lines.
+// Reads the built-in catalog: comma-separated "shape" and "machine" lines.
 #include "tarsis/Catalog.h"
 
 #include <cerrno>
@@ -10,7 +10,7 @@
 namespace tarsis {
 
 // Defined by the source generated from catalog.csv.
-std::string_view seedCatalogText();
+std::string_view builtInCatalogText();
 
 namespace {
 
@@ -129,9 +129,9 @@ Catalog parseCatalog(std::string_view text, const std::string& sourceName)
     return catalog;
 }
 
-const Catalog& seedCatalog()
+const Catalog& builtInCatalog()
 {
-    static const Catalog catalog = parseCatalog(seedCatalogText(), "catalog.csv");
+    static const Catalog catalog = parseCatalog(builtInCatalogText(), "catalog.csv");
     return catalog;
 }
 

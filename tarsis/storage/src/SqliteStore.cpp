@@ -547,7 +547,8 @@ private:
         }
     }
 
-    // Creates the schema and seeds it, unless another process did first.
+    // Creates the schema and loads the built-in catalog, unless another
+    // process did first.
     void initialise()
     {
         sqlite::Transaction transaction(m_db);
@@ -558,10 +559,10 @@ private:
         m_db.exec(kSchema);
         Statement version(m_db, "INSERT INTO schema_info (version) VALUES (?)");
         version.bind(1, kSchemaVersion).run();
-        const Catalog& seed = seedCatalog();
-        for (const ShapeRecord& shape : seed.shapes)
+        const Catalog& catalog = builtInCatalog();
+        for (const ShapeRecord& shape : catalog.shapes)
             insertShape(shape);
-        for (const MachineRecord& machine : seed.machines)
+        for (const MachineRecord& machine : catalog.machines)
             insertMachine(machine);
         transaction.commit();
     }

@@ -1,4 +1,4 @@
-// The seed catalog: the keys the converters produce are there with their
+// The built-in catalog: the keys the converters produce are there with their
 // dimensions, and a bad catalog line is reported with its line number.
 #include "tarsis/Catalog.h"
 
@@ -18,7 +18,7 @@ const ShapeRecord* find(const Catalog& catalog, const std::string& section,
     return it == catalog.shapes.end() ? nullptr : &*it;
 }
 
-TEST(SeedCatalog, HoldsShapesUnderTheKeysTheConvertersWrite)
+TEST(BuiltInCatalog, HoldsShapesUnderTheKeysTheConvertersWrite)
 {
     struct Case {
         const char* section;
@@ -44,7 +44,7 @@ TEST(SeedCatalog, HoldsShapesUnderTheKeysTheConvertersWrite)
         {"IPE", "200", "IPE200", Units::Metric, 200, 100, 22.4},
         {"UPN", "160", "UPN160", Units::Metric, 160, 65, 18.8},
     };
-    const Catalog& catalog = seedCatalog();
+    const Catalog& catalog = builtInCatalog();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const ShapeRecord* shape = find(catalog, c.section, c.description);
@@ -61,9 +61,9 @@ TEST(SeedCatalog, HoldsShapesUnderTheKeysTheConvertersWrite)
     EXPECT_FALSE(catalog.machines.empty());
 }
 
-TEST(SeedCatalog, ListsNoPlates)
+TEST(BuiltInCatalog, ListsNoPlates)
 {
-    for (const ShapeRecord& shape : seedCatalog().shapes)
+    for (const ShapeRecord& shape : builtInCatalog().shapes)
         EXPECT_NE(shape.key.section, "PL");
 }
 

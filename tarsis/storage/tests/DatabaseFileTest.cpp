@@ -47,7 +47,7 @@ TEST(DatabaseFile, IsCreatedWithItsFolderInWriteAheadLogMode)
     EXPECT_TRUE(fs::exists(path));
     EXPECT_EQ(querySql(path, "PRAGMA journal_mode"), "wal");
     EXPECT_EQ(querySql(path, "SELECT count(*) FROM machines"),
-              std::to_string(seedCatalog().machines.size()));
+              std::to_string(builtInCatalog().machines.size()));
     // Reopening an existing database keeps its contents.
     openSqliteStore(path, OpenMode::CreateIfMissing)->addMachine({"M", ""});
     EXPECT_TRUE(openSqliteStore(path, OpenMode::ExistingOnly)->machineExists("M"));
@@ -114,7 +114,7 @@ TEST(DatabaseFile, DamagedOrForeignFilesAreReportedAndNeverWritten)
     }
 }
 
-TEST(DatabaseFile, TwoWritersCreatingItAtOnceSeedItOnce)
+TEST(DatabaseFile, TwoWritersCreatingItAtOnceLoadTheBuiltInCatalogOnce)
 {
     TemporaryDatabase temp;
     std::vector<std::thread> threads;
@@ -132,7 +132,7 @@ TEST(DatabaseFile, TwoWritersCreatingItAtOnceSeedItOnce)
         t.join();
     EXPECT_EQ(failures, 0);
     EXPECT_EQ(querySql(temp.path(), "SELECT count(*) FROM shapes"),
-              std::to_string(seedCatalog().shapes.size()));
+              std::to_string(builtInCatalog().shapes.size()));
     EXPECT_EQ(querySql(temp.path(), "SELECT count(*) FROM schema_info"), "1");
 }
 

@@ -44,10 +44,10 @@ protected:
     }
 };
 
-TEST_F(SqliteStoreTest, NewDatabaseHoldsTheSeedCatalog)
+TEST_F(SqliteStoreTest, NewDatabaseHoldsTheBuiltInCatalog)
 {
-    EXPECT_EQ(m_store->listShapes().size(), seedCatalog().shapes.size());
-    EXPECT_EQ(m_store->listMachines().size(), seedCatalog().machines.size());
+    EXPECT_EQ(m_store->listShapes().size(), builtInCatalog().shapes.size());
+    EXPECT_EQ(m_store->listMachines().size(), builtInCatalog().machines.size());
     auto shape = m_store->findShape({"w", "1226"}); // names compare without case
     ASSERT_TRUE(shape);
     EXPECT_EQ(shape->name, "W12X26");

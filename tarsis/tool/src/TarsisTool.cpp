@@ -19,7 +19,7 @@ namespace {
 
 constexpr const char* kUsage = R"(Usage: tarsis [--database FILE] COMMAND
 Commands:
-  init                                  create the database with its seed catalog
+  init                                  create the database with its built-in catalog
   shapes list
   shapes add SECTION DESCRIPTION --name NAME --depth D --web-thickness T
              --flange-width B --flange-thickness T

@@ -45,7 +45,7 @@ bool contains(const std::string& text, const std::string& part)
     return text.find(part) != std::string::npos;
 }
 
-TEST_F(TarsisToolTest, InitCreatesTheSeededDatabaseAndReportsAnExistingOne)
+TEST_F(TarsisToolTest, InitCreatesTheDatabaseWithItsBuiltInCatalogAndReportsAnExistingOne)
 {
     Result first = run({"init"});
     EXPECT_EQ(first.code, 0) << first.err;

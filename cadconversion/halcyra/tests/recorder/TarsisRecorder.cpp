@@ -8,6 +8,7 @@
 #include "com/Guid.h"
 #include "com/Interfaces.h"
 #include "com/Variant.h"
+#include "tarsis/TarsisServers.h"
 
 #include <charconv>
 #include <map>
@@ -19,12 +20,13 @@ namespace {
 TarsisRecording g_recording;
 LONG g_locks = 0;
 
-constexpr CLSID CLSID_PartWriter = guidOf("D9FD2771-23CD-11D2-AA41-006008A85237");
-constexpr CLSID CLSID_ShapeServer = guidOf("34773D21-227C-11D2-AA3F-006008A85237");
-constexpr CLSID CLSID_MultWriter = guidOf("6FBFB4C1-BFC7-11D4-984C-006008A85237");
-constexpr IID IID_PartWriter = guidOf("848171C1-23CC-11D2-AA41-006008A85237");
-constexpr IID IID_ShapeServer = guidOf("5F773EB1-2B14-11D2-AA49-006008A85237");
-constexpr IID IID_MultWriter = guidOf("26F966C0-BFC7-11D4-984C-006008A85237");
+// The identities the stand-in serves under, which the double takes over.
+using tarsis::CLSID_TarsisMultWriter;
+using tarsis::CLSID_TarsisPartWriter;
+using tarsis::CLSID_TarsisShapeServer;
+using tarsis::IID_ITarsisMultWriter;
+using tarsis::IID_ITarsisPartWriter;
+using tarsis::IID_ITarsisShapeServer;
 
 struct ServerKind {
     IID iid;
@@ -32,7 +34,7 @@ struct ServerKind {
 };
 
 const ServerKind kPartWriter{
-    IID_PartWriter,
+    IID_ITarsisPartWriter,
     {{1, "CreatePart"},          {2, "SetRefPlane"},           {3, "AddWebHole"},
      {4, "AddWebMark"},          {5, "AddTFNearHole"},         {6, "AddTFNearMark"},
      {7, "AddTFFarHole"},        {8, "AddTFFarMark"},          {9, "AddTFNearFarHole"},
@@ -43,8 +45,8 @@ const ServerKind kPartWriter{
      {0x1d, "AddWeb2Hole"},      {0x1e, "AddWebHoleEx"},       {0x1f, "AddTFNearHoleEx"},
      {0x20, "AddTFFarHoleEx"},   {0x21, "AddTFNearFarHoleEx"}, {0x22, "AddBFNearHoleEx"},
      {0x23, "AddBFFarHoleEx"},   {0x24, "AddBFNearFarHoleEx"}, {0x25, "AddWeb2HoleEx"}}};
-const ServerKind kShapeServer{IID_ShapeServer, {{3, "LookupShape"}}};
-const ServerKind kMultWriter{IID_MultWriter,
+const ServerKind kShapeServer{IID_ITarsisShapeServer, {{3, "LookupShape"}}};
+const ServerKind kMultWriter{IID_ITarsisMultWriter,
                              {{1, "CreateMult"},
                               {3, "SaveMult"},
                               {4, "AddMultPart"},
@@ -236,10 +238,10 @@ RECORDER_EXPORT HRESULT DllGetClassObject(REFCLSID clsid, REFIID riid, void** pp
     if (!ppv)
         return E_POINTER;
     *ppv = nullptr;
-    Factory* factory = clsid == CLSID_PartWriter    ? &g_partWriterFactory
-                       : clsid == CLSID_ShapeServer ? &g_shapeServerFactory
-                       : clsid == CLSID_MultWriter  ? &g_multWriterFactory
-                                                    : nullptr;
+    Factory* factory = clsid == CLSID_TarsisPartWriter    ? &g_partWriterFactory
+                       : clsid == CLSID_TarsisShapeServer ? &g_shapeServerFactory
+                       : clsid == CLSID_TarsisMultWriter  ? &g_multWriterFactory
+                                                          : nullptr;
     if (!factory)
         return CLASS_E_CLASSNOTAVAILABLE;
     return factory->QueryInterface(riid, ppv);

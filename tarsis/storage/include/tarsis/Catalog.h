@@ -1,4 +1,4 @@
-// The seed catalog: the shapes and machines loaded into every new database.
+// The built-in catalog: the shapes and machines loaded into every new database.
 // Its text format and key rule are described in tarsis/catalog/catalog.csv.
 #pragma once
 
@@ -25,6 +25,6 @@ public:
 Catalog parseCatalog(std::string_view text, const std::string& sourceName);
 
 // The catalog built into this program.
-const Catalog& seedCatalog();
+const Catalog& builtInCatalog();
 
 } // namespace tarsis

@@ -5,7 +5,7 @@
 // Opening a file that exists checks it first (it must be a database that
 // passes PRAGMA quick_check and holds the Tarsis schema of this version) and
 // never writes to a file that fails: it is reported with its path. A new (or
-// empty) file gets the schema and the seed catalog in one transaction.
+// empty) file gets the schema and the built-in catalog in one transaction.
 //
 // Schema, version 1 (texts are UTF-8; absent texts are ''):
 //
@@ -46,7 +46,7 @@ namespace tarsis {
 constexpr int kSchemaVersion = 1;
 
 enum class OpenMode {
-    CreateIfMissing, // create the file (and its folder) with schema and seed
+    CreateIfMissing, // create the file (and its folder) with schema and built-in catalog
     ExistingOnly,    // StoreError Missing when there is no initialised file
 };
 
