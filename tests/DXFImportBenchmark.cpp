@@ -43,7 +43,7 @@ DrawingText referencedBeam(const char* mark)
 {
     DrawingText drawing;
     drawing.measurement(0)
-        .partInfo(std::string("BENCH,G1,") + mark + ",-,W_W12X26,240,1")
+        .partInfo(std::string("BENCH,G1,") + mark + ",-,W_1226,240,1")
         .point("TF_REF", 0, 40)
         .point("BF_REF", 0, -20)
         .point("WEBFRONT_REF", 0, 22.2)
@@ -198,8 +198,8 @@ void importDrawing(benchmark::State& state, const std::string& path, bool save)
 
 void countDrawings(benchmark::State& state)
 {
-    state.counters["drawings/s"] = benchmark::Counter(static_cast<double>(state.iterations()),
-                                                      benchmark::Counter::kIsRate);
+    state.counters["drawings/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
 void BM_BeamLineRead(benchmark::State& state)
@@ -246,14 +246,18 @@ void BM_LargeLineRead(benchmark::State& state)
 {
     large(state, true);
 }
-BENCHMARK(BM_LargeLineRead)->ArgsProduct({{6, 12, 25, 50}})->Unit(benchmark::kMillisecond)
+BENCHMARK(BM_LargeLineRead)
+    ->ArgsProduct({{6, 12, 25, 50}})
+    ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
 void BM_LargeReadPart(benchmark::State& state)
 {
     large(state, false);
 }
-BENCHMARK(BM_LargeReadPart)->ArgsProduct({{6, 12, 25, 50}})->Unit(benchmark::kMillisecond)
+BENCHMARK(BM_LargeReadPart)
+    ->ArgsProduct({{6, 12, 25, 50}})
+    ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
 // Prints as usual, then each road's drawings per second and its time as a
@@ -265,8 +269,7 @@ public:
     void ReportRuns(const std::vector<Run>& runs) override
     {
         for (const Run& run : runs) {
-            const bool median =
-                run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
             if ((run.run_type == Run::RT_Iteration || median) && !run.error_occurred) {
                 Sample& sample = m_samples[run.run_name.str()];
                 sample.seconds.push_back(run.GetAdjustedRealTime() /
@@ -283,8 +286,8 @@ public:
         const double bare = median("BM_BeamLineRead");
         for (const char* road : {"BM_BeamLineRead", "BM_BeamReadPart", "BM_BeamReadPartAndSave"})
             if (const double time = median(road); time > 0 && bare > 0)
-                std::printf("%-24s %10.0f drawings/s, %7.1f x the bare line read\n", road,
-                            1 / time, time / bare);
+                std::printf("%-24s %10.0f drawings/s, %7.1f x the bare line read\n", road, 1 / time,
+                            time / bare);
         std::printf("large drawings:  size   line read ns/byte   ReadPart ns/byte   ratio   "
                     "peak rise kB\n");
         for (int megabytes : kLargeSizes) {
@@ -309,8 +312,8 @@ private:
 
     double median(const std::string& name) const
     {
-        auto found = m_samples.find(name.find('/') == std::string::npos ? name + "/real_time"
-                                                                         : name);
+        auto found =
+            m_samples.find(name.find('/') == std::string::npos ? name + "/real_time" : name);
         if (found == m_samples.end() || found->second.seconds.empty())
             return 0;
         std::vector<double> values = found->second.seconds;

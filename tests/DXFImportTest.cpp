@@ -137,7 +137,7 @@ TEST_F(DXFImportTest, ExampleDrawingsEndInTheDatabaseWithEveryOperation)
     ASSERT_TRUE(b201);
     EXPECT_EQ(b201->header.quantity, 2);
     EXPECT_EQ(b201->header.length, 240);
-    EXPECT_EQ(b201->header.shape, (ShapeKey{"W", "W12X26"}));
+    EXPECT_EQ(b201->header.shape, (ShapeKey{"W", "1226"}));
     EXPECT_EQ(b201->header.measuringSystem, 0);
     using K = OperationKind;
     using F = Face;
