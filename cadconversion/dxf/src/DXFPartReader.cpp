@@ -100,6 +100,7 @@ HRESULT DXFPartReader::ReadPart(IUnknown** ppIUnkCADPart, CString* errorText)
         if (!ppIUnkCADPart)
             return E_POINTER;
         if (createPart(ppIUnkCADPart) != S_OK) {
+            // The system's own text names CLSID_CADPart2 for the plain part: keep it so.
             *errorText = "Failed to create CLSID_CADPart2. It may not be registered";
             return E_CONVERT_READ;
         }
@@ -135,6 +136,7 @@ void DXFPartReader::headerPass()
     m_placement.Begin(m_pCADPart.GetInterfacePtr());
     m_bPartInfoRead = false;
 
+    // The system's own text ("Measurment"): keep it so.
     constexpr const char* kNoMeasurement = "EOF Found while looking for Measurment";
     CString token;
     do {

@@ -230,6 +230,7 @@ void DXFPlacement::WebMark(double x, double y)
 
 void DXFPlacement::Web2Mark(double x, double y)
 {
+    // The system's own text names the web reference here too: keep it so.
     const CRealPoint& ref = reference(kWeb2, "Web Ref not set with web marks");
     if (m_section == "TS" || m_section == "ts")
         fail("Cannot add marks on Tubing Web2");
