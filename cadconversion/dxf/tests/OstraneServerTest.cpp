@@ -8,7 +8,8 @@
 #include "com/Bstr.h"
 #include "com/Runtime.h"
 #include "com/Variant.h"
-#include "registry/Registry.h"
+#include "testing/ClassesRoot.h"
+#include "testing/ErrorInfo.h"
 #include "testing/TemporaryFolder.h"
 #include "testing/TemporaryRegistry.h"
 
@@ -27,58 +28,10 @@ namespace {
 const std::string kClsid = guidToString(CLSID_VLMROstrane);
 const std::string kAppId = guidToString(APPID_Ostrane);
 
-std::optional<std::string> classesValue(const std::string& path, const char* name = "")
-{
-    HKEY key = nullptr;
-    if (RegOpenKeyEx(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return std::nullopt;
-    char buffer[2048] = {};
-    DWORD size = sizeof buffer;
-    DWORD type = 0;
-    const LSTATUS status =
-        RegQueryValueEx(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
-    RegCloseKey(key);
-    if (status != ERROR_SUCCESS)
-        return std::nullopt;
-    return std::string(buffer, strnlen(buffer, size));
-}
-
-bool classesHasKey(const std::string& path)
-{
-    HKEY key = nullptr;
-    if (RegOpenKeyEx(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(key);
-    return true;
-}
-
-// The error info the last failing call left.
-struct ErrorReport {
-    bool present = false;
-    std::string description;
-    std::string source;
-    GUID guid{};
-};
-
-ErrorReport takeErrorInfo()
-{
-    ErrorReport report;
-    IErrorInfo* info = nullptr;
-    if (GetErrorInfo(0, &info) != S_OK || !info)
-        return report;
-    report.present = true;
-    BSTR text = nullptr;
-    info->GetDescription(&text);
-    report.description = narrowFromBstr(text);
-    SysFreeString(text);
-    text = nullptr;
-    info->GetSource(&text);
-    report.source = narrowFromBstr(text);
-    SysFreeString(text);
-    info->GetGUID(&report.guid);
-    info->Release();
-    return report;
-}
+using testsupport::classesHasKey;
+using testsupport::classesValue;
+using testsupport::ErrorReport;
+using testsupport::takeErrorInfo;
 
 class OstraneServerTest : public ::testing::Test {
 protected:
@@ -268,22 +221,6 @@ TEST_F(OstraneServerTest, TheConverterIsDrivenThroughDispatch)
     EXPECT_EQ(result.vt, VT_BSTR);
     EXPECT_EQ(narrowFromBstr(result.bstrVal), "Ostrane Ver : 1.0");
     VariantClear(&result);
-
-    VARIANT argument;
-    VariantInit(&argument);
-    argument.vt = VT_BSTR;
-    argument.bstrVal = bstrFromNarrow((m_dir / "missing.dxf").string());
-    DISPPARAMS one{&argument, nullptr, 1, 0};
-    EXCEPINFO exception{};
-    EXPECT_EQ(dispatch->Invoke(1, IID_NULL, 0, DISPATCH_METHOD, &one, nullptr, &exception, nullptr),
-              DISP_E_EXCEPTION);
-    EXPECT_EQ(exception.scode, E_CONVERT_FILE_OPEN);
-    EXPECT_EQ(narrowFromBstr(exception.bstrDescription),
-              "File open Failure " + (m_dir / "missing.dxf").string());
-    SysFreeString(exception.bstrDescription);
-    SysFreeString(exception.bstrSource);
-    SysFreeString(exception.bstrHelpFile);
-    VariantClear(&argument);
     converter->Release();
 }
 

@@ -8,7 +8,8 @@
 #include "com/CodePage.h"
 #include "com/ComError.h"
 #include "com/Runtime.h"
-#include "registry/Registry.h"
+#include "testing/ClassesRoot.h"
+#include "testing/ErrorInfo.h"
 #include "testing/TemporaryFolder.h"
 #include "testing/TemporaryRegistry.h"
 
@@ -49,58 +50,10 @@ const ConverterClass kClasses[] = {
      "Velmora StrucSoftDSTV Class", "DSTV Version 7", false, false, false},
 };
 
-std::optional<std::string> classesValue(const std::string& path, const char* name = "")
-{
-    HKEY key = nullptr;
-    if (RegOpenKeyEx(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return std::nullopt;
-    char buffer[2048] = {};
-    DWORD size = sizeof buffer;
-    DWORD type = 0;
-    const LSTATUS status =
-        RegQueryValueEx(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
-    RegCloseKey(key);
-    if (status != ERROR_SUCCESS)
-        return std::nullopt;
-    return std::string(buffer, strnlen(buffer, size));
-}
-
-bool classesHasKey(const std::string& path)
-{
-    HKEY key = nullptr;
-    if (RegOpenKeyEx(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(key);
-    return true;
-}
-
-// The error info the last failing call left: description, source, GUID.
-struct ErrorReport {
-    bool present = false;
-    std::string description;
-    std::string source;
-    GUID guid{};
-};
-
-ErrorReport takeErrorInfo()
-{
-    ErrorReport report;
-    IErrorInfo* info = nullptr;
-    if (GetErrorInfo(0, &info) != S_OK || !info)
-        return report;
-    report.present = true;
-    BSTR text = nullptr;
-    info->GetDescription(&text);
-    report.description = narrowFromBstr(text);
-    SysFreeString(text);
-    text = nullptr;
-    info->GetSource(&text);
-    report.source = narrowFromBstr(text);
-    SysFreeString(text);
-    info->GetGUID(&report.guid);
-    info->Release();
-    return report;
-}
+using testsupport::classesHasKey;
+using testsupport::classesValue;
+using testsupport::ErrorReport;
+using testsupport::takeErrorInfo;
 
 // An outer object for aggregation: only its IUnknown is ever asked for.
 class OuterUnknown final : public IUnknown {
