@@ -1,8 +1,10 @@
 # Compiled help files from HTML sources with chmcmd (fp-utils).
 #
 # cadconv_chm(TARGET target NAME Name.chm OUTPUT_DIR dir HHP project.hhp
-#             SOURCES page.htm ...)
-# builds dir/Name.chm whenever the project or a source changes. The files
+#             SOURCES page.htm ... [INSTALL])
+# builds dir/Name.chm whenever the project or a source changes; with INSTALL
+# `cmake --install` puts it into the system's data folder
+# (cmake/Install.cmake). The files
 # are named relative to the project file, as chmcmd reads them. A missing
 # source, or a failing chmcmd (it answers 217 for a missing file and
 # leaves an empty .chm behind), fails the build and leaves no .chm.
@@ -34,7 +36,7 @@ endif()
 set(_cadconv_help_script ${CMAKE_CURRENT_LIST_FILE})
 
 function(cadconv_chm)
-  cmake_parse_arguments(C "" "TARGET;NAME;OUTPUT_DIR;HHP" "SOURCES" ${ARGN})
+  cmake_parse_arguments(C "INSTALL" "TARGET;NAME;OUTPUT_DIR;HHP" "SOURCES" ${ARGN})
   find_program(CHMCMD chmcmd REQUIRED)
   get_filename_component(hhp "${C_HHP}" ABSOLUTE)
   get_filename_component(base "${hhp}" DIRECTORY)
@@ -51,4 +53,7 @@ function(cadconv_chm)
     COMMENT "Compiling help file ${C_NAME}"
     VERBATIM)
   add_custom_target(${C_TARGET} ALL DEPENDS "${output}")
+  if(C_INSTALL)
+    cadconv_install_data("${output}")
+  endif()
 endfunction()

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <string>
 
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace fuzzinput {
@@ -50,12 +51,16 @@ inline void create(const char* prefix)
     });
 }
 
+// Written over in place and then cut to the input's size: emptying the
+// file first makes ext4 write out and discard its block on every input,
+// which slows a run down a hundredfold.
 inline void write(const std::uint8_t* data, std::size_t size)
 {
-    std::FILE* file = std::fopen(path().c_str(), "wb");
-    require(file != nullptr);
-    require(std::fwrite(data, 1, size, file) == size);
-    std::fclose(file);
+    const int fd = open(path().c_str(), O_WRONLY);
+    require(fd >= 0);
+    require(pwrite(fd, data, size, 0) == static_cast<ssize_t>(size));
+    require(ftruncate(fd, static_cast<off_t>(size)) == 0);
+    close(fd);
 }
 
 } // namespace fuzzinput

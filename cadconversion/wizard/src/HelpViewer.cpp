@@ -1,9 +1,14 @@
 // Opening the wizard's help file. File names on this platform are case
 // sensitive, while the help path is derived from the program's name with
 // the extension ".CHM": a file of the same name in another case is taken.
+// The build puts the help file beside the program; an installed program
+// finds it in the data folder of the install (QUILLFEN_DATA_FOLDER, relative
+// to the program's folder), so a path beside the program that names no file
+// is looked for there too.
 #include "wizard/HelpViewer.h"
 
 #include "help/HtmlHelp.h"
+#include "ui/Process.h"
 
 #include <algorithm>
 #include <cctype>
@@ -34,9 +39,33 @@ std::string existingCase(const std::string& path)
     return path;
 }
 
+std::filesystem::path programFolder()
+{
+    char program[4096];
+    const DWORD length = GetModuleFileName(nullptr, program, sizeof program);
+    if (length == 0 || length >= sizeof program)
+        return {};
+    return std::filesystem::path(program).parent_path();
+}
+
+std::string helpFile(const std::string& path)
+{
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const std::string found = existingCase(path);
+    const fs::path wanted(path);
+    const fs::path folder = programFolder();
+    if (path.empty() || fs::exists(found, error) || folder.empty() ||
+        wanted.parent_path() != folder)
+        return found;
+    const std::string installed = existingCase(
+        (folder / QUILLFEN_DATA_FOLDER / wanted.filename()).lexically_normal().string());
+    return fs::exists(installed, error) ? installed : found;
+}
+
 } // namespace
 
 bool openHelpFile(HWND owner, const std::string& path)
 {
-    return HtmlHelp(owner, existingCase(path).c_str(), HH_DISPLAY_TOPIC, 0) != nullptr;
+    return HtmlHelp(owner, helpFile(path).c_str(), HH_DISPLAY_TOPIC, 0) != nullptr;
 }

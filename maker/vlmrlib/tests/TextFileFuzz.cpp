@@ -10,27 +10,41 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
 #include <unistd.h>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
+    // One file per process in the temporary folder (the smoke run's is a
+    // folder of the build), removed when the process ends.
     static const std::string name = [] {
-        char pattern[] = "/tmp/vlmrfuzz-XXXXXX";
-        int fd = mkstemp(pattern);
+        std::string pattern = (std::filesystem::temp_directory_path() / "vlmrfuzz-XXXXXX").string();
+        int fd = mkstemp(pattern.data());
         if (fd >= 0)
             close(fd);
-        return std::string(pattern);
+        static std::string removed;
+        removed = pattern;
+        std::atexit([] { std::remove(removed.c_str()); });
+        return pattern;
     }();
     if (size == 0)
         return 0;
     std::uint8_t control = data[0];
-    if (FILE* out = std::fopen(name.c_str(), "wb")) {
-        std::fwrite(data + 1, 1, size - 1, out);
-        std::fclose(out);
-    }
+    // Written over in place and then cut: emptying the file first makes
+    // ext4 write out and discard its block on every input. An input that
+    // cannot be written tests nothing.
+    const int out = open(name.c_str(), O_WRONLY);
+    if (out < 0)
+        return 0;
+    const bool written = pwrite(out, data + 1, size - 1, 0) == static_cast<ssize_t>(size - 1) &&
+                         ftruncate(out, static_cast<off_t>(size - 1)) == 0;
+    close(out);
+    if (!written)
+        return 0;
     const std::size_t length = size - 1;
     const std::uint8_t* text = data + 1;
 
