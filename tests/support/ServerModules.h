@@ -34,6 +34,9 @@ public:
 #ifdef TOBRENN_PATH
         paths.push_back(TOBRENN_PATH);
 #endif
+#ifdef OSTRANE_PATH
+        paths.push_back(OSTRANE_PATH);
+#endif
 #ifdef FERRICK_PATH
         paths.insert(paths.end(), {FERRICK_PATH, AMBREL_PATH, TOLVIN_PATH});
 #endif

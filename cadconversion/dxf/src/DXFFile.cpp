@@ -1,0 +1,126 @@
+// DXFFile: opening with the byte-order mark skipped, the line, token and
+// group-value reads, and the file-and-line text of the reports.
+#include "DXFFile.h"
+
+#include "OstraneStrings.h"
+
+#include "com/Bstr.h"
+#include "vlmrexcept/CvmException.h"
+
+#include <cstring>
+#include <string_view>
+
+namespace {
+
+constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
+constexpr char kBinarySentinel[] = "AutoCAD Binary DXF";
+
+} // namespace
+
+DXFFile::~DXFFile()
+{
+    Close();
+}
+
+int DXFFile::Open(BSTR bstrFilename)
+{
+    Close();
+    const std::u16string_view wide(bstrFilename ? bstrFilename : u"", SysStringLen(bstrFilename));
+    if (wide.find(u'\0') != std::u16string_view::npos)
+        return 1;
+    const CString name(static_cast<const OLECHAR*>(bstrFilename));
+    if (!m_file.Open(name, 0))
+        return 1;
+    m_bOpen = true;
+    char start[3] = {};
+    const UINT read = m_file.Read(start, sizeof start);
+    if (read != sizeof start || std::memcmp(start, kByteOrderMark, sizeof start) != 0)
+        m_file.Seek(-static_cast<LONGLONG>(read), CFile::current);
+    return 0;
+}
+
+void DXFFile::Close()
+{
+    if (m_bOpen) {
+        m_file.Close();
+        m_bOpen = false;
+    }
+}
+
+bool DXFFile::nextLine()
+{
+    while (m_file.ReadLine(&m_line)) {
+        m_line.TrimWhiteSpace();
+        if (m_line.GetAt(0) != '*' || m_line.GetAt(1) != '*')
+            return true;
+    }
+    return false;
+}
+
+BOOL DXFFile::ReadLine(CBreakString* line)
+{
+    if (!nextLine())
+        return FALSE;
+    *line = m_line;
+    return TRUE;
+}
+
+bool DXFFile::ReadToken(CString* token)
+{
+    if (!nextLine())
+        return false;
+    // The line is trimmed: its first word ends at the first white space.
+    const std::string_view line(m_line, static_cast<std::size_t>(m_line.GetLength()));
+    const std::size_t end = line.find_first_of(" \t\r\n\f");
+    *token = end == std::string_view::npos ? m_line : m_line.Left(static_cast<int>(end));
+    return true;
+}
+
+bool DXFFile::ReadGroupValue(double* value)
+{
+    if (!nextLine())
+        return false;
+    *value = LeadingNumber(m_line);
+    return true;
+}
+
+double DXFFile::LeadingNumber(const CString& text)
+{
+    CBreakString word;
+    CBreakString(text).BreakText(&word);
+    double value = 0;
+    try {
+        word.BreakDouble(&value);
+    } catch (const CNumericConversionException&) {
+        return 0;
+    }
+    return value;
+}
+
+bool DXFFile::AtEnd() const
+{
+    return m_file.GetPosition() == m_file.GetFileLength();
+}
+
+void DXFFile::MoveTo(ULONGLONG position)
+{
+    m_file.Seek(static_cast<LONGLONG>(position) - static_cast<LONGLONG>(m_file.GetPosition()),
+                CFile::current);
+}
+
+bool DXFFile::IsBinary()
+{
+    constexpr UINT length = sizeof kBinarySentinel - 1;
+    char start[length] = {};
+    const UINT read = m_file.Read(start, length);
+    m_file.Seek(-static_cast<LONGLONG>(read), CFile::current);
+    return read == length && std::memcmp(start, kBinarySentinel, length) == 0;
+}
+
+CString DXFFile::FileAndLineText(int line) const
+{
+    CString number;
+    number.Format("%d", line);
+    return loadOstraneString(IDS_FILE_NAME, "File Name:") + m_file.GetFileName() + "\r\n" +
+           loadOstraneString(IDS_LINE, "Line:") + number;
+}

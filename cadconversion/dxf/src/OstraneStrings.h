@@ -1,0 +1,17 @@
+// The string table of the DXF converter server and the load with a
+// stand-in literal.
+#pragma once
+
+#include "vlmrlib/CString.h"
+
+enum OstraneStringId : UINT {
+    IDS_FILE_OPEN_FAILURE = 101,
+    IDS_UNEXPECTED_EOF = 102,
+    IDS_FILE_NAME = 104,
+    IDS_LINE = 105,
+    IDS_UNEXPECTED_SET_FILE_ERROR = 114,
+    IDS_COM_ERROR_SET_FILE = 117,
+};
+
+// String id of the server's table, or fallback when it cannot be loaded.
+CString loadOstraneString(UINT id, const char* fallback);
