@@ -53,7 +53,8 @@ TEST_F(SqliteStoreTest, NewDatabaseHoldsTheBuiltInCatalog)
     EXPECT_EQ(shape->name, "W12X26");
     EXPECT_DOUBLE_EQ(shape->flangeWidth, 6.49);
     EXPECT_FALSE(m_store->findShape({"W", "W12X26"}));
-    EXPECT_EQ(querySql(m_temp.path(), "SELECT version FROM schema_info"), "1");
+    EXPECT_EQ(querySql(m_temp.path(), "SELECT version FROM schema_info"),
+              std::to_string(kSchemaVersion));
 }
 
 TEST_F(SqliteStoreTest, SavedPartReadsBackWithEveryEntryInArrivalOrder)
