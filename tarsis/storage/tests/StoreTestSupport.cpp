@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <atomic>
+#include <string>
+
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
@@ -66,6 +69,40 @@ WriteLock::~WriteLock()
 void WriteLock::release()
 {
     sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
+}
+
+namespace {
+
+std::atomic<long long> g_maxPages{0};
+
+int limitSize(sqlite3* db, char**, const sqlite3_api_routines*)
+{
+    const std::string sql = "PRAGMA max_page_count = " + std::to_string(g_maxPages.load());
+    sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
+    return SQLITE_OK;
+}
+
+void (*limitSizeEntry())()
+{
+    return reinterpret_cast<void (*)()>(&limitSize);
+}
+
+} // namespace
+
+DatabaseSizeLimit::DatabaseSizeLimit(long long maxPages)
+{
+    g_maxPages = maxPages;
+    sqlite3_auto_extension(limitSizeEntry());
+}
+
+DatabaseSizeLimit::~DatabaseSizeLimit()
+{
+    sqlite3_cancel_auto_extension(limitSizeEntry());
+}
+
+long long pageCount(const std::string& path)
+{
+    return std::stoll(querySql(path, "PRAGMA page_count"));
 }
 
 namespace {

@@ -46,6 +46,21 @@ private:
     bool m_immutable = false;
 };
 
+// Limits every SQLite connection that this process opens while the object
+// lives (the store's and the Tarsis servers' too, as they share the SQLite
+// library) to a database of at most maxPages pages (PRAGMA max_page_count):
+// a write that needs more fails with SQLITE_FULL, as on a full disk.
+class DatabaseSizeLimit {
+public:
+    explicit DatabaseSizeLimit(long long maxPages);
+    ~DatabaseSizeLimit();
+    DatabaseSizeLimit(const DatabaseSizeLimit&) = delete;
+    DatabaseSizeLimit& operator=(const DatabaseSizeLimit&) = delete;
+};
+
+// The pages the database holds now.
+long long pageCount(const std::string& path);
+
 // A part with a plane and one of each operation kind, planes and
 // operations in a fixed order; operationCount operations in all.
 PartRecord samplePart(const PartKey& key, int operationCount = 6);
