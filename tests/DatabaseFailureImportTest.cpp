@@ -23,8 +23,8 @@ namespace {
 std::string beamFile(int holes)
 {
     std::string text = "ST\n** a beam for the database failure tests\n  J100\n  D1\n  G2\n  B12\n"
-                        "  A992\n  3\n  W12X26\n  I\n  6000\n  310\n  165\n  9.7\n  5.8\n  0\n"
-                        "  38.7\n  1.2\n  0\n  0\n  0\n  0\n  -\n  -\n  -\n  -\nBO\n";
+                       "  A992\n  3\n  W12X26\n  I\n  6000\n  310\n  165\n  9.7\n  5.8\n  0\n"
+                       "  38.7\n  1.2\n  0\n  0\n  0\n  0\n  -\n  -\n  -\n  -\nBO\n";
     for (int i = 0; i < holes; ++i)
         text += "  v " + std::to_string(100 + 10 * i) + ".00o 60.00 22.00\n";
     return text + "EN\n";
@@ -124,7 +124,8 @@ TEST_F(DatabaseFailureImportTest, TheDatabaseWorks)
 TEST_F(DatabaseFailureImportTest, ADamagedDatabaseIsNoUndefinedShape)
 {
     writeFile("tarsis.db", std::string(8192, 'z'));
-    const testsupport::ScopedEnvironment database("TARSIS_DATABASE", (m_dir / "tarsis.db").string());
+    const testsupport::ScopedEnvironment database("TARSIS_DATABASE",
+                                                  (m_dir / "tarsis.db").string());
     m_path = (m_dir / "tarsis.db").string();
     expectDatabaseFailure(HRESULT_FROM_WIN32(1392),
                           ": the file is not a database: it is damaged, or another program's file");
