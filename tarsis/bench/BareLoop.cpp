@@ -31,8 +31,8 @@ void bindText(sqlite3_stmt* st, int i, const std::string& text)
 
 BareLoop::BareLoop(const std::string& path, Durability durability)
 {
-    if (sqlite3_open_v2(path.c_str(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                        nullptr) != SQLITE_OK)
+    if (sqlite3_open_v2(path.c_str(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
+        SQLITE_OK)
         throw std::runtime_error("cannot open " + path);
     exec("PRAGMA journal_mode = WAL");
     exec(durability == Durability::FlushedCommit ? "PRAGMA synchronous = FULL"

@@ -55,7 +55,9 @@ std::string failureText(const std::string& path, int code, const std::string& me
 
 Connection::Connection(const std::string& path, int flags) : m_path(path)
 {
-    int rc = sqlite3_open_v2(path.c_str(), &m_db, flags, nullptr);
+    // A connection serves one thread at a time (its owner serialises the
+    // calls), so SQLite's own locking of it is not needed.
+    int rc = sqlite3_open_v2(path.c_str(), &m_db, flags | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         std::string message = m_db ? sqlite3_errmsg(m_db) : sqlite3_errstr(rc);
         sqlite3_close_v2(m_db);

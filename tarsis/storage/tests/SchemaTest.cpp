@@ -151,9 +151,12 @@ std::vector<std::string> writes(const std::string& path)
                        " FROM sqlite_schema t, pragma_table_info(t.name) c"
                        " WHERE t.type = 'table' GROUP BY t.name",
                        -1, &st, nullptr);
-    auto column = [&](int i) { return std::string(reinterpret_cast<const char*>(sqlite3_column_text(st, i))); };
+    auto column = [&](int i) {
+        return std::string(reinterpret_cast<const char*>(sqlite3_column_text(st, i)));
+    };
     while (sqlite3_step(st) == SQLITE_ROW)
-        sql.push_back("INSERT INTO " + column(0) + " (" + column(1) + ") VALUES (" + column(2) + ")");
+        sql.push_back("INSERT INTO " + column(0) + " (" + column(1) + ") VALUES (" + column(2) +
+                      ")");
     sqlite3_finalize(st);
     sqlite3_close(db);
     return sql;
@@ -216,13 +219,11 @@ protected:
                    "', " + real(op.x) + ", " + real(op.u) + ", " +
                    (stencil ? "NULL, NULL, NULL, NULL, "
                             : real(op.xInc) + ", " + real(op.uInc) + ", " +
-                                  std::to_string(op.numX) + ", " + std::to_string(op.numU) +
-                                  ", ") +
+                                  std::to_string(op.numX) + ", " + std::to_string(op.numU) + ", ") +
                    (hole ? real(op.toolSize1) + ", " + real(op.toolSize2) + ", '" + op.toolShape +
                                "', " + std::to_string(op.orientation) + ", " +
-                               (op.toolMeasuringSystem
-                                    ? std::to_string(*op.toolMeasuringSystem)
-                                    : std::string("NULL")) +
+                               (op.toolMeasuringSystem ? std::to_string(*op.toolMeasuringSystem)
+                                                       : std::string("NULL")) +
                                ", "
                          : std::string("NULL, NULL, NULL, NULL, NULL, ")) +
                    (stencil ? "'" + op.text + "'" : std::string("NULL")) + ");";

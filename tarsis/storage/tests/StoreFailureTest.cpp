@@ -137,8 +137,11 @@ TEST(StoreFailure, ABusyDatabaseSaysSoAfterTheWait)
     auto store = openSqliteStore(temp.path(), OpenMode::CreateIfMissing);
     testing::WriteLock lock(temp.path());
     const auto start = std::chrono::steady_clock::now();
-    expectFailure([&] { store->savePart(samplePart({"J1", "G1", "M1"})); }, Kind::Busy,
-                  "Tarsis database " + temp.path() + " is busy: ");
+    expectFailure(
+        [&] {
+            store->savePart(samplePart({"J1", "G1", "M1"}));
+        },
+        Kind::Busy, "Tarsis database " + temp.path() + " is busy: ");
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::seconds(9));
     lock.release();
     EXPECT_FALSE(store->findPart({"J1", "G1", "M1"}));
@@ -156,8 +159,11 @@ TEST(StoreFailure, AReadOnlyDatabaseAnswersLookupsAndRefusesSaves)
         GTEST_SKIP() << "this process may write a read-only file";
     auto store = openSqliteStore(temp.path(), OpenMode::CreateIfMissing);
     EXPECT_TRUE(store->findShape({"W", "1226"}));
-    expectFailure([&] { store->savePart(samplePart({"J1", "G1", "M1"})); }, Kind::ReadOnly,
-                  "Tarsis database " + temp.path() + " is read-only: ");
+    expectFailure(
+        [&] {
+            store->savePart(samplePart({"J1", "G1", "M1"}));
+        },
+        Kind::ReadOnly, "Tarsis database " + temp.path() + " is read-only: ");
     EXPECT_EQ(readFile(temp.path()), before);
 }
 
@@ -191,8 +197,11 @@ TEST(StoreFailure, DamageMetBySavingIsReportedAsDamage)
     writeFile(temp.path(), bytes);
 
     auto store = openSqliteStore(temp.path(), OpenMode::CreateIfMissing);
-    expectFailure([&] { store->savePart(samplePart({"J1", "G1", "M9"})); }, Kind::Damaged,
-                  "Tarsis database " + temp.path() + " is damaged: ");
+    expectFailure(
+        [&] {
+            store->savePart(samplePart({"J1", "G1", "M9"}));
+        },
+        Kind::Damaged, "Tarsis database " + temp.path() + " is damaged: ");
     expectFailure([&] { store->checkIntegrity(); }, Kind::Damaged,
                   "Tarsis database " + temp.path() + " is damaged: ");
     store.reset();
