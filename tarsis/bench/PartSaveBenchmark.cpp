@@ -22,6 +22,7 @@
 
 #include <benchmark/benchmark.h>
 #include <dlfcn.h>
+#include <time.h>
 
 #include <cstdlib>
 
@@ -83,6 +84,54 @@ BENCHMARK_CAPTURE(BM_StoreSavePart, flushed, Durability::FlushedCommit)
     ->Unit(benchmark::kMicrosecond)
     ->UseRealTime();
 BENCHMARK_CAPTURE(BM_StoreSavePart, written, Durability::WrittenCommit)
+    ->Unit(benchmark::kMicrosecond)
+    ->UseRealTime();
+
+// The wall and CPU time of this thread, in microseconds.
+struct Clock {
+    double wall;
+    double cpu;
+    static Clock now()
+    {
+        timespec wall{}, cpu{};
+        clock_gettime(CLOCK_MONOTONIC, &wall);
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &cpu);
+        return {wall.tv_sec * 1e6 + wall.tv_nsec / 1e3, cpu.tv_sec * 1e6 + cpu.tv_nsec / 1e3};
+    }
+};
+
+// The store and the bare loop taking turns part by part at one durability,
+// so that both meet the same disk and load; counters per part and ratios.
+void BM_StoreBesideBareLoop(benchmark::State& state, Durability durability)
+{
+    testsupport::TemporaryDatabase temp;
+    auto store = openSqliteStore(temp.path(), OpenMode::CreateIfMissing, durability);
+    BareLoop loop((temp.folder() / "bare.db").string(), durability);
+    double storeWall = 0, storeCpu = 0, bareWall = 0, bareCpu = 0;
+    int n = 0;
+    for (auto _ : state) {
+        const PartRecord record = part("J1", ++n);
+        const Clock start = Clock::now();
+        store->savePart(record);
+        const Clock middle = Clock::now();
+        loop.save(record);
+        const Clock end = Clock::now();
+        storeWall += middle.wall - start.wall;
+        storeCpu += middle.cpu - start.cpu;
+        bareWall += end.wall - middle.wall;
+        bareCpu += end.cpu - middle.cpu;
+    }
+    state.counters["store_wall_us"] = storeWall / n;
+    state.counters["store_cpu_us"] = storeCpu / n;
+    state.counters["bare_wall_us"] = bareWall / n;
+    state.counters["bare_cpu_us"] = bareCpu / n;
+    state.counters["wall_ratio"] = storeWall / bareWall;
+    state.counters["cpu_ratio"] = storeCpu / bareCpu;
+}
+BENCHMARK_CAPTURE(BM_StoreBesideBareLoop, flushed, Durability::FlushedCommit)
+    ->Unit(benchmark::kMicrosecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_StoreBesideBareLoop, written, Durability::WrittenCommit)
     ->Unit(benchmark::kMicrosecond)
     ->UseRealTime();
 

@@ -10,6 +10,7 @@
 #include <array>
 #include <chrono>
 #include <filesystem>
+#include <initializer_list>
 #include <memory>
 #include <thread>
 #include <utility>
@@ -182,7 +183,6 @@ public:
             initialise();
         if (m_version < kSchemaVersion)
             upgrade();
-        m_db.exec("PRAGMA foreign_keys = ON");
     }
 
     std::string location() const override { return m_db.path(); }
@@ -214,12 +214,10 @@ public:
     {
         sqlite::Transaction transaction(m_db);
         const PartHeader& h = part.header;
-        prepared(m_deletePart, "DELETE FROM parts WHERE job = ? AND grp = ? AND mark = ?")
-            .reset()
-            .bind(1, h.key.job)
-            .bind(2, h.key.group)
-            .bind(3, h.key.mark)
-            .run();
+        removeStored(
+            m_findPart, "SELECT id FROM parts WHERE job = ? AND grp = ? AND mark = ?", h.key,
+            {"DELETE FROM operations WHERE part_id = ?", "DELETE FROM ref_planes WHERE part_id = ?",
+             "DELETE FROM parts WHERE id = ?"});
         prepared(m_insertPart,
                  "INSERT INTO parts (job, grp, mark, quantity, length, section, description, grade,"
                  " text1, number, text2, text3, measuring_system, part_kind, saved_at)"
@@ -343,8 +341,9 @@ public:
     {
         sqlite::Transaction transaction(m_db);
         const MultHeader& h = mult.header;
-        Statement remove(m_db, "DELETE FROM mults WHERE job = ? AND grp = ? AND mark = ?");
-        remove.bind(1, h.key.job).bind(2, h.key.group).bind(3, h.key.mark).run();
+        removeStored(
+            m_findMult, "SELECT id FROM mults WHERE job = ? AND grp = ? AND mark = ?", h.key,
+            {"DELETE FROM mult_pieces WHERE mult_id = ?", "DELETE FROM mults WHERE id = ?"});
         Statement insert(
             m_db, "INSERT INTO mults (job, grp, mark, number, quantity, length, kerf, section,"
                   " description, grade, machine, text1, text2, measuring_system, saved_at)"
@@ -644,6 +643,24 @@ private:
         return *slot;
     }
 
+    // Removes the stored part or mult of the key with its rows, the rows
+    // first: each delete takes the id. Foreign keys are not enforced (see
+    // the header), so nothing cascades.
+    void removeStored(std::unique_ptr<Statement>& find, const char* findSql, const PartKey& key,
+                      std::initializer_list<const char*> deletes)
+    {
+        Statement& st = prepared(find, findSql);
+        st.reset().bind(1, key.job).bind(2, key.group).bind(3, key.mark);
+        if (!st.step())
+            return;
+        const std::int64_t id = st.integer("id");
+        st.reset();
+        for (const char* sql : deletes) {
+            Statement remove(m_db, sql);
+            remove.bind(1, id).run();
+        }
+    }
+
     void insertPlane(std::int64_t part, int seq, const RefPlane& p)
     {
         prepared(m_insertPlane,
@@ -778,7 +795,8 @@ private:
     sqlite::Connection m_db;
     int m_version = kSchemaVersion;
     // Statements of the import path, prepared once; destroyed before m_db.
-    std::unique_ptr<Statement> m_deletePart;
+    std::unique_ptr<Statement> m_findPart;
+    std::unique_ptr<Statement> m_findMult;
     std::unique_ptr<Statement> m_insertPart;
     std::unique_ptr<Statement> m_insertPlane;
     std::unique_ptr<Statement> m_insertOperation;

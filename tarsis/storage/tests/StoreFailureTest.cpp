@@ -208,5 +208,20 @@ TEST(StoreFailure, DamageMetBySavingIsReportedAsDamage)
     EXPECT_EQ(readFile(temp.path()), bytes);
 }
 
+// Foreign keys are not enforced on every row: the check finds a row whose
+// part is missing.
+TEST(StoreFailure, TheCheckFindsRowsWhosePartIsMissing)
+{
+    TemporaryDatabase temp;
+    auto store = openSqliteStore(temp.path(), OpenMode::CreateIfMissing);
+    store->savePart(samplePart({"J1", "G1", "M1"}, 4));
+    store->savePart(samplePart({"J1", "G1", "M1"}, 2)); // replaced: the old rows go
+    EXPECT_NO_THROW(store->checkIntegrity());
+    testing::execSql(temp.path(), "INSERT INTO operations (part_id, seq, kind, face, x, u)"
+                                  " VALUES (99, 1, 0, 0, 1, 1)");
+    expectFailure([&] { store->checkIntegrity(); }, Kind::Damaged,
+                  "Tarsis database " + temp.path() + " is damaged: 1 entries refer to a part");
+}
+
 } // namespace
 } // namespace tarsis

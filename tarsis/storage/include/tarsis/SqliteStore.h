@@ -1,6 +1,12 @@
 // The SQLite implementation of TarsisStore: one database file shared by every
-// process (write-ahead log, foreign keys, a busy timeout of 10 s; every write
-// runs in BEGIN IMMEDIATE so two importing processes queue instead of failing).
+// process (write-ahead log, a busy timeout of 10 s; every write runs in BEGIN
+// IMMEDIATE so two importing processes queue instead of failing).
+//
+// The foreign keys below are declared, and checkIntegrity reports a row
+// whose part, mult or plane is missing, but SQLite does not enforce them on
+// every row written (two index look-ups per operation, an eighth of a
+// save's time): the store alone writes these tables, always a whole part or
+// mult in one transaction, and removes a replaced one's rows itself.
 //
 // Durability. Every save is one transaction whose COMMIT returns only after
 // the write-ahead log is flushed to the disk (PRAGMA synchronous = FULL), so
@@ -31,9 +37,9 @@
 //   parts       (id INTEGER PRIMARY KEY, job, grp, mark UNIQUE together;
 //                quantity, length, section, description, grade, text1,
 //                number, text2, text3, measuring_system, part_kind, saved_at)
-//   ref_planes  (part_id -> parts ON DELETE CASCADE, seq; start_x, start_u,
+//   ref_planes  (part_id -> parts, seq; start_x, start_u,
 //                rise, run, direction_x, direction_u, pattern)
-//   operations  (part_id -> parts ON DELETE CASCADE, seq; plane_seq, the seq of
+//   operations  (part_id -> parts, seq; plane_seq, the seq of
 //                the plane in force or NULL before any; kind, an integer:
 //                0 hole, 1 mark, 2 hidden mark, 3 stencil; face, an integer:
 //                0 web, 1 web2, 2 tf_near, 3 tf_far, 4 tf_near_far, 5 bf_near,
@@ -44,7 +50,7 @@
 //   mults       (id INTEGER PRIMARY KEY, job, grp, mark UNIQUE together;
 //                number, quantity, length, kerf, section, description, grade,
 //                machine, text1, text2, measuring_system, saved_at)
-//   mult_pieces (mult_id -> mults ON DELETE CASCADE, seq; job, grp, mark,
+//   mult_pieces (mult_id -> mults, seq; job, grp, mark,
 //                quantity)
 //
 // A part's planes and operations share one sequence (1, 2, ...) in arrival
