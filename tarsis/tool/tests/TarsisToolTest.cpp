@@ -75,7 +75,8 @@ TEST_F(TarsisToolTest, CommandsOtherThanInitNeedAnExistingDatabase)
 TEST_F(TarsisToolTest, ADamagedDatabaseIsReportedAndLeftAlone)
 {
     testsupport::writeFile(m_temp.path(), std::string(8192, 'z'));
-    for (std::vector<std::string> args : {std::vector<std::string>{"init"}, {"parts", "list"}}) {
+    for (std::vector<std::string> args :
+         {std::vector<std::string>{"init"}, {"parts", "list"}, {"check"}}) {
         SCOPED_TRACE(args[0]);
         Result r = run(args);
         EXPECT_EQ(r.code, 1);
