@@ -11,6 +11,7 @@
 // loop's and the ratios. Run it from a Release build:
 // bin/dstv_import_benchmark.
 #include "BareLoop.h"
+#include "BenchClock.h"
 #include "ServerModules.h"
 #include "halcyra/HalcyraLib.h"
 
@@ -24,7 +25,6 @@
 #include <benchmark/benchmark.h>
 
 #include <fcntl.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -38,6 +38,8 @@
 #include <vector>
 
 namespace {
+
+using tarsis::bench::Clock;
 
 constexpr int kFilesPerProfile = 20;
 
@@ -147,6 +149,18 @@ void BM_BareRead(benchmark::State& state)
 }
 BENCHMARK(BM_BareRead)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
+// The DSTV part converter the files are read with; null when it cannot be
+// created.
+IVLMRConvert* standardConverter()
+{
+    IVLMRConvert* converter = nullptr;
+    const CLSID clsid = guidOf("FBAB4E40-6964-11D5-927B-006008A85237");
+    if (FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_ALL, IID_IVLMRConvert,
+                                reinterpret_cast<void**>(&converter))))
+        return nullptr;
+    return converter;
+}
+
 int g_pass = 0; // every pass saves its parts under a job of its own
 
 std::string nextJob()
@@ -159,10 +173,8 @@ std::string nextJob()
 // wizard puts a typed job) and is saved.
 void importFiles(benchmark::State& state, bool save)
 {
-    IVLMRConvert* converter = nullptr;
-    const CLSID standardConverter = guidOf("FBAB4E40-6964-11D5-927B-006008A85237");
-    if (FAILED(CoCreateInstance(standardConverter, nullptr, CLSCTX_ALL, IID_IVLMRConvert,
-                                reinterpret_cast<void**>(&converter)))) {
+    IVLMRConvert* converter = standardConverter();
+    if (!converter) {
         state.SkipWithError("no converter");
         return;
     }
@@ -244,29 +256,14 @@ void BM_BareLoop(benchmark::State& state)
 }
 BENCHMARK(BM_BareLoop)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
-// The wall and CPU time of this thread, in microseconds.
-struct Clock {
-    double wall;
-    double cpu;
-    static Clock now()
-    {
-        timespec wall{}, cpu{};
-        clock_gettime(CLOCK_MONOTONIC, &wall);
-        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &cpu);
-        return {wall.tv_sec * 1e6 + wall.tv_nsec / 1e3, cpu.tv_sec * 1e6 + cpu.tv_nsec / 1e3};
-    }
-};
-
 // The import and the anchor taking turns part by part, so that both meet
 // the same disk and the same load: each file is imported and saved, then
 // its rows are saved by the bare loop. Counters per part: the import's and
 // the bare loop's wall and CPU time, and the ratios.
 void BM_ImportBesideBareLoop(benchmark::State& state)
 {
-    IVLMRConvert* converter = nullptr;
-    const CLSID standardConverter = guidOf("FBAB4E40-6964-11D5-927B-006008A85237");
-    if (FAILED(CoCreateInstance(standardConverter, nullptr, CLSCTX_ALL, IID_IVLMRConvert,
-                                reinterpret_cast<void**>(&converter)))) {
+    IVLMRConvert* converter = standardConverter();
+    if (!converter) {
         state.SkipWithError("no converter");
         return;
     }
@@ -395,10 +392,8 @@ private:
 // back.
 void probeRows(Environment& environment)
 {
-    IVLMRConvert* converter = nullptr;
-    const CLSID standardConverter = guidOf("FBAB4E40-6964-11D5-927B-006008A85237");
-    if (FAILED(CoCreateInstance(standardConverter, nullptr, CLSCTX_ALL, IID_IVLMRConvert,
-                                reinterpret_cast<void**>(&converter))))
+    IVLMRConvert* converter = standardConverter();
+    if (!converter)
         throw std::runtime_error("no converter");
     BSTR job = bstrFromNarrow("PROBE");
     std::vector<tarsis::PartKey> keys;

@@ -10,6 +10,7 @@
 // first save into such a database. Prints each road's wall and CPU time per
 // part beside its anchor's and the ratios (medians with repetitions).
 #include "BareLoop.h"
+#include "BenchClock.h"
 #include "StoreTestSupport.h"
 #include "tarsis/SqliteStore.h"
 #include "tarsis/TarsisServers.h"
@@ -22,7 +23,6 @@
 
 #include <benchmark/benchmark.h>
 #include <dlfcn.h>
-#include <time.h>
 
 #include <cstdlib>
 
@@ -86,19 +86,6 @@ BENCHMARK_CAPTURE(BM_StoreSavePart, flushed, Durability::FlushedCommit)
 BENCHMARK_CAPTURE(BM_StoreSavePart, written, Durability::WrittenCommit)
     ->Unit(benchmark::kMicrosecond)
     ->UseRealTime();
-
-// The wall and CPU time of this thread, in microseconds.
-struct Clock {
-    double wall;
-    double cpu;
-    static Clock now()
-    {
-        timespec wall{}, cpu{};
-        clock_gettime(CLOCK_MONOTONIC, &wall);
-        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &cpu);
-        return {wall.tv_sec * 1e6 + wall.tv_nsec / 1e3, cpu.tv_sec * 1e6 + cpu.tv_nsec / 1e3};
-    }
-};
 
 // The store and the bare loop taking turns part by part at one durability,
 // so that both meet the same disk and load; counters per part and ratios.
