@@ -1,14 +1,23 @@
-// Files per second of DSTV part import, on generated files (I, U and L
-// profiles with 20 holes, 2 slots and a stencil each): a bare read of the
-// files' bytes, the converter's SetFile/ReadPart into part objects, and the
-// same with SaveToTarsis into the SQLite stand-in. Prints each road's files
-// per second and its time per file as a multiple of the bare read's.
-// Run it from a Release build: bin/dstv_import_benchmark.
+// DSTV part import into the Tarsis database, per part, against the anchor
+// of the save: a bare SQLite loop writing the same rows (the part, its
+// planes and operations, read back from a real import of the same files)
+// at the same durability (BareLoop.h). Files are generated (I, U and L
+// profiles with 20 holes, 2 slots and a stencil each) and imported the
+// wizard's way; every pass gives them a job of its own, so that the
+// database grows and every save is a new part, never the same one again.
+// Roads: a bare read of the files' bytes; SetFile/ReadPart into part
+// objects; the same with SaveToTarsis; the storage layer saving the rows
+// alone. Prints wall and CPU time per part of each road beside the bare
+// loop's and the ratios. Run it from a Release build:
+// bin/dstv_import_benchmark.
+#include "BareLoop.h"
+#include "BenchClock.h"
 #include "ServerModules.h"
 #include "halcyra/HalcyraLib.h"
 
 #include "com/Bstr.h"
 #include "com/Runtime.h"
+#include "tarsis/SqliteStore.h"
 #include "testing/ScopedEnvironment.h"
 #include "testing/TemporaryDatabase.h"
 #include "testing/TemporaryRegistry.h"
@@ -29,6 +38,8 @@
 #include <vector>
 
 namespace {
+
+using tarsis::bench::Clock;
 
 constexpr int kFilesPerProfile = 20;
 
@@ -100,6 +111,10 @@ public:
 
     const std::vector<BSTR>& names() const { return m_names; }
     const std::vector<std::string>& paths() const { return m_paths; }
+    const std::string& database() const { return m_database.path(); }
+    const std::filesystem::path& folder() const { return m_dir; }
+    // What the import stores for each file, as read back from the database.
+    std::vector<tarsis::PartRecord> rows;
 
 private:
     const testsupport::TemporaryRegistry m_registry{"dstv-bench"};
@@ -134,18 +149,37 @@ void BM_BareRead(benchmark::State& state)
 }
 BENCHMARK(BM_BareRead)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
-// The wizard's road: one converter for the run, then per file SetFile and
-// ReadPart until S_FALSE; with save, each part is completed and saved.
-void importFiles(benchmark::State& state, bool save)
+// The DSTV part converter the files are read with; null when it cannot be
+// created.
+IVLMRConvert* standardConverter()
 {
     IVLMRConvert* converter = nullptr;
-    const CLSID standardConverter = guidOf("FBAB4E40-6964-11D5-927B-006008A85237");
-    if (FAILED(CoCreateInstance(standardConverter, nullptr, CLSCTX_ALL, IID_IVLMRConvert,
-                                reinterpret_cast<void**>(&converter)))) {
+    const CLSID clsid = guidOf("FBAB4E40-6964-11D5-927B-006008A85237");
+    if (FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_ALL, IID_IVLMRConvert,
+                                reinterpret_cast<void**>(&converter))))
+        return nullptr;
+    return converter;
+}
+
+int g_pass = 0; // every pass saves its parts under a job of its own
+
+std::string nextJob()
+{
+    return "PASS" + std::to_string(++g_pass);
+}
+
+// The wizard's road: one converter for the run, then per file SetFile and
+// ReadPart until S_FALSE; with save, each part gets the pass's job (as the
+// wizard puts a typed job) and is saved.
+void importFiles(benchmark::State& state, bool save)
+{
+    IVLMRConvert* converter = standardConverter();
+    if (!converter) {
         state.SkipWithError("no converter");
         return;
     }
     for (auto _ : state) {
+        BSTR job = bstrFromNarrow(nextJob());
         for (BSTR name : g_environment->names()) {
             if (converter->SetFile(name) != S_OK) {
                 state.SkipWithError("SetFile failed");
@@ -157,6 +191,7 @@ void importFiles(benchmark::State& state, bool save)
                 if (hr == S_OK && save) {
                     ICADPart2* part = nullptr;
                     unknown->QueryInterface(IID_ICADPart2, reinterpret_cast<void**>(&part));
+                    part->put_JobId(job);
                     part->SetMetric(0);
                     if (part->SaveToTarsis() != S_OK)
                         state.SkipWithError("SaveToTarsis failed");
@@ -171,6 +206,7 @@ void importFiles(benchmark::State& state, bool save)
                 }
             }
         }
+        SysFreeString(job);
     }
     converter->Release();
     countFiles(state);
@@ -188,44 +224,204 @@ void BM_ReadPartAndSave(benchmark::State& state)
 }
 BENCHMARK(BM_ReadPartAndSave)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
-// Prints as usual, then files per second of each road and its time per
-// file as a multiple of the bare read's (medians with repetitions).
+// The rows of the same parts through the storage layer alone.
+void BM_StoreSave(benchmark::State& state)
+{
+    const std::string path = (g_environment->folder() / "store.db").string();
+    auto store = tarsis::openSqliteStore(path, tarsis::OpenMode::CreateIfMissing);
+    for (auto _ : state) {
+        const std::string job = nextJob();
+        for (tarsis::PartRecord part : g_environment->rows) {
+            part.header.key.job = job;
+            store->savePart(part);
+        }
+    }
+    countFiles(state);
+}
+BENCHMARK(BM_StoreSave)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+// The anchor: the same rows by a bare loop, at the store's durability.
+void BM_BareLoop(benchmark::State& state)
+{
+    const std::string path = (g_environment->folder() / "bare.db").string();
+    tarsis::bench::BareLoop loop(path, tarsis::Durability::FlushedCommit);
+    for (auto _ : state) {
+        const std::string job = nextJob();
+        for (tarsis::PartRecord part : g_environment->rows) {
+            part.header.key.job = job;
+            loop.save(part);
+        }
+    }
+    countFiles(state);
+}
+BENCHMARK(BM_BareLoop)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+// The import and the anchor taking turns part by part, so that both meet
+// the same disk and the same load: each file is imported and saved, then
+// its rows are saved by the bare loop. Counters per part: the import's and
+// the bare loop's wall and CPU time, and the ratios.
+void BM_ImportBesideBareLoop(benchmark::State& state)
+{
+    IVLMRConvert* converter = standardConverter();
+    if (!converter) {
+        state.SkipWithError("no converter");
+        return;
+    }
+    const std::string path = (g_environment->folder() / "beside.db").string();
+    tarsis::bench::BareLoop loop(path, tarsis::Durability::FlushedCommit);
+    double importWall = 0, importCpu = 0, bareWall = 0, bareCpu = 0, parts = 0;
+    for (auto _ : state) {
+        const std::string job = nextJob();
+        BSTR jobText = bstrFromNarrow(job);
+        const auto& names = g_environment->names();
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            const Clock start = Clock::now();
+            IUnknown* unknown = nullptr;
+            if (converter->SetFile(names[i]) != S_OK ||
+                converter->ReadPart(&unknown, 0, 0) != S_OK) {
+                state.SkipWithError("a file does not read");
+                break;
+            }
+            ICADPart2* part = nullptr;
+            unknown->QueryInterface(IID_ICADPart2, reinterpret_cast<void**>(&part));
+            part->put_JobId(jobText);
+            part->SetMetric(0);
+            const HRESULT saved = part->SaveToTarsis();
+            part->Release();
+            unknown->Release();
+            if (saved != S_OK) {
+                state.SkipWithError("SaveToTarsis failed");
+                break;
+            }
+            const Clock middle = Clock::now();
+            tarsis::PartRecord rows = g_environment->rows[i];
+            rows.header.key.job = job;
+            loop.save(rows);
+            const Clock end = Clock::now();
+            importWall += middle.wall - start.wall;
+            importCpu += middle.cpu - start.cpu;
+            bareWall += end.wall - middle.wall;
+            bareCpu += end.cpu - middle.cpu;
+            ++parts;
+        }
+        SysFreeString(jobText);
+    }
+    converter->Release();
+    if (parts == 0)
+        return;
+    state.counters["import_wall_us"] = importWall / parts;
+    state.counters["import_cpu_us"] = importCpu / parts;
+    state.counters["bare_wall_us"] = bareWall / parts;
+    state.counters["bare_cpu_us"] = bareCpu / parts;
+    state.counters["wall_ratio"] = importWall / bareWall;
+    state.counters["cpu_ratio"] = importCpu / bareCpu;
+}
+BENCHMARK(BM_ImportBesideBareLoop)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Prints as usual, then each road's wall and CPU time per part beside the
+// bare loop's and the ratios (medians with repetitions).
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override
     {
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred)
-                m_seconds[run.run_name.function_name].push_back(
-                    run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit));
+        for (const Run& run : runs) {
+            // Each repetition's run, or only the median where the
+            // repetitions are reported as aggregates.
+            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+            if ((run.run_type != Run::RT_Iteration && !median) || run.error_occurred)
+                continue;
+            const double unit = benchmark::GetTimeUnitMultiplier(run.time_unit);
+            for (const auto& [name, counter] : run.counters)
+                m_counters[run.run_name.function_name][name] = counter.value;
+            Times& t = m_times[run.run_name.function_name];
+            t.real.push_back(run.GetAdjustedRealTime() / unit);
+            t.cpu.push_back(run.GetAdjustedCPUTime() / unit);
+        }
         ConsoleReporter::ReportRuns(runs);
     }
 
+    // files: the parts of one iteration.
     void printRatios(std::size_t files) const
     {
-        auto bare = m_seconds.find("BM_BareRead");
-        if (bare == m_seconds.end())
+        auto bare = m_times.find("BM_BareLoop");
+        if (bare == m_times.end())
             return;
-        const double bareTime = median(bare->second);
-        for (const char* road : {"BM_BareRead", "BM_ReadPart", "BM_ReadPartAndSave"}) {
-            auto found = m_seconds.find(road);
-            if (found == m_seconds.end())
+        const double perPart = 1e6 / static_cast<double>(files);
+        const double bareWall = median(bare->second.real) * perPart;
+        const double bareCpu = median(bare->second.cpu) * perPart;
+        std::printf("\n%-20s %14s %14s %12s %12s\n", "per part", "wall us", "CPU us", "wall / bare",
+                    "CPU / bare");
+        for (const char* road :
+             {"BM_BareRead", "BM_ReadPart", "BM_StoreSave", "BM_ReadPartAndSave", "BM_BareLoop"}) {
+            auto found = m_times.find(road);
+            if (found == m_times.end())
                 continue;
-            const double time = median(found->second);
-            std::printf("%-20s %10.0f files/s, %8.1f x the bare read\n", road, files / time,
-                        time / bareTime);
+            const double wall = median(found->second.real) * perPart;
+            const double cpu = median(found->second.cpu) * perPart;
+            std::printf("%-20s %14.1f %14.1f %12.2f %12.2f\n", road, wall, cpu, wall / bareWall,
+                        cpu / bareCpu);
         }
+        if (auto beside = m_counters.find("BM_ImportBesideBareLoop"); beside != m_counters.end()) {
+            const auto& c = beside->second;
+            std::printf("import and bare loop taking turns per part: import %.1f us wall, %.1f us "
+                        "CPU; bare loop %.1f us wall, %.1f us CPU; ratios wall %.2f, CPU %.2f\n",
+                        c.at("import_wall_us"), c.at("import_cpu_us"), c.at("bare_wall_us"),
+                        c.at("bare_cpu_us"), c.at("wall_ratio"), c.at("cpu_ratio"));
+        }
+        std::printf("goals: file to stored part within 1.5 x the bare loop's wall time and 2 x its "
+                    "CPU time\n");
     }
 
 private:
+    struct Times {
+        std::vector<double> real; // seconds per iteration, that is per set of files
+        std::vector<double> cpu;
+    };
+
     static double median(std::vector<double> values)
     {
         std::sort(values.begin(), values.end());
         return values[values.size() / 2];
     }
 
-    std::map<std::string, std::vector<double>> m_seconds; // per iteration, that is per set of files
+    std::map<std::string, Times> m_times;
+    std::map<std::string, std::map<std::string, double>> m_counters; // the median run's
 };
+
+// What the import stores for each file: one pass into the database, read
+// back.
+void probeRows(Environment& environment)
+{
+    IVLMRConvert* converter = standardConverter();
+    if (!converter)
+        throw std::runtime_error("no converter");
+    BSTR job = bstrFromNarrow("PROBE");
+    std::vector<tarsis::PartKey> keys;
+    for (BSTR name : environment.names()) {
+        IUnknown* unknown = nullptr;
+        if (converter->SetFile(name) != S_OK || converter->ReadPart(&unknown, 0, 0) != S_OK)
+            throw std::runtime_error("a generated file does not read");
+        ICADPart2* part = nullptr;
+        unknown->QueryInterface(IID_ICADPart2, reinterpret_cast<void**>(&part));
+        part->put_JobId(job);
+        part->SetMetric(0);
+        BSTR group = nullptr, mark = nullptr;
+        part->get_Group(&group);
+        part->get_Mark(&mark);
+        if (part->SaveToTarsis() != S_OK)
+            throw std::runtime_error("a generated part does not save");
+        keys.push_back({"PROBE", narrowFromBstr(group), narrowFromBstr(mark)});
+        SysFreeString(group);
+        SysFreeString(mark);
+        part->Release();
+        unknown->Release();
+    }
+    SysFreeString(job);
+    converter->Release();
+    auto store = tarsis::openSqliteStore(environment.database(), tarsis::OpenMode::ExistingOnly);
+    for (const tarsis::PartKey& key : keys)
+        environment.rows.push_back(*store->findPart(key));
+}
 
 } // namespace
 
@@ -237,9 +433,11 @@ int main(int argc, char** argv)
     try {
         Environment environment;
         g_environment = &environment;
+        probeRows(environment);
         RatioReporter reporter;
         benchmark::RunSpecifiedBenchmarks(&reporter);
-        std::printf("%zu generated files per iteration\n", environment.paths().size());
+        std::printf("%zu generated files per iteration, %zu rows per part\n",
+                    environment.paths().size(), environment.rows.front().entries.size() + 1);
         reporter.printRatios(environment.paths().size());
         std::fflush(stdout);
         g_environment = nullptr;

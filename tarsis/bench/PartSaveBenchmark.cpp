@@ -1,10 +1,16 @@
-// Parts per second saved into the Tarsis database, each part with 20
-// operations (and the planes before them): through the part writer's
+// The time to save one part into the Tarsis database, each part with 20
+// operations and the planes between them (26 rows), against the anchor: a
+// bare loop of prepared statements writing the same rows into a schema of
+// its own at the same synchronous setting (BareLoop.h). Roads: the storage
+// layer alone, at the store's durability (flushed commits) and at the weaker
+// one it does not use (to show what the flush costs); the part writer's
 // IDispatch::Invoke road as the part objects call it (one writer for many
-// parts, and a new writer per part as each save makes one), through the
-// storage layer alone, and by a bare loop of prepared statements with one
-// transaction per part, the limit the other roads are measured against.
-// Prints the ratio of each road's time per part to the bare loop's.
+// parts, and a new writer per part); and the first save of a process into a
+// database of 100,000 parts (opening it included) against the bare loop's
+// first save into such a database. Prints each road's wall and CPU time per
+// part beside its anchor's and the ratios (medians with repetitions).
+#include "BareLoop.h"
+#include "BenchClock.h"
 #include "StoreTestSupport.h"
 #include "tarsis/SqliteStore.h"
 #include "tarsis/TarsisServers.h"
@@ -17,7 +23,6 @@
 
 #include <benchmark/benchmark.h>
 #include <dlfcn.h>
-#include <sqlite3.h>
 
 #include <cstdlib>
 
@@ -39,134 +44,148 @@ std::string markNumber(int n)
     return mark;
 }
 
-void check(sqlite3* db, int rc)
+PartRecord part(const std::string& job, int n)
 {
-    if (rc != SQLITE_OK && rc != SQLITE_DONE)
-        throw std::runtime_error(sqlite3_errmsg(db));
+    return testing::samplePart({job, "G1", markNumber(n)}, kOperations);
 }
 
-class Insert {
-public:
-    Insert(sqlite3* db, const char* sql) : m_db(db)
-    {
-        check(db, sqlite3_prepare_v2(db, sql, -1, &m_stmt, nullptr));
-    }
-    ~Insert() { sqlite3_finalize(m_stmt); }
-    Insert& text(int i, const std::string& s)
-    {
-        sqlite3_bind_text(m_stmt, i, s.data(), static_cast<int>(s.size()), SQLITE_TRANSIENT);
-        return *this;
-    }
-    Insert& real(int i, double v)
-    {
-        sqlite3_bind_double(m_stmt, i, v);
-        return *this;
-    }
-    Insert& integer(int i, sqlite3_int64 v)
-    {
-        sqlite3_bind_int64(m_stmt, i, v);
-        return *this;
-    }
-    void run()
-    {
-        check(m_db, sqlite3_step(m_stmt));
-        sqlite3_reset(m_stmt);
-        sqlite3_clear_bindings(m_stmt);
-    }
-
-private:
-    sqlite3* m_db;
-    sqlite3_stmt* m_stmt = nullptr;
-};
-
-// The same rows the store writes, with nothing around them.
-void BM_BareLoop(benchmark::State& state)
+void countParts(benchmark::State& state)
 {
-    testsupport::TemporaryDatabase temp;
-    openSqliteStore(temp.path(), OpenMode::CreateIfMissing);
-    sqlite3* db = nullptr;
-    check(db, sqlite3_open_v2(temp.path().c_str(), &db, SQLITE_OPEN_READWRITE, nullptr));
-    check(db, sqlite3_exec(db, "PRAGMA foreign_keys = ON", nullptr, nullptr, nullptr));
-    {
-        Insert part(
-            db, "INSERT INTO parts (job, grp, mark, quantity, length, section, description, grade,"
-                " text1, number, text2, text3, measuring_system, part_kind, saved_at)"
-                " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, strftime('%Y-%m-%dT%H:%M:%SZ', "
-                "'now'))");
-        Insert plane(
-            db, "INSERT INTO ref_planes (part_id, seq, start_x, start_u, rise, run, direction_x,"
-                " direction_u, pattern) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)");
-        Insert operation(db,
-                         "INSERT INTO operations (part_id, seq, plane_seq, kind, face, x, u, x_inc,"
-                         " u_inc, num_x, num_u, tool_size1, tool_size2, tool_shape, orientation,"
-                         " tool_measuring_system, text)"
-                         " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
-        int n = 0;
-        for (auto _ : state) {
-            PartRecord record = testing::samplePart({"J1", "G1", markNumber(++n)}, kOperations);
-            const PartHeader& h = record.header;
-            check(db, sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr));
-            part.text(1, h.key.job).text(2, h.key.group).text(3, h.key.mark).integer(4, h.quantity);
-            part.real(5, h.length)
-                .text(6, h.shape.section)
-                .text(7, h.shape.description)
-                .text(8, h.grade);
-            part.text(9, h.text1).integer(10, h.number).text(11, h.text2).text(12, h.text3);
-            part.integer(13, h.measuringSystem).integer(14, h.partKind).run();
-            sqlite3_int64 id = sqlite3_last_insert_rowid(db);
-            int seq = 0, planeSeq = 0;
-            for (const PartEntry& entry : record.entries) {
-                ++seq;
-                if (const auto* p = std::get_if<RefPlane>(&entry)) {
-                    plane.integer(1, id).integer(2, seq).real(3, p->startX).real(4, p->startU);
-                    plane.real(5, p->rise)
-                        .real(6, p->run)
-                        .text(7, p->directionX)
-                        .text(8, p->directionU);
-                    plane.text(9, p->pattern).run();
-                    planeSeq = seq;
-                    continue;
-                }
-                const Operation& op = std::get<Operation>(entry);
-                operation.integer(1, id).integer(2, seq).integer(3, planeSeq);
-                operation.text(4, std::string(toText(op.kind)))
-                    .text(5, std::string(toText(op.face)));
-                operation.real(6, op.x).real(7, op.u);
-                if (op.kind != OperationKind::Stencil)
-                    operation.real(8, op.xInc)
-                        .real(9, op.uInc)
-                        .integer(10, op.numX)
-                        .integer(11, op.numU);
-                if (op.kind == OperationKind::Hole) {
-                    operation.real(12, op.toolSize1).real(13, op.toolSize2).text(14, op.toolShape);
-                    operation.integer(15, op.orientation);
-                    if (op.toolMeasuringSystem)
-                        operation.integer(16, *op.toolMeasuringSystem);
-                }
-                if (op.kind == OperationKind::Stencil)
-                    operation.text(17, op.text);
-                operation.run();
-            }
-            check(db, sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr));
-        }
-    }
-    sqlite3_close(db);
     state.counters["parts/s"] =
         benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
-BENCHMARK(BM_BareLoop)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
-void BM_StoreSavePart(benchmark::State& state)
+void BM_BareLoop(benchmark::State& state, Durability durability)
 {
     testsupport::TemporaryDatabase temp;
-    auto store = openSqliteStore(temp.path(), OpenMode::CreateIfMissing);
+    BareLoop loop(temp.path(), durability);
     int n = 0;
     for (auto _ : state)
-        store->savePart(testing::samplePart({"J1", "G1", markNumber(++n)}, kOperations));
-    state.counters["parts/s"] =
-        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+        loop.save(part("J1", ++n));
+    countParts(state);
 }
-BENCHMARK(BM_StoreSavePart)->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_BareLoop, flushed, Durability::FlushedCommit)
+    ->Unit(benchmark::kMicrosecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_BareLoop, written, Durability::WrittenCommit)
+    ->Unit(benchmark::kMicrosecond)
+    ->UseRealTime();
+
+void BM_StoreSavePart(benchmark::State& state, Durability durability)
+{
+    testsupport::TemporaryDatabase temp;
+    auto store = openSqliteStore(temp.path(), OpenMode::CreateIfMissing, durability);
+    int n = 0;
+    for (auto _ : state)
+        store->savePart(part("J1", ++n));
+    countParts(state);
+}
+BENCHMARK_CAPTURE(BM_StoreSavePart, flushed, Durability::FlushedCommit)
+    ->Unit(benchmark::kMicrosecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_StoreSavePart, written, Durability::WrittenCommit)
+    ->Unit(benchmark::kMicrosecond)
+    ->UseRealTime();
+
+// The store and the bare loop taking turns part by part at one durability,
+// so that both meet the same disk and load; counters per part and ratios.
+void BM_StoreBesideBareLoop(benchmark::State& state, Durability durability)
+{
+    testsupport::TemporaryDatabase temp;
+    auto store = openSqliteStore(temp.path(), OpenMode::CreateIfMissing, durability);
+    BareLoop loop((temp.folder() / "bare.db").string(), durability);
+    double storeWall = 0, storeCpu = 0, bareWall = 0, bareCpu = 0;
+    int n = 0;
+    for (auto _ : state) {
+        const PartRecord record = part("J1", ++n);
+        const Clock start = Clock::now();
+        store->savePart(record);
+        const Clock middle = Clock::now();
+        loop.save(record);
+        const Clock end = Clock::now();
+        storeWall += middle.wall - start.wall;
+        storeCpu += middle.cpu - start.cpu;
+        bareWall += end.wall - middle.wall;
+        bareCpu += end.cpu - middle.cpu;
+    }
+    state.counters["store_wall_us"] = storeWall / n;
+    state.counters["store_cpu_us"] = storeCpu / n;
+    state.counters["bare_wall_us"] = bareWall / n;
+    state.counters["bare_cpu_us"] = bareCpu / n;
+    state.counters["wall_ratio"] = storeWall / bareWall;
+    state.counters["cpu_ratio"] = storeCpu / bareCpu;
+}
+BENCHMARK_CAPTURE(BM_StoreBesideBareLoop, flushed, Durability::FlushedCommit)
+    ->Unit(benchmark::kMicrosecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_StoreBesideBareLoop, written, Durability::WrittenCommit)
+    ->Unit(benchmark::kMicrosecond)
+    ->UseRealTime();
+
+// Two databases of 100,000 parts, the store's and the anchor's, made once
+// for the run by copying one saved part with SQL.
+constexpr int kLargeDatabaseParts = 100000;
+
+class LargeDatabases {
+public:
+    static LargeDatabases& get()
+    {
+        static LargeDatabases databases;
+        return databases;
+    }
+    const std::string& store() const { return m_store; }
+    const std::string& bare() const { return m_bare; }
+
+private:
+    LargeDatabases()
+    {
+        openSqliteStore(m_store, OpenMode::CreateIfMissing)->savePart(part("BIG", 0));
+        BareLoop(m_bare, Durability::FlushedCommit).save(part("BIG", 0));
+        for (const std::string& path : {m_store, m_bare})
+            testing::execSql(
+                path,
+                "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " +
+                    std::to_string(kLargeDatabaseParts - 1) +
+                    ") INSERT INTO parts (job, grp, mark, quantity, length, section, description,"
+                    " grade, text1, number, text2, text3, measuring_system, part_kind, saved_at)"
+                    " SELECT job, grp, 'C' || i, quantity, length, section, description, grade,"
+                    " text1, number, text2, text3, measuring_system, part_kind, saved_at"
+                    " FROM n, parts WHERE parts.id = 1;"
+                    "INSERT INTO ref_planes SELECT p.id, r.seq, r.start_x, r.start_u, r.rise,"
+                    " r.run, r.direction_x, r.direction_u, r.pattern"
+                    " FROM parts p, ref_planes r WHERE r.part_id = 1 AND p.id > 1;"
+                    "INSERT INTO operations SELECT p.id, o.seq, o.plane_seq, o.kind, o.face, o.x,"
+                    " o.u, o.x_inc, o.u_inc, o.num_x, o.num_u, o.tool_size1, o.tool_size2,"
+                    " o.tool_shape, o.orientation, o.tool_measuring_system, o.text"
+                    " FROM parts p, operations o WHERE o.part_id = 1 AND p.id > 1;"
+                    "PRAGMA wal_checkpoint(TRUNCATE);");
+    }
+
+    testsupport::TemporaryDatabase m_temp;
+    std::string m_store = m_temp.path();
+    std::string m_bare = (m_temp.folder() / "bare.db").string();
+};
+
+// What a process's first save costs: opening the database, then one part.
+void BM_FirstSaveInto100000Parts(benchmark::State& state)
+{
+    const std::string& path = LargeDatabases::get().store();
+    static int n = 0; // a new part in every repetition too
+    for (auto _ : state)
+        openSqliteStore(path, OpenMode::CreateIfMissing)->savePart(part("NEW", ++n));
+    state.counters["parts"] = kLargeDatabaseParts;
+}
+BENCHMARK(BM_FirstSaveInto100000Parts)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_FirstBareSaveInto100000Parts(benchmark::State& state)
+{
+    const std::string& path = LargeDatabases::get().bare();
+    static int n = 0;
+    for (auto _ : state)
+        BareLoop(path, Durability::FlushedCommit).save(part("NEW", ++n));
+    state.counters["parts"] = kLargeDatabaseParts;
+}
+BENCHMARK(BM_FirstBareSaveInto100000Parts)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The part writer module registered in a registry of its own, writing into
 // a database of its own.
@@ -308,11 +327,9 @@ void BM_PartWriterInvoke(benchmark::State& state)
     auto writer = PartWriterRoad::createWriter();
     int n = 0;
     for (auto _ : state)
-        PartWriterRoad::save(writer,
-                             testing::samplePart({"J1", "G1", markNumber(++n)}, kOperations));
+        PartWriterRoad::save(writer, part("J1", ++n));
     writer.Release();
-    state.counters["parts/s"] =
-        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    countParts(state);
 }
 BENCHMARK(BM_PartWriterInvoke)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
@@ -322,16 +339,14 @@ void BM_PartWriterInvokeNewWriterPerPart(benchmark::State& state)
     int n = 0;
     for (auto _ : state) {
         auto writer = PartWriterRoad::createWriter();
-        PartWriterRoad::save(writer,
-                             testing::samplePart({"J1", "G1", markNumber(++n)}, kOperations));
+        PartWriterRoad::save(writer, part("J1", ++n));
     }
-    state.counters["parts/s"] =
-        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    countParts(state);
 }
 BENCHMARK(BM_PartWriterInvokeNewWriterPerPart)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
-// Prints as usual, then the ratio of each road's time per part to the bare
-// loop's: wall time (what a user waits, disk flushes included) and CPU time.
+// Prints as usual, then each road's time per part beside its anchor's and
+// the ratios, wall time (what a user waits, flushes included) and CPU time.
 // With repetitions, the medians are compared.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
@@ -340,33 +355,58 @@ public:
     void ReportRuns(const std::vector<Run>& runs) override
     {
         for (const Run& run : runs) {
-            if (run.run_type != Run::RT_Iteration || run.error_occurred)
+            // Each repetition's run, or only the median where the
+            // repetitions are reported as aggregates.
+            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+            if ((run.run_type != Run::RT_Iteration && !median) || run.error_occurred)
                 continue;
-            Times& t = m_times[run.run_name.function_name];
-            t.real.push_back(run.GetAdjustedRealTime());
-            t.cpu.push_back(run.GetAdjustedCPUTime());
+            const double unit = benchmark::GetTimeUnitMultiplier(run.time_unit);
+            std::string name = run.run_name.str();
+            if (const auto suffix = name.find("/real_time"); suffix != std::string::npos)
+                name.erase(suffix);
+            Times& t = m_times[name];
+            t.real.push_back(run.GetAdjustedRealTime() / unit * 1e6);
+            t.cpu.push_back(run.GetAdjustedCPUTime() / unit * 1e6);
         }
         ConsoleReporter::ReportRuns(runs);
     }
 
     void printRatios() const
     {
-        auto bare = m_times.find("BM_BareLoop");
-        if (bare == m_times.end())
-            return;
-        for (const auto& [name, times] : m_times) {
-            if (name == bare->first)
+        struct Pair {
+            const char* road;
+            const char* anchor;
+            const char* goal;
+        };
+        const Pair pairs[] = {
+            {"BM_StoreSavePart/flushed", "BM_BareLoop/flushed", ""},
+            {"BM_StoreSavePart/written", "BM_BareLoop/written", ""},
+            {"BM_PartWriterInvoke", "BM_BareLoop/flushed", ""},
+            {"BM_PartWriterInvokeNewWriterPerPart", "BM_BareLoop/flushed", ""},
+            {"BM_BareLoop/written", "BM_BareLoop/flushed", " (what the flush per part costs)"},
+            {"BM_StoreSavePart/written", "BM_StoreSavePart/flushed", ""},
+            {"BM_FirstSaveInto100000Parts", "BM_FirstBareSaveInto100000Parts",
+             " (goal: under 50 ms wall)"},
+        };
+        std::printf("\n%-38s %12s %12s   %-32s %12s %12s   %6s %6s\n", "road", "wall us", "CPU us",
+                    "anchor", "wall us", "CPU us", "wall", "CPU");
+        for (const Pair& p : pairs) {
+            auto road = m_times.find(p.road);
+            auto anchor = m_times.find(p.anchor);
+            if (road == m_times.end() || anchor == m_times.end())
                 continue;
-            std::printf(
-                "ratio %s / BM_BareLoop: wall time %.2f, CPU time %.2f (goal: at most 1.5)\n",
-                name.c_str(), median(times.real) / median(bare->second.real),
-                median(times.cpu) / median(bare->second.cpu));
+            const double wall = median(road->second.real), cpu = median(road->second.cpu);
+            const double anchorWall = median(anchor->second.real);
+            const double anchorCpu = median(anchor->second.cpu);
+            std::printf("%-38s %12.1f %12.1f   %-32s %12.1f %12.1f   %6.2f %6.2f%s\n", p.road, wall,
+                        cpu, p.anchor, anchorWall, anchorCpu, wall / anchorWall, cpu / anchorCpu,
+                        p.goal);
         }
     }
 
 private:
     struct Times {
-        std::vector<double> real;
+        std::vector<double> real; // microseconds per part
         std::vector<double> cpu;
     };
 

@@ -86,6 +86,7 @@ void CCADPart::saveToTarsis()
                           argR8Out(&numbers[1]), argR8Out(&numbers[2]), argR8Out(&numbers[3]),
                           argR8Out(&numbers[4]), argR8Out(&numbers[5]), argBstrOut(&formal)});
         SysFreeString(formal);
+        checkTarsisResult(result); // a database failure, not an unknown shape
         if (result == 1) {
             CUndefinedShapeException e;
             e.SetMessage(("Job " + narrowFromBstr(JobId) + " Group " + narrowFromBstr(Group) +

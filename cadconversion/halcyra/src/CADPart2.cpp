@@ -45,6 +45,7 @@ void CCADPart2::saveToTarsis()
             {argBstr(Section), argBstr(SectionDescription), argR8Out(&dDepth),
              argR8Out(&dWebThickness), argR8Out(&dBreathOfFlange), argR8Out(&dFlangeThickness),
              argR8Out(&dSFG), argR8Out(&dWeightPerFoot), argBstrOut(&combstrFormal.m_str)});
+        checkTarsisResult(result); // a database failure, not an unknown shape
         if (result == 1 || !combstrFormal) {
             CUndefinedShapeException e;
             e.SetMessage(("Job " + narrowFromBstr(JobId) + " Group " + narrowFromBstr(Group) +

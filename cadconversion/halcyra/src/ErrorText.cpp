@@ -17,5 +17,11 @@ std::u16string comErrorText(const _com_error& error, UINT nID, const char16_t* p
     if (!text.empty())
         text += u"\r\n";
     text += method;
+    // The failing server's own description (say, the database's), after.
+    const _bstr_t description = error.Description();
+    if (description.length() > 0) {
+        text += u"\r\n";
+        text += std::u16string_view(static_cast<const OLECHAR*>(description), description.length());
+    }
     return text;
 }

@@ -2,6 +2,8 @@
 #include "TarsisCall.h"
 
 #include "com/ComError.h"
+#include "com/Runtime.h"
+#include "vlmrexcept/CHResultException.h"
 #include "vlmrexcept/CLog.h"
 
 #include <vector>
@@ -78,6 +80,8 @@ LONG invokeTarsis(IDispatch* server, DISPID dispid, std::span<const VARIANT> arg
     std::vector<VARIANT> rgvarg(args.rbegin(), args.rend());
     DISPPARAMS params{rgvarg.data(), nullptr, static_cast<UINT>(rgvarg.size()), 0};
     Result result;
+    // Error info that an earlier call left must not stand for this one.
+    SetErrorInfo(0, nullptr);
     HRESULT hr =
         server->Invoke(dispid, IID_NULL, 0, DISPATCH_METHOD, &params, &result, nullptr, nullptr);
     if (FAILED(hr))
@@ -90,6 +94,17 @@ LONG invokeTarsis(IDispatch* server, DISPID dispid, std::span<const VARIANT> arg
 
 void checkTarsisResult(LONG result, const char* file, int line)
 {
-    if (result < 0)
+    if (result >= 0)
+        return;
+    // What the server said about its failure (the database's own text),
+    // taken before anything else can replace it.
+    IErrorInfo* info = nullptr;
+    if (GetErrorInfo(0, &info) != S_OK)
+        info = nullptr;
+    try {
         CLog::ThrowHResult(file, line, result);
+    } catch (const CHResultException&) {
+        // Reported as the COM error of the server's result, with its text.
+        throw _com_error(result, info, false);
+    }
 }

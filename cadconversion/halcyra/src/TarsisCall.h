@@ -24,6 +24,10 @@ LONG invokeTarsis(IDispatch* server, DISPID dispid, std::initializer_list<VARIAN
 
 // A negative result ends the operation through CLog::ThrowHResult with the
 // caller's source file and line (filled in at the call; the builtins serve
-// the compilers whose library lacks std::source_location).
+// the compilers whose library lacks std::source_location), which logs it;
+// the failure then goes on as a _com_error of that result carrying the
+// server's error info, so that the caller's COM error row reports the
+// server's HRESULT and text (a full, busy, read-only or damaged database)
+// instead of an unexpected failure without text.
 void checkTarsisResult(LONG result, const char* file = __builtin_FILE(),
                        int line = __builtin_LINE());

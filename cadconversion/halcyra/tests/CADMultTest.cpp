@@ -81,8 +81,11 @@ TEST_F(CADMult, RefusedPieceStopsTheSave)
     TestBstr a(u"A"), b(u"B");
     mult->AddPart(a, a, a, 1);
     mult->AddPart(b, b, b, 1);
-    EXPECT_EQ(mult->SaveToTarsis(), E_UNEXPECTED);
-    EXPECT_FALSE(takeErrorInfo().present);
+    m_tarsis->errorTexts["AddMultPart"] = u"Tarsis database T is full";
+    EXPECT_EQ(mult->SaveToTarsis(), -2);
+    const std::u16string text = takeErrorInfo().description;
+    EXPECT_EQ(text.rfind(wide(hresultMessage(-2)) + u"\r\n", 0), 0u);
+    EXPECT_EQ(text.substr(text.size() - 27), u"\r\nTarsis database T is full");
     EXPECT_EQ(calls(), (Calls{createMult(), "AddMultPart(\"A\", \"A\", \"A\", 1L)"}));
 }
 
@@ -140,8 +143,7 @@ TEST_F(CADMult, GetMultSectionAndDescriptionAsksTheWriter)
 
     m_tarsis->results["GetMultSectionAndDescription"] = -3;
     TestBstr s2, d2;
-    EXPECT_EQ(mult->GetMultSectionAndDescription(job, group, mark, s2.out(), d2.out()),
-              E_UNEXPECTED);
+    EXPECT_EQ(mult->GetMultSectionAndDescription(job, group, mark, s2.out(), d2.out()), -3);
 }
 
 TEST_F(CADMult, CheckPartsLeavesItsOutParametersAlone)

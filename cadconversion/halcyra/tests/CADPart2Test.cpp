@@ -179,9 +179,46 @@ TEST_F(CADPart2, RefusedTopFlangeCallEndsTheSave)
     CComPtr<ICADPart2> part = newPart(u"PL");
     addOperation(part, Face::Top, 'F', 'M', 0);
     addOperation(part, Face::Bottom, 'F', 'M', 0);
-    EXPECT_EQ(part->SaveToTarsis(), E_UNEXPECTED);
-    EXPECT_FALSE(takeErrorInfo().present);
+    EXPECT_EQ(part->SaveToTarsis(), -1);
+    EXPECT_EQ(takeErrorInfo().description,
+              wide(hresultMessage(-1)) + u"\r\nCom Error while SaveToTarsis");
     EXPECT_EQ(calls().back(), mark("AddTFNearMark"));
+}
+
+// The text of a failure the save goes past (a bottom-flange call) does not
+// stand for a later failure that comes without one.
+TEST_F(CADPart2, AFailureIsReportedWithItsOwnTextOnly)
+{
+    const HRESULT busy = HRESULT_FROM_WIN32(33);
+    m_tarsis->results["AddBFNearMark"] = -1;
+    m_tarsis->errorTexts["AddBFNearMark"] = u"earlier failure";
+    m_tarsis->results["SavePart"] = busy;
+    CComPtr<ICADPart2> part = newPart(u"PL");
+    addOperation(part, Face::Bottom, 'F', 'M', 0);
+    EXPECT_EQ(part->SaveToTarsis(), busy);
+    EXPECT_EQ(takeErrorInfo().description,
+              wide(hresultMessage(busy)) + u"\r\nCom Error while SaveToTarsis");
+
+    m_tarsis->errorTexts["SavePart"] = u"Tarsis database T is busy";
+    EXPECT_EQ(part->SaveToTarsis(), busy);
+    EXPECT_EQ(takeErrorInfo().description, wide(hresultMessage(busy)) +
+                                               u"\r\nCom Error while SaveToTarsis\r\n"
+                                               u"Tarsis database T is busy");
+}
+
+// A lookup that fails is the database's failure, not an undefined shape.
+TEST_F(CADPart2, FailingLookupIsADatabaseFailureNotAnUndefinedShape)
+{
+    const HRESULT readOnly = E_ACCESSDENIED;
+    m_tarsis->results["LookupShape"] = readOnly;
+    m_tarsis->errorTexts["LookupShape"] = u"Tarsis database T is read-only";
+    m_tarsis->lookupText.reset();
+    CComPtr<ICADPart2> part = newPart(u"W");
+    EXPECT_EQ(part->SaveToTarsis(), readOnly);
+    EXPECT_EQ(takeErrorInfo().description, wide(hresultMessage(readOnly)) +
+                                               u"\r\nCom Error while SaveToTarsis\r\n"
+                                               u"Tarsis database T is read-only");
+    EXPECT_EQ(calls().size(), 1u);
 }
 
 TEST_F(CADPart2, MissingPartWriterIsReportedAgainstICADPart2)

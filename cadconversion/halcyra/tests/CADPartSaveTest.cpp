@@ -320,10 +320,26 @@ TEST_F(CADPartSave, SectionNeverSetIsLookedUpAsEmpty)
 
 TEST_F(CADPartSave, OtherLookupAnswersAreAccepted)
 {
-    m_tarsis->results["LookupShape"] = -7;
+    m_tarsis->results["LookupShape"] = 2;
     m_tarsis->lookupText.reset();
     CComPtr<ICADPart> part = newPart(u"W");
     EXPECT_EQ(part->SaveToTarsis(), S_OK);
+}
+
+// A lookup that fails is the database's failure, reported with its result
+// and text, not an undefined shape; nothing is created.
+TEST_F(CADPartSave, FailingLookupIsADatabaseFailureNotAnUndefinedShape)
+{
+    const HRESULT damaged = HRESULT_FROM_WIN32(1392);
+    m_tarsis->results["LookupShape"] = damaged;
+    m_tarsis->errorTexts["LookupShape"] = u"Tarsis database /x/tarsis.db is damaged: malformed";
+    CComPtr<ICADPart> part = newPart(u"W");
+    EXPECT_EQ(part->SaveToTarsis(), damaged);
+    EXPECT_EQ(takeErrorInfo().description,
+              wide(hresultMessage(damaged)) +
+                  u"\r\nCom Error while SaveToTarsis\r\n"
+                  u"Tarsis database /x/tarsis.db is damaged: malformed");
+    EXPECT_EQ(calls(), (Calls{lookup("W")}));
 }
 
 TEST_F(CADPartSave, MissingPartWriterIsAComErrorWithEPointer)
@@ -349,10 +365,11 @@ TEST_F(CADPartSave, RefusedInvokeIsAComError)
     EXPECT_EQ(calls().back(), "AddWebMark(1, 2, 0, 0, 1s, 1s)");
 }
 
-// A negative answer ends the save through the maker's log, whose exception
-// no catch block names: E_UNEXPECTED without error info.
-TEST_F(CADPartSave, NegativeResultEndsTheSaveUnexpectedly)
+// A negative answer ends the save through the maker's log; the save reports
+// the server's result and, after the method's text, the server's own.
+TEST_F(CADPartSave, NegativeResultEndsTheSaveWithTheServersResultAndText)
 {
+    const HRESULT full = HRESULT_FROM_WIN32(112);
     struct Case {
         const char* method;
         const char* source; // the file the failure is logged under
@@ -363,15 +380,29 @@ TEST_F(CADPartSave, NegativeResultEndsTheSaveUnexpectedly)
         SCOPED_TRACE(c.method);
         calls().clear();
         m_tarsis->results.clear();
-        m_tarsis->results[c.method] = -5;
+        m_tarsis->errorTexts.clear();
+        m_tarsis->results[c.method] = full;
+        m_tarsis->errorTexts[c.method] = u"Tarsis database T is full";
         std::filesystem::remove_all(m_dir / "data");
         CComPtr<ICADPart> part = newPart(u"PL");
         part->SetWebMark(1, 2);
-        EXPECT_EQ(part->SaveToTarsis(), E_UNEXPECTED);
-        EXPECT_FALSE(takeErrorInfo().present);
+        EXPECT_EQ(part->SaveToTarsis(), full);
+        const ReportedError error = takeErrorInfo();
+        EXPECT_EQ(error.description, wide(hresultMessage(full)) +
+                                         u"\r\nCom Error while SaveToTarsis\r\n"
+                                         u"Tarsis database T is full");
+        EXPECT_EQ(error.iid, IID_ICADPart);
         EXPECT_EQ(calls().back().rfind(c.method, 0), 0u) << calls().back();
         EXPECT_NE(logText().find(c.source), std::string::npos) << logText();
     }
+    // A server that says nothing of its failure: the Part's text alone.
+    m_tarsis->results.clear();
+    m_tarsis->errorTexts.clear();
+    m_tarsis->results["SavePart"] = -5;
+    CComPtr<ICADPart> part = newPart(u"PL");
+    EXPECT_EQ(part->SaveToTarsis(), -5);
+    EXPECT_EQ(takeErrorInfo().description,
+              wide(hresultMessage(-5)) + u"\r\nCom Error while SaveToTarsis");
 }
 
 } // namespace

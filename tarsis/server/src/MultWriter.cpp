@@ -67,7 +67,7 @@ HRESULT CTarsisMultWriter::SaveMult(LONG* pnResult)
         if (!m_pending)
             return failureResult(CLSID_TarsisMultWriter, IID_ITarsisMultWriter, E_UNEXPECTED,
                                  kNoMult);
-        m_store.use([&](TarsisStore& store) { store.saveMult(*m_pending); });
+        m_store.write([&](TarsisStore& store) { store.saveMult(*m_pending); });
         m_pending.reset();
         return S_OK;
     });
@@ -86,7 +86,7 @@ HRESULT CTarsisMultWriter::GetMultSectionAndDescription(BSTR bstrJob, BSTR bstrG
         return hr;
     *pnResult = guardedResult(CLSID_TarsisMultWriter, IID_ITarsisMultWriter, [&]() -> LONG {
         PartKey key = keyOf(bstrJob, bstrGroup, bstrMark);
-        auto shape = m_store.use([&](TarsisStore& store) { return store.findPartShape(key); });
+        auto shape = m_store.read([&](TarsisStore& store) { return store.findPartShape(key); });
         if (!shape)
             return S_FALSE;
         if (HRESULT hr = putText(pbstrSection, shape->section); FAILED(hr))
@@ -102,7 +102,7 @@ HRESULT CTarsisMultWriter::CheckMachine(BSTR bstrMachine, LONG* pnResult)
         return E_POINTER;
     *pnResult = guardedResult(CLSID_TarsisMultWriter, IID_ITarsisMultWriter, [&]() -> LONG {
         std::string machine = textOf(bstrMachine);
-        return m_store.use([&](TarsisStore& store) { return store.machineExists(machine); })
+        return m_store.read([&](TarsisStore& store) { return store.machineExists(machine); })
                    ? S_OK
                    : S_FALSE;
     });
@@ -115,7 +115,8 @@ HRESULT CTarsisMultWriter::CheckPart(BSTR bstrJob, BSTR bstrGroup, BSTR bstrMark
         return E_POINTER;
     *pnResult = guardedResult(CLSID_TarsisMultWriter, IID_ITarsisMultWriter, [&]() -> LONG {
         PartKey key = keyOf(bstrJob, bstrGroup, bstrMark);
-        return m_store.use([&](TarsisStore& store) { return store.findPartShape(key).has_value(); })
+        return m_store.read(
+                   [&](TarsisStore& store) { return store.findPartShape(key).has_value(); })
                    ? S_OK
                    : S_FALSE;
     });

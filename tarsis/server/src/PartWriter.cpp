@@ -137,7 +137,7 @@ HRESULT CTarsisPartWriter::SavePart(LONG* pnResult)
         if (!m_pending)
             return failureResult(CLSID_TarsisPartWriter, IID_ITarsisPartWriter, E_UNEXPECTED,
                                  "No part is open: CreatePart comes first");
-        m_store.use([&](TarsisStore& store) { store.savePart(*m_pending); });
+        m_store.write([&](TarsisStore& store) { store.savePart(*m_pending); });
         m_pending.reset(); // kept after a failure, so that the save can be tried again
         return S_OK;
     });

@@ -23,7 +23,7 @@ HRESULT CTarsisShapeServer::LookupShape(BSTR bstrSection, BSTR bstrDescription, 
     *pbstrFormal = nullptr;
     *pnResult = guardedResult(CLSID_TarsisShapeServer, IID_ITarsisShapeServer, [&]() -> LONG {
         ShapeKey key{textOf(bstrSection), textOf(bstrDescription)};
-        auto shape = m_store.use([&](TarsisStore& store) { return store.findShape(key); });
+        auto shape = m_store.read([&](TarsisStore& store) { return store.findShape(key); });
         if (!shape)
             return S_FALSE;
         if (HRESULT hr = putText(pbstrFormal, shape->name); FAILED(hr))

@@ -16,10 +16,11 @@
 namespace tarsis {
 namespace {
 
-constexpr ULONG kErrorLockViolation = 33;
-constexpr ULONG kErrorDiskFull = 112;
 constexpr ULONG kErrorFileNotFound = 2;
 constexpr ULONG kErrorBadFormat = 11;
+constexpr ULONG kErrorLockViolation = 33;
+constexpr ULONG kErrorCannotMake = 82;
+constexpr ULONG kErrorDiskFull = 112;
 constexpr ULONG kErrorFileCorrupt = 1392;
 
 HRESULT resultFor(StoreError::Kind kind)
@@ -29,6 +30,10 @@ HRESULT resultFor(StoreError::Kind kind)
         return HRESULT_FROM_WIN32(kErrorLockViolation);
     case StoreError::Kind::Full:
         return HRESULT_FROM_WIN32(kErrorDiskFull);
+    case StoreError::Kind::ReadOnly:
+        return E_ACCESSDENIED;
+    case StoreError::Kind::CannotCreate:
+        return HRESULT_FROM_WIN32(kErrorCannotMake);
     case StoreError::Kind::Missing:
         return HRESULT_FROM_WIN32(kErrorFileNotFound);
     case StoreError::Kind::Damaged:
@@ -59,11 +64,13 @@ StoreHandle::Shared& StoreHandle::resolve()
     return *m_shared;
 }
 
-TarsisStore& StoreHandle::Shared::current()
+TarsisStore& StoreHandle::Shared::current(bool checkFile)
 {
     struct stat info {};
-    bool exists = ::stat(path.c_str(), &info) == 0;
-    if (store && exists && file == std::make_pair(info.st_dev, info.st_ino))
+    if (store && !checkFile)
+        return *store;
+    if (store && ::stat(path.c_str(), &info) == 0 &&
+        file == std::make_pair(info.st_dev, info.st_ino))
         return *store;
     store.reset();
     auto opened = openSqliteStore(path, OpenMode::CreateIfMissing);

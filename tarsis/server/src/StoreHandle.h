@@ -17,20 +17,35 @@
 namespace tarsis {
 
 // The database named by TARSIS_DATABASE (or the default path), created with
-// its schema and built-in catalog on first use. One connection per database file serves
-// every object of the module in this process and stays open until the module
-// unloads, so that a writer made for each part costs no connection of its
-// own; calls on it are serialised. When the file at the path is no longer
-// the one opened (deleted, or replaced), the next call opens the new one.
+// its schema and built-in catalog on first use. One connection per database
+// file serves every object of the module in this process and stays open
+// until the module unloads, so that a writer made for each part costs no
+// connection of its own; calls on it are serialised.
+//
+// A write first makes sure that the file at the path is still the one
+// opened (one stat): when it was deleted or replaced, the write goes into
+// the new file, never into the old one, which nobody would find again.
+// Reads skip that check: a read from a file replaced since the last write
+// answers from the file that was opened, and loses nothing.
 class StoreHandle {
 public:
-    // Runs body(TarsisStore&) and answers its result; throws StoreError.
+    // Runs body(TarsisStore&), which only reads, and answers its result;
+    // throws StoreError.
     template <class Body>
-    auto use(Body&& body)
+    auto read(Body&& body)
     {
         Shared& shared = resolve();
         std::lock_guard lock(shared.mutex);
-        return body(shared.current());
+        return body(shared.current(false));
+    }
+
+    // As read, for a body that writes.
+    template <class Body>
+    auto write(Body&& body)
+    {
+        Shared& shared = resolve();
+        std::lock_guard lock(shared.mutex);
+        return body(shared.current(true));
     }
 
     struct Shared {
@@ -38,7 +53,8 @@ public:
         std::mutex mutex;
         std::unique_ptr<TarsisStore> store;
         std::pair<dev_t, ino_t> file{};
-        TarsisStore& current(); // with mutex held
+        // With mutex held; checkFile: reopen when the file was replaced.
+        TarsisStore& current(bool checkFile);
     };
 
 private:

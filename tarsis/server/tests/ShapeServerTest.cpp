@@ -87,16 +87,34 @@ TEST_F(ShapeServerTest, OutputsPassedByValueAreRefused)
     EXPECT_EQ(invoke(server, shapeserver::LookupShape, args).hr, DISP_E_BADPARAMCOUNT);
 }
 
-TEST_F(ShapeServerTest, ADatabaseFailureAnswersNegative)
+// A lookup that the database cannot answer is a failure with the
+// database's result and text, never "unknown shape".
+TEST_F(ShapeServerTest, ADatabaseFailureAnswersItsResultAndText)
 {
-    std::string damaged = databasePath() + ".damaged";
+    const std::string damaged = databasePath() + ".damaged";
     writeFile(damaged, std::string(6000, '#'));
-    useDatabase(damaged);
-    Lookup l = lookup("W", "1226");
-    EXPECT_EQ(l.call.hr, S_OK);
-    EXPECT_LT(l.call.result, 0);
-    EXPECT_EQ(l.formal, nullptr);
-    EXPECT_NE(errorText().find(damaged), std::string::npos);
+    const std::string blocked = databasePath() + ".file";
+    writeFile(blocked, "a file where a folder belongs");
+    struct Case {
+        std::string path;
+        HRESULT result;
+        std::string text;
+    };
+    const Case cases[] = {
+        {damaged, HRESULT_FROM_WIN32(1392),
+         "Tarsis database " + damaged + ": the file is not a database: it is damaged"},
+        {blocked + "/tarsis.db", HRESULT_FROM_WIN32(82),
+         "Tarsis database " + blocked + "/tarsis.db cannot be created: "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        useDatabase(c.path);
+        Lookup l = lookup("W", "1226");
+        EXPECT_EQ(l.call.hr, S_OK);
+        EXPECT_EQ(l.call.result, c.result);
+        EXPECT_EQ(l.formal, nullptr);
+        EXPECT_EQ(errorText().rfind(c.text, 0), 0u) << errorText();
+    }
 }
 
 } // namespace

@@ -6,7 +6,6 @@
 #include <limits>
 
 namespace tarsis::sqlite {
-namespace {
 
 StoreError::Kind kindOf(int code)
 {
@@ -16,6 +15,8 @@ StoreError::Kind kindOf(int code)
         return StoreError::Kind::Busy;
     case SQLITE_FULL:
         return StoreError::Kind::Full;
+    case SQLITE_READONLY:
+        return StoreError::Kind::ReadOnly;
     case SQLITE_CORRUPT:
     case SQLITE_NOTADB:
         return StoreError::Kind::Damaged;
@@ -26,22 +27,58 @@ StoreError::Kind kindOf(int code)
     }
 }
 
-} // namespace
+std::string failureText(const std::string& path, int code, const std::string& message)
+{
+    const std::string head = "Tarsis database " + path;
+    switch (code & 0xff) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return head + " is busy: another program has kept it locked for longer than " +
+               std::to_string(kBusyTimeoutMs / 1000) + " seconds";
+    case SQLITE_FULL:
+        return head + " is full: its disk has no room left, or the database has reached its "
+                      "size limit";
+    case SQLITE_READONLY:
+        if (code == SQLITE_READONLY_DBMOVED)
+            return head + " is read-only: the file was moved or deleted while it was open";
+        return head + " is read-only: " + message;
+    case SQLITE_CORRUPT:
+        return head + " is damaged: " + message;
+    case SQLITE_NOTADB:
+        return head + ": the file is not a database: it is damaged, or another program's file";
+    case SQLITE_IOERR:
+        return head + " cannot be read or written: " + message;
+    default:
+        return head + ": " + message;
+    }
+}
 
 Connection::Connection(const std::string& path, int flags) : m_path(path)
 {
-    int rc = sqlite3_open_v2(path.c_str(), &m_db, flags, nullptr);
+    // A connection serves one thread at a time (its owner serialises the
+    // calls), so SQLite's own locking of it is not needed.
+    int rc = sqlite3_open_v2(path.c_str(), &m_db, flags | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         std::string message = m_db ? sqlite3_errmsg(m_db) : sqlite3_errstr(rc);
         sqlite3_close_v2(m_db);
         m_db = nullptr;
-        throw StoreError(kindOf(rc), "Tarsis database " + path + ": " + message);
+        if ((rc & 0xff) == SQLITE_CANTOPEN && (flags & SQLITE_OPEN_CREATE))
+            throw StoreError(StoreError::Kind::CannotCreate,
+                             "Tarsis database " + path + " cannot be created: " + message);
+        if ((rc & 0xff) == SQLITE_CANTOPEN)
+            throw StoreError(StoreError::Kind::Failed,
+                             "Tarsis database " + path + " cannot be opened: " + message);
+        throw StoreError(kindOf(rc), failureText(path, rc, message));
     }
     sqlite3_extended_result_codes(m_db, 1);
+    sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
 }
 
 Connection::~Connection()
 {
+    sqlite3_finalize(m_begin);
+    sqlite3_finalize(m_commit);
+    sqlite3_finalize(m_rollback);
     sqlite3_close_v2(m_db);
 }
 
@@ -64,14 +101,41 @@ int Connection::changes() const
 
 void Connection::fail(int code) const
 {
-    std::string message = sqlite3_errmsg(m_db);
-    if ((code & 0xff) == SQLITE_NOTADB)
-        message = ": the file is not a database";
-    else if ((code & 0xff) == SQLITE_CORRUPT)
-        message = " is damaged: " + message;
-    else
-        message = ": " + message;
-    throw StoreError(kindOf(code), "Tarsis database " + m_path + message);
+    throw StoreError(kindOf(code), failureText(m_path, code, sqlite3_errmsg(m_db)));
+}
+
+void Connection::step(sqlite3_stmt*& statement, const char* sql)
+{
+    if (!statement) {
+        int rc = sqlite3_prepare_v2(m_db, sql, -1, &statement, nullptr);
+        if (rc != SQLITE_OK)
+            fail(rc);
+    }
+    int rc = sqlite3_step(statement);
+    sqlite3_reset(statement);
+    if (rc != SQLITE_DONE)
+        fail(rc);
+}
+
+void Connection::begin()
+{
+    step(m_begin, "BEGIN IMMEDIATE");
+}
+
+void Connection::commit()
+{
+    step(m_commit, "COMMIT");
+}
+
+void Connection::rollback() noexcept
+{
+    // Nothing to undo when SQLite has ended the transaction itself.
+    if (sqlite3_get_autocommit(m_db))
+        return;
+    if (!m_rollback && sqlite3_prepare_v2(m_db, "ROLLBACK", -1, &m_rollback, nullptr) != SQLITE_OK)
+        return;
+    sqlite3_step(m_rollback);
+    sqlite3_reset(m_rollback);
 }
 
 Statement::Statement(Connection& connection, const char* sql) : m_connection(connection)
@@ -185,18 +249,18 @@ bool Statement::isNull(std::string_view name) const
 
 Transaction::Transaction(Connection& connection) : m_connection(connection)
 {
-    connection.exec("BEGIN IMMEDIATE");
+    connection.begin();
 }
 
 Transaction::~Transaction()
 {
     if (m_open)
-        sqlite3_exec(m_connection.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+        m_connection.rollback();
 }
 
 void Transaction::commit()
 {
-    m_connection.exec("COMMIT");
+    m_connection.commit();
     m_open = false;
 }
 

@@ -15,9 +15,14 @@ struct sqlite3_stmt;
 
 namespace tarsis::sqlite {
 
+// How long a statement waits for another connection's write lock before it
+// fails as busy.
+constexpr int kBusyTimeoutMs = 10000;
+
 class Connection {
 public:
-    // flags are SQLite open flags.
+    // flags are SQLite open flags; with SQLITE_OPEN_CREATE a file that
+    // cannot be opened is reported as one that cannot be created.
     Connection(const std::string& path, int flags);
     ~Connection();
     Connection(const Connection&) = delete;
@@ -31,14 +36,31 @@ public:
     // Rows changed by the latest INSERT, UPDATE or DELETE.
     int changes() const;
 
+    // BEGIN IMMEDIATE, COMMIT and ROLLBACK, each compiled once per
+    // connection. rollback() never throws.
+    void begin();
+    void commit();
+    void rollback() noexcept;
+
     // Throws the StoreError for an SQLite result code, with the
     // connection's latest message.
     [[noreturn]] void fail(int code) const;
 
 private:
+    void step(sqlite3_stmt*& statement, const char* sql);
+
     std::string m_path;
     sqlite3* m_db = nullptr;
+    sqlite3_stmt* m_begin = nullptr;
+    sqlite3_stmt* m_commit = nullptr;
+    sqlite3_stmt* m_rollback = nullptr;
 };
+
+// The text of a StoreError for an SQLite result code: the path, what is
+// wrong in the words a user acts on (busy, full, read-only, damaged), then
+// SQLite's own message where it adds something.
+std::string failureText(const std::string& path, int code, const std::string& message);
+StoreError::Kind kindOf(int code);
 
 // Columns are read by the names the SELECT gives them.
 class Statement {

@@ -5,14 +5,13 @@
 #include "tarsis/Catalog.h"
 
 #include <sqlite3.h>
-#include <sys/stat.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <filesystem>
+#include <initializer_list>
 #include <memory>
-#include <mutex>
-#include <set>
 #include <thread>
 #include <utility>
 
@@ -23,7 +22,72 @@ namespace fs = std::filesystem;
 using sqlite::Statement;
 using Kind = StoreError::Kind;
 
-constexpr int kBusyTimeoutMs = 10000;
+using sqlite::kBusyTimeoutMs;
+
+// The stored codes of operation kinds and faces: a value's code is its
+// index. Stored in every database: never reorder.
+constexpr std::array kKindCodes{OperationKind::Hole, OperationKind::Mark, OperationKind::HiddenMark,
+                                OperationKind::Stencil};
+constexpr std::array kFaceCodes{Face::Web,       Face::Web2,   Face::TFNear, Face::TFFar,
+                                Face::TFNearFar, Face::BFNear, Face::BFFar,  Face::BFNearFar,
+                                Face::TF,        Face::BF};
+
+template <typename E, std::size_t N>
+int codeOf(const std::array<E, N>& codes, E value)
+{
+    return static_cast<int>(std::find(codes.begin(), codes.end(), value) - codes.begin());
+}
+
+// The operations table under the given name (the upgrade builds it beside
+// the old one).
+std::string operationsTable(const std::string& name)
+{
+    return "CREATE TABLE " + name + R"sql( (
+  part_id               INTEGER NOT NULL REFERENCES parts (id) ON DELETE CASCADE,
+  seq                   INTEGER NOT NULL,
+  plane_seq             INTEGER,
+  kind                  INTEGER NOT NULL CHECK (kind BETWEEN 0 AND )sql" +
+           std::to_string(kKindCodes.size() - 1) + R"sql(),
+  face                  INTEGER NOT NULL CHECK (face BETWEEN 0 AND )sql" +
+           std::to_string(kFaceCodes.size() - 1) + R"sql(),
+  x                     REAL NOT NULL,
+  u                     REAL NOT NULL,
+  x_inc                 REAL,
+  u_inc                 REAL,
+  num_x                 INTEGER,
+  num_u                 INTEGER,
+  tool_size1            REAL,
+  tool_size2            REAL,
+  tool_shape            TEXT,
+  orientation           INTEGER,
+  tool_measuring_system INTEGER,
+  text                  TEXT,
+  PRIMARY KEY (part_id, seq),
+  FOREIGN KEY (part_id, plane_seq) REFERENCES ref_planes (part_id, seq)
+    ON DELETE CASCADE DEFERRABLE INITIALLY DEFERRED);
+)sql";
+}
+
+// Version 1 to 2: the operations table with kind and face as codes.
+std::string upgradeFromVersion1()
+{
+    auto cases = [](const char* column, const auto& codes) {
+        std::string sql = std::string("CASE ") + column;
+        for (std::size_t i = 0; i < codes.size(); ++i)
+            sql += " WHEN '" + std::string(toText(codes[i])) + "' THEN " + std::to_string(i);
+        return sql + " END";
+    };
+    const char* columns = "x, u, x_inc, u_inc, num_x, num_u, tool_size1, tool_size2, tool_shape,"
+                          " orientation, tool_measuring_system, text";
+    return operationsTable("operations_v2") +
+           "INSERT INTO operations_v2 (part_id, seq, plane_seq, kind, face, " + columns +
+           ") SELECT part_id, seq, plane_seq, " + cases("kind", kKindCodes) + ", " +
+           cases("face", kFaceCodes) + ", " + columns +
+           " FROM operations;"
+           "DROP TABLE operations;"
+           "ALTER TABLE operations_v2 RENAME TO operations;"
+           "UPDATE schema_info SET version = 2;";
+}
 
 constexpr const char* kSchema = R"sql(
 CREATE TABLE schema_info (version INTEGER NOT NULL);
@@ -71,30 +135,6 @@ CREATE TABLE ref_planes (
   direction_u TEXT NOT NULL,
   pattern     TEXT NOT NULL,
   PRIMARY KEY (part_id, seq));
-CREATE TABLE operations (
-  part_id               INTEGER NOT NULL REFERENCES parts (id) ON DELETE CASCADE,
-  seq                   INTEGER NOT NULL,
-  plane_seq             INTEGER,
-  kind                  TEXT NOT NULL
-                        CHECK (kind IN ('hole', 'mark', 'hidden_mark', 'stencil')),
-  face                  TEXT NOT NULL
-                        CHECK (face IN ('web', 'web2', 'tf_near', 'tf_far', 'tf_near_far',
-                                        'bf_near', 'bf_far', 'bf_near_far', 'tf', 'bf')),
-  x                     REAL NOT NULL,
-  u                     REAL NOT NULL,
-  x_inc                 REAL,
-  u_inc                 REAL,
-  num_x                 INTEGER,
-  num_u                 INTEGER,
-  tool_size1            REAL,
-  tool_size2            REAL,
-  tool_shape            TEXT,
-  orientation           INTEGER,
-  tool_measuring_system INTEGER,
-  text                  TEXT,
-  PRIMARY KEY (part_id, seq),
-  FOREIGN KEY (part_id, plane_seq) REFERENCES ref_planes (part_id, seq)
-    ON DELETE CASCADE DEFERRABLE INITIALLY DEFERRED);
 CREATE TABLE mults (
   id               INTEGER PRIMARY KEY,
   job              TEXT NOT NULL,
@@ -123,49 +163,61 @@ CREATE TABLE mult_pieces (
   PRIMARY KEY (mult_id, seq));
 )sql";
 
-// Checks done once per file and process: quick_check reads the whole file.
-bool alreadyVerified(const std::string& path, bool remember)
-{
-    static std::mutex mutex;
-    static std::set<std::pair<dev_t, ino_t>> verified;
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0)
-        return false;
-    std::lock_guard lock(mutex);
-    auto id = std::make_pair(info.st_dev, info.st_ino);
-    return remember ? (verified.insert(id), true) : verified.count(id) != 0;
-}
-
 class SqliteStore final : public TarsisStore {
 public:
-    SqliteStore(const std::string& path, OpenMode mode) : m_db(path, openFlags(path, mode))
+    SqliteStore(const std::string& path, OpenMode mode, Durability durability)
+        : m_db(path, openFlags(path, mode))
     {
-        sqlite3_busy_timeout(m_db.handle(), kBusyTimeoutMs);
-        verifyIntegrity();
         bool fresh = !hasTables();
-        if (fresh && mode == OpenMode::ExistingOnly)
+        if (fresh && mode != OpenMode::CreateIfMissing)
             throw StoreError(Kind::Missing,
                              "Tarsis database " + path + " is empty; create it with 'tarsis init'");
         if (!fresh)
-            checkSchema();
+            m_version = checkSchema();
+        if (mode == OpenMode::ReadOnly)
+            return;
         useWriteAheadLog();
-        m_db.exec("PRAGMA foreign_keys = ON");
+        m_db.exec(durability == Durability::FlushedCommit ? "PRAGMA synchronous = FULL"
+                                                          : "PRAGMA synchronous = NORMAL");
         if (fresh)
             initialise();
+        if (m_version < kSchemaVersion)
+            upgrade();
     }
 
     std::string location() const override { return m_db.path(); }
+
+    void checkIntegrity() override
+    {
+        std::string problems;
+        int count = 0;
+        Statement check(m_db, "PRAGMA integrity_check");
+        while (check.step()) {
+            std::string line = check.text("integrity_check");
+            if (line == "ok")
+                continue;
+            std::replace(line.begin(), line.end(), '\n', ' ');
+            if (++count <= 10)
+                problems += (problems.empty() ? "" : "; ") + line;
+        }
+        if (count > 10)
+            problems += "; and " + std::to_string(count - 10) + " more";
+        if (!problems.empty())
+            fail(Kind::Damaged, " is damaged: " + problems);
+        Statement orphans(m_db, "SELECT count(*) AS n FROM pragma_foreign_key_check");
+        if (orphans.step() && orphans.integer("n") > 0)
+            fail(Kind::Damaged, " is damaged: " + std::to_string(orphans.integer("n")) +
+                                    " entries refer to a part, mult or plane that is missing");
+    }
 
     void savePart(const PartRecord& part) override
     {
         sqlite::Transaction transaction(m_db);
         const PartHeader& h = part.header;
-        prepared(m_deletePart, "DELETE FROM parts WHERE job = ? AND grp = ? AND mark = ?")
-            .reset()
-            .bind(1, h.key.job)
-            .bind(2, h.key.group)
-            .bind(3, h.key.mark)
-            .run();
+        removeStored(
+            m_findPart, "SELECT id FROM parts WHERE job = ? AND grp = ? AND mark = ?", h.key,
+            {"DELETE FROM operations WHERE part_id = ?", "DELETE FROM ref_planes WHERE part_id = ?",
+             "DELETE FROM parts WHERE id = ?"});
         prepared(m_insertPart,
                  "INSERT INTO parts (job, grp, mark, quantity, length, section, description, grade,"
                  " text1, number, text2, text3, measuring_system, part_kind, saved_at)"
@@ -289,8 +341,9 @@ public:
     {
         sqlite::Transaction transaction(m_db);
         const MultHeader& h = mult.header;
-        Statement remove(m_db, "DELETE FROM mults WHERE job = ? AND grp = ? AND mark = ?");
-        remove.bind(1, h.key.job).bind(2, h.key.group).bind(3, h.key.mark).run();
+        removeStored(
+            m_findMult, "SELECT id FROM mults WHERE job = ? AND grp = ? AND mark = ?", h.key,
+            {"DELETE FROM mult_pieces WHERE mult_id = ?", "DELETE FROM mults WHERE id = ?"});
         Statement insert(
             m_db, "INSERT INTO mults (job, grp, mark, number, quantity, length, kerf, section,"
                   " description, grade, machine, text1, text2, measuring_system, saved_at)"
@@ -471,31 +524,17 @@ private:
             if (fs::is_directory(path, ec))
                 throw StoreError(Kind::Failed,
                                  "Tarsis database " + path + " is a folder, not a file");
-            return SQLITE_OPEN_READWRITE;
+            return mode == OpenMode::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
         }
-        if (mode == OpenMode::ExistingOnly)
+        if (mode != OpenMode::CreateIfMissing)
             throw StoreError(Kind::Missing, "Tarsis database " + path +
                                                 " does not exist; create it with 'tarsis init'");
         fs::path folder = fs::path(path).parent_path();
         if (!folder.empty() && !fs::create_directories(folder, ec) && ec)
-            throw StoreError(Kind::Failed, "Cannot create the folder " + folder.string() +
-                                               " for the Tarsis database: " + ec.message());
+            throw StoreError(Kind::CannotCreate,
+                             "Tarsis database " + path + " cannot be created: the folder " +
+                                 folder.string() + " cannot be made: " + ec.message());
         return SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
-    }
-
-    void verifyIntegrity()
-    {
-        const std::string& path = m_db.path();
-        if (alreadyVerified(path, false))
-            return;
-        Statement check(m_db, "PRAGMA quick_check");
-        if (!check.step())
-            fail(Kind::Damaged, " is damaged: its integrity check gives no answer");
-        std::string answer = check.text("quick_check");
-        std::replace(answer.begin(), answer.end(), '\n', ' ');
-        if (answer != "ok")
-            fail(Kind::Damaged, " is damaged: " + answer);
-        alreadyVerified(path, true);
     }
 
     bool hasTables()
@@ -504,7 +543,8 @@ private:
         return st.step() && st.integer("n") > 0;
     }
 
-    void checkSchema()
+    // The schema version of a Tarsis database this program reads.
+    int checkSchema()
     {
         Statement has(m_db, "SELECT count(*) AS n FROM sqlite_schema WHERE type = 'table' AND name "
                             "= 'schema_info'");
@@ -514,10 +554,32 @@ private:
         if (!version.step())
             fail(Kind::Incompatible, " has no schema version");
         std::int64_t v = version.integer("version");
-        if (v != kSchemaVersion)
+        if (v < 1)
+            fail(Kind::Damaged, " is damaged: its schema version reads " + version.text("version"));
+        if (v > kSchemaVersion)
             fail(Kind::Incompatible, " has schema version " + std::to_string(v) +
-                                         "; this program reads version " +
+                                         "; this program reads versions 1 to " +
                                          std::to_string(kSchemaVersion));
+        return static_cast<int>(v);
+    }
+
+    // Brings an older schema to this version, unless another process did
+    // first; nothing changes when it fails.
+    void upgrade()
+    {
+        sqlite::Transaction transaction(m_db);
+        if (checkSchema() == 1) {
+            try {
+                m_db.exec(upgradeFromVersion1().c_str());
+            } catch (const StoreError& e) {
+                if (e.kind() != Kind::Conflict)
+                    throw;
+                fail(Kind::Damaged, " cannot be upgraded to schema version " +
+                                        std::to_string(kSchemaVersion) + ": " + e.what());
+            }
+        }
+        transaction.commit();
+        m_version = kSchemaVersion;
     }
 
     // Switching a new database to the write-ahead log needs it to itself,
@@ -553,10 +615,12 @@ private:
     {
         sqlite::Transaction transaction(m_db);
         if (hasTables()) {
-            checkSchema();
+            m_version = checkSchema();
             return;
         }
         m_db.exec(kSchema);
+        m_db.exec(operationsTable("operations").c_str());
+        m_version = kSchemaVersion;
         Statement version(m_db, "INSERT INTO schema_info (version) VALUES (?)");
         version.bind(1, kSchemaVersion).run();
         const Catalog& catalog = builtInCatalog();
@@ -577,6 +641,24 @@ private:
         if (!slot)
             slot = std::make_unique<Statement>(m_db, sql);
         return *slot;
+    }
+
+    // Removes the stored part or mult of the key with its rows, the rows
+    // first: each delete takes the id. Foreign keys are not enforced (see
+    // the header), so nothing cascades.
+    void removeStored(std::unique_ptr<Statement>& find, const char* findSql, const PartKey& key,
+                      std::initializer_list<const char*> deletes)
+    {
+        Statement& st = prepared(find, findSql);
+        st.reset().bind(1, key.job).bind(2, key.group).bind(3, key.mark);
+        if (!st.step())
+            return;
+        const std::int64_t id = st.integer("id");
+        st.reset();
+        for (const char* sql : deletes) {
+            Statement remove(m_db, sql);
+            remove.bind(1, id).run();
+        }
     }
 
     void insertPlane(std::int64_t part, int seq, const RefPlane& p)
@@ -609,8 +691,8 @@ private:
             .bind(1, part)
             .bind(2, seq)
             .bind(3, plane)
-            .bind(4, toText(op.kind))
-            .bind(5, toText(op.face))
+            .bind(4, codeOf(kKindCodes, op.kind))
+            .bind(5, codeOf(kFaceCodes, op.face))
             .bind(6, op.x)
             .bind(7, op.u);
         if (op.kind != OperationKind::Stencil)
@@ -630,8 +712,15 @@ private:
     Operation readOperation(const Statement& st) const
     {
         Operation op;
-        auto kind = operationKindFromText(st.text("kind"));
-        auto face = faceFromText(st.text("face"));
+        std::optional<OperationKind> kind;
+        std::optional<Face> face;
+        if (m_version == 1) {
+            kind = operationKindFromText(st.text("kind"));
+            face = faceFromText(st.text("face"));
+        } else {
+            kind = fromCode(kKindCodes, st.integer("kind"));
+            face = fromCode(kFaceCodes, st.integer("face"));
+        }
         if (!kind || !face)
             fail(Kind::Damaged, " holds an operation of unknown kind or face");
         op.kind = *kind;
@@ -695,9 +784,19 @@ private:
         st.bind(1, m.name).bind(2, m.description).run();
     }
 
+    template <typename E, std::size_t N>
+    static std::optional<E> fromCode(const std::array<E, N>& codes, std::int64_t code)
+    {
+        if (code < 0 || code >= static_cast<std::int64_t>(N))
+            return std::nullopt;
+        return codes[static_cast<std::size_t>(code)];
+    }
+
     sqlite::Connection m_db;
+    int m_version = kSchemaVersion;
     // Statements of the import path, prepared once; destroyed before m_db.
-    std::unique_ptr<Statement> m_deletePart;
+    std::unique_ptr<Statement> m_findPart;
+    std::unique_ptr<Statement> m_findMult;
     std::unique_ptr<Statement> m_insertPart;
     std::unique_ptr<Statement> m_insertPlane;
     std::unique_ptr<Statement> m_insertOperation;
@@ -706,9 +805,10 @@ private:
 
 } // namespace
 
-std::unique_ptr<TarsisStore> openSqliteStore(const std::string& path, OpenMode mode)
+std::unique_ptr<TarsisStore> openSqliteStore(const std::string& path, OpenMode mode,
+                                             Durability durability)
 {
-    return std::make_unique<SqliteStore>(path, mode);
+    return std::make_unique<SqliteStore>(path, mode, durability);
 }
 
 } // namespace tarsis

@@ -62,7 +62,8 @@ TEST(DatabaseFile, MissingOrEmptyIsRefusedWhenOneMustExist)
     expectRefused(temp.path(), OpenMode::ExistingOnly, Kind::Missing, "is empty");
     // An empty file is a new database to a writer.
     openSqliteStore(temp.path(), OpenMode::CreateIfMissing);
-    EXPECT_EQ(querySql(temp.path(), "SELECT version FROM schema_info"), "1");
+    EXPECT_EQ(querySql(temp.path(), "SELECT version FROM schema_info"),
+              std::to_string(kSchemaVersion));
 }
 
 TEST(DatabaseFile, DamagedOrForeignFilesAreReportedAndNeverWritten)
@@ -88,7 +89,7 @@ TEST(DatabaseFile, DamagedOrForeignFilesAreReportedAndNeverWritten)
         {"broken page", brokenPage, Kind::Damaged, "damaged"},
         {"cut short", cutShort, Kind::Damaged, "is damaged"},
         {"foreign database", "", Kind::Incompatible, "not a Tarsis database"},
-        {"newer schema", "", Kind::Incompatible, "schema version 2"},
+        {"newer schema", "", Kind::Incompatible, "schema version 3"},
     };
     for (const Case& c : cases) {
         for (OpenMode mode : {OpenMode::CreateIfMissing, OpenMode::ExistingOnly}) {
@@ -99,7 +100,7 @@ TEST(DatabaseFile, DamagedOrForeignFilesAreReportedAndNeverWritten)
                 if (c.kind == Kind::Incompatible &&
                     std::string(c.text).find("version") != std::string::npos) {
                     writeFile(temp.path(), database);
-                    testing::execSql(temp.path(), "UPDATE schema_info SET version = 2");
+                    testing::execSql(temp.path(), "UPDATE schema_info SET version = 3");
                 } else {
                     testing::execSql(temp.path(), "CREATE TABLE other (x INTEGER)");
                 }

@@ -13,20 +13,6 @@
 
 namespace tarsis {
 
-bool operator==(const RefPlane& a, const RefPlane& b)
-{
-    return a.startX == b.startX && a.startU == b.startU && a.rise == b.rise && a.run == b.run &&
-           a.directionX == b.directionX && a.directionU == b.directionU && a.pattern == b.pattern;
-}
-bool operator==(const Operation& a, const Operation& b)
-{
-    return a.kind == b.kind && a.face == b.face && a.x == b.x && a.u == b.u && a.xInc == b.xInc &&
-           a.uInc == b.uInc && a.numX == b.numX && a.numU == b.numU && a.toolSize1 == b.toolSize1 &&
-           a.toolSize2 == b.toolSize2 && a.toolShape == b.toolShape &&
-           a.orientation == b.orientation && a.toolMeasuringSystem == b.toolMeasuringSystem &&
-           a.text == b.text;
-}
-
 namespace {
 
 using testing::querySql;
@@ -53,7 +39,8 @@ TEST_F(SqliteStoreTest, NewDatabaseHoldsTheBuiltInCatalog)
     EXPECT_EQ(shape->name, "W12X26");
     EXPECT_DOUBLE_EQ(shape->flangeWidth, 6.49);
     EXPECT_FALSE(m_store->findShape({"W", "W12X26"}));
-    EXPECT_EQ(querySql(m_temp.path(), "SELECT version FROM schema_info"), "1");
+    EXPECT_EQ(querySql(m_temp.path(), "SELECT version FROM schema_info"),
+              std::to_string(kSchemaVersion));
 }
 
 TEST_F(SqliteStoreTest, SavedPartReadsBackWithEveryEntryInArrivalOrder)

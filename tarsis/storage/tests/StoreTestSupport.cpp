@@ -4,6 +4,15 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <atomic>
+#include <string>
+
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace tarsis::testing {
 
 namespace {
@@ -60,6 +69,82 @@ WriteLock::~WriteLock()
 void WriteLock::release()
 {
     sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
+}
+
+namespace {
+
+std::atomic<long long> g_maxPages{0};
+
+int limitSize(sqlite3* db, char**, const sqlite3_api_routines*)
+{
+    const std::string sql = "PRAGMA max_page_count = " + std::to_string(g_maxPages.load());
+    sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
+    return SQLITE_OK;
+}
+
+void (*limitSizeEntry())()
+{
+    return reinterpret_cast<void (*)()>(&limitSize);
+}
+
+} // namespace
+
+DatabaseSizeLimit::DatabaseSizeLimit(long long maxPages)
+{
+    g_maxPages = maxPages;
+    sqlite3_auto_extension(limitSizeEntry());
+}
+
+DatabaseSizeLimit::~DatabaseSizeLimit()
+{
+    sqlite3_cancel_auto_extension(limitSizeEntry());
+}
+
+long long pageCount(const std::string& path)
+{
+    return std::stoll(querySql(path, "PRAGMA page_count"));
+}
+
+namespace {
+
+// Sets or clears the immutable attribute; false where it cannot be set.
+bool setImmutable(const std::string& path, bool on)
+{
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return false;
+    int flags = 0;
+    bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    if (done) {
+        flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+        done = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    }
+    ::close(fd);
+    return done;
+}
+
+} // namespace
+
+ReadOnlyFile::ReadOnlyFile(const std::string& path) : m_path(path)
+{
+    ::chmod(path.c_str(), 0444);
+    if (::geteuid() == 0)
+        m_immutable = setImmutable(path, true);
+}
+
+ReadOnlyFile::~ReadOnlyFile()
+{
+    if (m_immutable)
+        setImmutable(m_path, false);
+    ::chmod(m_path.c_str(), 0644);
+}
+
+bool ReadOnlyFile::works() const
+{
+    int fd = ::open(m_path.c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd >= 0)
+        ::close(fd);
+    return fd < 0;
 }
 
 PartRecord samplePart(const PartKey& key, int operationCount)

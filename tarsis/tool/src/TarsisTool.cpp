@@ -6,106 +6,32 @@
 #include "tarsis/SqliteStore.h"
 #include "tarsis/StoreError.h"
 
-#include <cerrno>
-#include <cmath>
-#include <cstdlib>
+#include <CLI/CLI.hpp>
+
+#include <algorithm>
 #include <filesystem>
-#include <map>
+#include <optional>
 #include <ostream>
-#include <stdexcept>
+#include <regex>
 
 namespace tarsis {
 namespace {
 
-constexpr const char* kUsage = R"(Usage: tarsis [--database FILE] COMMAND
-Commands:
-  init                                  create the database with its built-in catalog
-  shapes list
-  shapes add SECTION DESCRIPTION --name NAME --depth D --web-thickness T
-             --flange-width B --flange-thickness T
-             [--units inch|metric] [--surface S] [--weight W]
-  shapes remove SECTION DESCRIPTION
-  machines list
-  machines add NAME [DESCRIPTION]
-  machines remove NAME
-  parts list [--job JOB]
-  parts show JOB GROUP MARK
-  mults list
-  mults show JOB GROUP MARK
-The database is FILE, else $TARSIS_DATABASE, else $XDG_DATA_HOME/tarsis/tarsis.db.
-)";
+// A name, a key part or a file: never empty.
+const CLI::Validator kNotEmpty(
+    [](const std::string& text) { return text.empty() ? std::string("must not be empty") : ""; },
+    "");
 
-class UsageError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
-
-// The words after the command and subcommand, and their --name value options.
-class Words {
-public:
-    Words(std::vector<std::string> words, std::size_t first)
-        : m_words(std::move(words)), m_next(first)
-    {
-    }
-
-    const std::string& next(const char* what)
-    {
-        if (m_next >= m_words.size() || isOption(m_words[m_next]))
-            throw UsageError(std::string("missing ") + what);
-        return m_words[m_next++];
-    }
-
-    std::optional<std::string> optionalNext()
-    {
-        if (m_next >= m_words.size() || isOption(m_words[m_next]))
-            return std::nullopt;
-        return m_words[m_next++];
-    }
-
-    // Reads the remaining words as options; only the given names are allowed.
-    std::map<std::string, std::string> options(std::initializer_list<const char*> allowed)
-    {
-        std::map<std::string, std::string> values;
-        while (m_next < m_words.size()) {
-            const std::string& name = m_words[m_next];
-            bool known = false;
-            for (const char* a : allowed)
-                known = known || name == a;
-            if (!known)
-                throw UsageError("unexpected '" + name + "'");
-            if (m_next + 1 >= m_words.size())
-                throw UsageError(name + " needs a value");
-            values[name] = m_words[m_next + 1];
-            m_next += 2;
-        }
-        return values;
-    }
-
-    void end()
-    {
-        if (m_next < m_words.size())
-            throw UsageError("unexpected '" + m_words[m_next] + "'");
-    }
-
-private:
-    static bool isOption(const std::string& word)
-    {
-        return word.size() > 2 && word.compare(0, 2, "--") == 0;
-    }
-
-    std::vector<std::string> m_words;
-    std::size_t m_next;
-};
-
-double parseDimension(const std::string& name, const std::string& text)
-{
-    char* end = nullptr;
-    errno = 0;
-    double value = std::strtod(text.c_str(), &end);
-    if (text.empty() || *end != '\0' || errno == ERANGE || !std::isfinite(value) || value < 0)
-        throw UsageError(name + " '" + text + "' is not a number of zero or more");
-    return value;
-}
+// A dimension: a decimal number of zero or more (no sign, exponent, hex
+// or infinity).
+const CLI::Validator kDecimal(
+    [](const std::string& text) {
+        static const std::regex decimal(R"([0-9]+(\.[0-9]*)?|\.[0-9]+)");
+        return std::regex_match(text, decimal)
+                   ? std::string()
+                   : "'" + text + "' is not a decimal number of zero or more";
+    },
+    "");
 
 std::string keyText(const PartKey& key)
 {
@@ -148,77 +74,42 @@ std::string entryText(const PartEntry& entry)
     return text;
 }
 
+// What the command line asked for.
+struct Request {
+    std::string database;
+    bool wide = false;
+    std::optional<std::string> job;
+    ShapeRecord shape;
+    std::string units = "inch";
+    MachineRecord machine;
+    PartKey key;
+};
+
 class Tool {
 public:
-    Tool(std::vector<std::string> words, std::string database, std::ostream& out)
-        : m_words(std::move(words)), m_database(std::move(database)), m_out(out)
-    {
-    }
-
-    void run()
-    {
-        if (m_words.empty())
-            throw UsageError("no command");
-        const std::string& command = m_words[0];
-        if (command == "help") {
-            m_out << kUsage;
-            return;
-        }
-        if (command == "init")
-            return init();
-        std::string sub = m_words.size() > 1 ? m_words[1] : "";
-        Words words(m_words, 2);
-        if (command == "shapes") {
-            if (sub == "list")
-                return words.end(), listShapes();
-            if (sub == "add")
-                return addShape(words);
-            if (sub == "remove")
-                return removeShape(words);
-        } else if (command == "machines") {
-            if (sub == "list")
-                return words.end(), listMachines();
-            if (sub == "add")
-                return addMachine(words);
-            if (sub == "remove")
-                return removeMachine(words);
-        } else if (command == "parts") {
-            if (sub == "list")
-                return listParts(words);
-            if (sub == "show")
-                return showPart(words);
-        } else if (command == "mults") {
-            if (sub == "list")
-                return words.end(), listMults();
-            if (sub == "show")
-                return showMult(words);
-        } else {
-            throw UsageError("unknown command '" + command + "'");
-        }
-        throw UsageError(sub.empty() ? "'" + command + "' needs a subcommand"
-                                     : "unknown subcommand '" + command + " " + sub + "'");
-    }
-
-private:
-    std::unique_ptr<TarsisStore> open()
-    {
-        return openSqliteStore(m_database, OpenMode::ExistingOnly);
-    }
+    Tool(const Request& request, std::ostream& out) : m_request(request), m_out(out) {}
 
     void init()
     {
-        Words(m_words, 1).end();
-        bool existed = std::filesystem::exists(m_database);
-        auto store = openSqliteStore(m_database, OpenMode::CreateIfMissing);
-        m_out << (existed ? "Database " : "Created database ") << m_database << ": "
+        const std::string& path = m_request.database;
+        bool existed = std::filesystem::exists(path);
+        auto store = openSqliteStore(path, OpenMode::CreateIfMissing);
+        m_out << (existed ? "Database " : "Created database ") << path << ": "
               << store->listShapes().size() << " shapes, " << store->listMachines().size()
               << " machines, " << store->listParts(std::nullopt).size() << " parts, "
               << store->listMults().size() << " mults.\n";
     }
 
+    void check()
+    {
+        auto store = lookUp();
+        store->checkIntegrity();
+        m_out << "Database " << m_request.database << ": no damage found.\n";
+    }
+
     void listShapes()
     {
-        auto shapes = open()->listShapes();
+        auto shapes = lookUp()->listShapes();
         if (shapes.empty()) {
             m_out << "No shapes.\n";
             return;
@@ -231,60 +122,28 @@ private:
                           formatNumber(s.flangeWidth), formatNumber(s.flangeThickness),
                           formatNumber(s.surface), formatNumber(s.weight)});
         }
-        table.print(m_out);
+        print(table);
     }
 
-    void addShape(Words& words)
+    void addShape()
     {
-        ShapeRecord shape;
-        shape.key.section = words.next("SECTION");
-        shape.key.description = words.next("DESCRIPTION");
-        auto options =
-            words.options({"--name", "--units", "--depth", "--web-thickness", "--flange-width",
-                           "--flange-thickness", "--surface", "--weight"});
-        auto required = [&](const char* name) -> const std::string& {
-            auto it = options.find(name);
-            if (it == options.end())
-                throw UsageError(std::string("missing ") + name);
-            return it->second;
-        };
-        auto dimension = [&](const char* name, bool needed) {
-            auto it = options.find(name);
-            if (it == options.end())
-                return needed ? parseDimension(name, required(name)) : 0.0;
-            return parseDimension(name, it->second);
-        };
-        shape.name = required("--name");
-        if (auto it = options.find("--units"); it != options.end()) {
-            auto units = unitsFromText(it->second);
-            if (!units)
-                throw UsageError("--units must be inch or metric");
-            shape.units = *units;
-        }
-        shape.depth = dimension("--depth", true);
-        shape.webThickness = dimension("--web-thickness", true);
-        shape.flangeWidth = dimension("--flange-width", true);
-        shape.flangeThickness = dimension("--flange-thickness", true);
-        shape.surface = dimension("--surface", false);
-        shape.weight = dimension("--weight", false);
-        open()->addShape(shape);
+        ShapeRecord shape = m_request.shape;
+        shape.units = *unitsFromText(m_request.units);
+        change()->addShape(shape);
         m_out << "Added shape " << shape.key.section << " " << shape.key.description << " ("
               << shape.name << ").\n";
     }
 
-    void removeShape(Words& words)
+    void removeShape()
     {
-        ShapeKey key;
-        key.section = words.next("SECTION");
-        key.description = words.next("DESCRIPTION");
-        words.end();
-        open()->removeShape(key);
+        const ShapeKey& key = m_request.shape.key;
+        change()->removeShape(key);
         m_out << "Removed shape " << key.section << " " << key.description << ".\n";
     }
 
     void listMachines()
     {
-        auto machines = open()->listMachines();
+        auto machines = lookUp()->listMachines();
         if (machines.empty()) {
             m_out << "No machines.\n";
             return;
@@ -292,34 +151,25 @@ private:
         TextTable table({"NAME", "DESCRIPTION"});
         for (const MachineRecord& m : machines)
             table.addRow({m.name, m.description});
-        table.print(m_out);
+        print(table);
     }
 
-    void addMachine(Words& words)
+    void addMachine()
     {
-        MachineRecord machine;
-        machine.name = words.next("NAME");
-        machine.description = words.optionalNext().value_or("");
-        words.end();
-        open()->addMachine(machine);
-        m_out << "Added machine " << machine.name << ".\n";
+        change()->addMachine(m_request.machine);
+        m_out << "Added machine " << m_request.machine.name << ".\n";
     }
 
-    void removeMachine(Words& words)
+    void removeMachine()
     {
-        std::string name = words.next("NAME");
-        words.end();
-        open()->removeMachine(name);
-        m_out << "Removed machine " << name << ".\n";
+        change()->removeMachine(m_request.machine.name);
+        m_out << "Removed machine " << m_request.machine.name << ".\n";
     }
 
-    void listParts(Words& words)
+    void listParts()
     {
-        auto options = words.options({"--job"});
-        std::optional<std::string> job;
-        if (auto it = options.find("--job"); it != options.end())
-            job = it->second;
-        auto parts = open()->listParts(job);
+        const std::optional<std::string>& job = m_request.job;
+        auto parts = lookUp()->listParts(job);
         if (parts.empty()) {
             m_out << (job ? "No parts in job " + *job + ".\n" : std::string("No parts.\n"));
             return;
@@ -331,29 +181,13 @@ private:
                           std::to_string(p.quantity), formatNumber(p.length),
                           std::to_string(p.operationCount), p.savedAt});
         }
-        table.print(m_out);
+        print(table);
     }
 
-    PartKey partKey(Words& words)
+    void showPart()
     {
-        PartKey key;
-        key.job = words.next("JOB");
-        key.group = words.next("GROUP");
-        key.mark = words.next("MARK");
-        words.end();
-        return key;
-    }
-
-    [[noreturn]] void notFound(const char* what, const PartKey& key, const TarsisStore& store)
-    {
-        throw StoreError(StoreError::Kind::NotFound, std::string("No ") + what + " " +
-                                                         keyText(key) + " in " + store.location());
-    }
-
-    void showPart(Words& words)
-    {
-        PartKey key = partKey(words);
-        auto store = open();
+        const PartKey& key = m_request.key;
+        auto store = lookUp();
         auto part = store->findPart(key);
         if (!part)
             notFound("part", key, *store);
@@ -382,7 +216,7 @@ private:
 
     void listMults()
     {
-        auto mults = open()->listMults();
+        auto mults = lookUp()->listMults();
         if (mults.empty()) {
             m_out << "No mults.\n";
             return;
@@ -394,13 +228,13 @@ private:
                           m.machine, std::to_string(m.quantity), formatNumber(m.length),
                           std::to_string(m.pieceCount), m.savedAt});
         }
-        table.print(m_out);
+        print(table);
     }
 
-    void showMult(Words& words)
+    void showMult()
     {
-        PartKey key = partKey(words);
-        auto store = open();
+        const PartKey& key = m_request.key;
+        auto store = lookUp();
         auto mult = store->findMult(key);
         if (!mult)
             notFound("mult", key, *store);
@@ -430,9 +264,177 @@ private:
         pieces.print(m_out, "  ");
     }
 
-    std::vector<std::string> m_words;
-    std::string m_database;
+private:
+    // Look-ups read a database that exists and never write to it, so that
+    // a read-only one can be looked at too.
+    std::unique_ptr<TarsisStore> lookUp()
+    {
+        return openSqliteStore(m_request.database, OpenMode::ReadOnly);
+    }
+
+    std::unique_ptr<TarsisStore> change()
+    {
+        return openSqliteStore(m_request.database, OpenMode::ExistingOnly);
+    }
+
+    // Lists cut long cells unless --wide asks for them whole.
+    void print(const TextTable& table)
+    {
+        table.print(m_out, "", m_request.wide ? TextTable::kWhole : kListCellWidth);
+    }
+
+    [[noreturn]] void notFound(const char* what, const PartKey& key, const TarsisStore& store)
+    {
+        throw StoreError(StoreError::Kind::NotFound, std::string("No ") + what + " " +
+                                                         keyText(key) + " in " + store.location());
+    }
+
+    static constexpr std::size_t kListCellWidth = 24;
+
+    const Request& m_request;
     std::ostream& m_out;
+};
+
+// The command line: every command with its own options and help.
+class CommandLine {
+public:
+    CommandLine()
+    {
+        m_app.description("The Tarsis database: its shapes, machines, parts and mults.");
+        m_app.footer("The database is FILE, else $TARSIS_DATABASE, else "
+                     "$XDG_DATA_HOME/tarsis/tarsis.db (~/.local/share/tarsis/tarsis.db).");
+        m_app.set_version_flag("--version",
+                               "tarsis, database schema version " + std::to_string(kSchemaVersion));
+        m_app.add_option("--database", m_database, "the database file")
+            ->check(kNotEmpty)
+            ->option_text("FILE");
+        m_app.require_subcommand(0, 1);
+
+        command(m_app, "help", "show this help", nullptr);
+        command(m_app, "init", "create the database with its built-in catalog", &Tool::init);
+        command(m_app, "check", "read the whole database and report any damage", &Tool::check);
+
+        CLI::App* shapes = group("shapes", "the shapes the import checks sections against");
+        wide(command(*shapes, "list", "list every shape", &Tool::listShapes));
+        CLI::App* add = command(*shapes, "add", "add a shape", &Tool::addShape);
+        shapeKey(*add);
+        ShapeRecord& s = m_request.shape;
+        add->add_option("--name", s.name, "the formal name, e.g. W12X26")
+            ->required()
+            ->check(kNotEmpty);
+        add->add_option("--units", m_request.units, "inch (the default) or metric")
+            ->check(CLI::IsMember({"inch", "metric"}));
+        dimension(*add, "--depth", s.depth, "in inches or millimetres", true);
+        dimension(*add, "--web-thickness", s.webThickness, "", true);
+        dimension(*add, "--flange-width", s.flangeWidth, "", true);
+        dimension(*add, "--flange-thickness", s.flangeThickness, "", true);
+        dimension(*add, "--surface", s.surface, "painted surface per length (ft2/ft, m2/m)", false);
+        dimension(*add, "--weight", s.weight, "per length (lb/ft, kg/m)", false);
+        shapeKey(*command(*shapes, "remove", "remove a shape", &Tool::removeShape));
+
+        CLI::App* machines = group("machines", "the machines mults are cut on");
+        wide(command(*machines, "list", "list every machine", &Tool::listMachines));
+        CLI::App* addMachine = command(*machines, "add", "add a machine", &Tool::addMachine);
+        addMachine->add_option("NAME", m_request.machine.name)->required()->check(kNotEmpty);
+        addMachine->add_option("DESCRIPTION", m_request.machine.description);
+        command(*machines, "remove", "remove a machine", &Tool::removeMachine)
+            ->add_option("NAME", m_request.machine.name)
+            ->required()
+            ->check(kNotEmpty);
+
+        CLI::App* parts = group("parts", "the parts the import stored");
+        CLI::App* listParts = command(*parts, "list", "list the parts", &Tool::listParts);
+        listParts->add_option("--job", m_request.job, "only the parts of this job")
+            ->check(kNotEmpty);
+        wide(listParts);
+        partKey(*command(*parts, "show", "show a part with every entry", &Tool::showPart));
+
+        CLI::App* mults = group("mults", "the mults (bars cut into parts) the import stored");
+        wide(command(*mults, "list", "list every mult", &Tool::listMults));
+        partKey(*command(*mults, "show", "show a mult with its pieces", &Tool::showMult));
+    }
+
+    // 0 done, 1 the database refused or lacks what was asked, 2 a bad
+    // command line. Help and the version go to out.
+    int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+    {
+        try {
+            std::vector<std::string> reversed(args.rbegin(), args.rend());
+            m_app.parse(reversed);
+        } catch (const CLI::CallForHelp& e) {
+            return m_app.exit(e, out, err);
+        } catch (const CLI::CallForAllHelp& e) {
+            return m_app.exit(e, out, err);
+        } catch (const CLI::CallForVersion& e) {
+            return m_app.exit(e, out, err);
+        } catch (const CLI::ParseError& e) {
+            err << "tarsis: " << e.what() << "\nRun 'tarsis --help' for the commands.\n";
+            return 2;
+        }
+        if (!m_chosen) {
+            // The tool's own usage, also when the help command was chosen.
+            out << m_app.get_formatter()->make_help(&m_app, "tarsis", CLI::AppFormatMode::Normal);
+            return 0;
+        }
+        m_request.database = m_database.value_or(defaultDatabasePath());
+        Tool tool(m_request, out);
+        (tool.*m_chosen)();
+        return 0;
+    }
+
+private:
+    using Action = void (Tool::*)();
+
+    CLI::App* command(CLI::App& parent, const char* name, const char* description, Action action)
+    {
+        CLI::App* sub = parent.add_subcommand(name, description);
+        sub->callback([this, action] { m_chosen = action; });
+        return sub;
+    }
+
+    CLI::App* group(const char* name, const char* description)
+    {
+        CLI::App* sub = m_app.add_subcommand(name, description);
+        sub->require_subcommand(1);
+        return sub;
+    }
+
+    void wide(CLI::App* list)
+    {
+        list->add_flag("--wide", m_request.wide, "show long cells whole")
+            ->multi_option_policy(CLI::MultiOptionPolicy::Throw);
+    }
+
+    void dimension(CLI::App& add, const char* name, double& value, const char* description,
+                   bool required)
+    {
+        CLI::Option* option =
+            add.add_option(name, value, description)->check(kDecimal)->type_name("NUMBER");
+        if (required)
+            option->required();
+    }
+
+    void shapeKey(CLI::App& sub)
+    {
+        sub.add_option("SECTION", m_request.shape.key.section, "e.g. W")
+            ->required()
+            ->check(kNotEmpty);
+        sub.add_option("DESCRIPTION", m_request.shape.key.description, "e.g. 1226")
+            ->required()
+            ->check(kNotEmpty);
+    }
+
+    void partKey(CLI::App& sub)
+    {
+        sub.add_option("JOB", m_request.key.job)->required()->check(kNotEmpty);
+        sub.add_option("GROUP", m_request.key.group)->required()->check(kNotEmpty);
+        sub.add_option("MARK", m_request.key.mark)->required()->check(kNotEmpty);
+    }
+
+    CLI::App m_app{"", "tarsis"};
+    std::optional<std::string> m_database;
+    Request m_request;
+    Action m_chosen = nullptr;
 };
 
 } // namespace
@@ -440,23 +442,7 @@ private:
 int runTarsisTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     try {
-        std::vector<std::string> words;
-        std::optional<std::string> database;
-        for (std::size_t i = 0; i < args.size(); ++i) {
-            if (args[i] == "--database") {
-                if (i + 1 >= args.size() || args[i + 1].empty())
-                    throw UsageError("--database needs a file");
-                database = args[++i];
-            } else {
-                words.push_back(args[i]);
-            }
-        }
-        bool help = !words.empty() && words[0] == "help";
-        Tool(words, help ? "" : database.value_or(defaultDatabasePath()), out).run();
-        return 0;
-    } catch (const UsageError& e) {
-        err << "tarsis: " << e.what() << "\nRun 'tarsis help' for the commands.\n";
-        return 2;
+        return CommandLine().run(args, out, err);
     } catch (const std::exception& e) {
         err << "tarsis: " << e.what() << "\n";
         return 1;

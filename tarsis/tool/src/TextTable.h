@@ -1,6 +1,8 @@
-// Prints rows of text in columns padded to their widest cell.
+// Prints rows of text in columns padded to their widest cell; widths count
+// characters (UTF-8 code points).
 #pragma once
 
+#include <cstddef>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -11,7 +13,12 @@ class TextTable {
 public:
     explicit TextTable(std::vector<std::string> header);
     void addRow(std::vector<std::string> row);
-    void print(std::ostream& out, const std::string& indent = "") const;
+    static constexpr std::size_t kWhole = 0;
+
+    // A cell longer than cellWidth characters is cut to that width, its
+    // last character an ellipsis; kWhole prints every cell whole.
+    void print(std::ostream& out, const std::string& indent = "",
+               std::size_t cellWidth = kWhole) const;
 
 private:
     std::vector<std::vector<std::string>> m_rows;

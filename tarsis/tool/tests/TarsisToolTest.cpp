@@ -75,7 +75,8 @@ TEST_F(TarsisToolTest, CommandsOtherThanInitNeedAnExistingDatabase)
 TEST_F(TarsisToolTest, ADamagedDatabaseIsReportedAndLeftAlone)
 {
     testsupport::writeFile(m_temp.path(), std::string(8192, 'z'));
-    for (std::vector<std::string> args : {std::vector<std::string>{"init"}, {"parts", "list"}}) {
+    for (std::vector<std::string> args :
+         {std::vector<std::string>{"init"}, {"parts", "list"}, {"check"}}) {
         SCOPED_TRACE(args[0]);
         Result r = run(args);
         EXPECT_EQ(r.code, 1);
@@ -91,38 +92,107 @@ TEST_F(TarsisToolTest, BadCommandLinesSayWhatIsWrong)
         std::vector<std::string> args;
         const char* message;
     };
+    const std::vector<std::string> shapeAdd = {"shapes",
+                                               "add",
+                                               "W",
+                                               "4431",
+                                               "--name",
+                                               "W44X31",
+                                               "--web-thickness",
+                                               "1",
+                                               "--flange-width",
+                                               "12",
+                                               "--flange-thickness",
+                                               "1"};
+    auto with = [](std::vector<std::string> args, std::initializer_list<const char*> more) {
+        args.insert(args.end(), more.begin(), more.end());
+        return args;
+    };
     const Case cases[] = {
-        {{}, "no command"},
-        {{"frob"}, "unknown command 'frob'"},
-        {{"shapes"}, "'shapes' needs a subcommand"},
-        {{"parts", "delete"}, "unknown subcommand 'parts delete'"},
-        {{"parts", "show", "J1", "G1"}, "missing MARK"},
-        {{"parts", "list", "--job"}, "--job needs a value"},
-        {{"parts", "list", "--mark", "M"}, "unexpected '--mark'"},
-        {{"machines", "add", "A", "B", "C"}, "unexpected 'C'"},
-        {{"shapes", "list", "W"}, "unexpected 'W'"},
-        {{"shapes", "add", "W", "4431", "--depth", "44"}, "missing --name"},
+        {{"frob"}, "The following argument was not expected: frob"},
+        {{"shapes"}, "A subcommand is required"},
+        {{"parts", "show", "J1", "G1"}, "MARK is required"},
+        {{"parts", "list", "--job"}, "--job: 1 required TEXT missing"},
+        {{"parts", "list", "--mark", "M"}, "The following arguments were not expected: M --mark"},
+        {{"machines", "add", "A", "B", "C"}, "The following argument was not expected: C"},
+        {{"shapes", "list", "W"}, "The following argument was not expected: W"},
+        {{"shapes", "add", "W", "4431", "--depth", "44"}, "--name is required"},
         {{"shapes", "add", "W", "4431", "--name", "W44X31", "--depth", "44", "--web-thickness", "1",
           "--flange-width", "12"},
-         "missing --flange-thickness"},
-        {{"shapes", "add", "W", "4431", "--name", "W44X31", "--depth", "4x4", "--web-thickness",
-          "1", "--flange-width", "12", "--flange-thickness", "1"},
-         "--depth '4x4' is not a number"},
+         "--flange-thickness is required"},
         {{"shapes", "add", "W", "4431", "--name", "W", "--units", "feet"},
-         "--units must be inch or metric"},
-        {{"shapes", "remove", "W"}, "missing DESCRIPTION"},
-        {{"--database"}, "--database needs a file"},
+         "--units: feet not in {inch,metric}"},
+        {{"shapes", "remove", "W"}, "DESCRIPTION is required"},
+        // Numbers are decimal, and zero or more.
+        {with(shapeAdd, {"--depth", "4x4"}), "--depth: '4x4' is not a decimal number"},
+        {with(shapeAdd, {"--depth", "0x10"}), "--depth: '0x10' is not a decimal number"},
+        {with(shapeAdd, {"--depth", "1e3"}), "--depth: '1e3' is not a decimal number"},
+        {with(shapeAdd, {"--depth", "-1"}), "--depth: '-1' is not a decimal number"},
+        {with(shapeAdd, {"--depth", "inf"}), "--depth: 'inf' is not a decimal number"},
+        // Names are not empty.
+        {{"shapes", "add", "", "4431"}, "SECTION: must not be empty"},
+        {{"machines", "add", ""}, "NAME: must not be empty"},
+        {{"parts", "show", "J1", "", "M1"}, "GROUP: must not be empty"},
+        {{"parts", "list", "--job", ""}, "--job: must not be empty"},
+        {{"shapes", "add", "W", "4431", "--name", ""}, "--name: must not be empty"},
+        // An option given twice is refused, not the last one taken.
+        {with(shapeAdd, {"--depth", "1", "--depth", "2"}),
+         "--depth: At Most 1 required but received 2"},
+        {{"parts", "list", "--job", "J1", "--job", "J2"}, "--job: At Most 1"},
+        {{"parts", "list", "--wide", "--wide"}, "--wide: At Most 1"},
     };
     for (const Case& c : cases) {
         std::string line;
         for (const auto& a : c.args)
             line += a + " ";
         SCOPED_TRACE(line);
-        Result r = run(c.args, !c.args.empty() && c.args[0] != "--database");
+        Result r = run(c.args);
         EXPECT_EQ(r.code, 2);
         EXPECT_TRUE(contains(r.err, std::string("tarsis: ") + c.message)) << r.err;
+        EXPECT_TRUE(contains(r.err, "Run 'tarsis --help' for the commands.")) << r.err;
+        EXPECT_EQ(r.out, "");
     }
-    EXPECT_TRUE(contains(run({"help"}, false).out, "parts show JOB GROUP MARK"));
+    for (std::vector<std::string> args : {std::vector<std::string>{"--database"},
+                                          {"--database", "", "init"},
+                                          {"--database", "a.db", "--database", "b.db", "init"}}) {
+        Result r = run(args, false);
+        EXPECT_EQ(r.code, 2) << r.err;
+        EXPECT_TRUE(contains(r.err, "tarsis: --database")) << r.err;
+    }
+    EXPECT_FALSE(contains(run({"shapes", "list"}).out, "W44X31"));
+}
+
+// Usage and the version on stdout with exit code 0, for the tool and for
+// each command.
+TEST_F(TarsisToolTest, HelpAndVersionAnswerOnStandardOutput)
+{
+    struct Case {
+        std::vector<std::string> args;
+        const char* usage;
+    };
+    const Case cases[] = {
+        {{}, "Usage: tarsis [OPTIONS] [SUBCOMMAND]"},
+        {{"--help"}, "Usage: tarsis [OPTIONS] [SUBCOMMAND]"},
+        {{"-h"}, "Usage: tarsis [OPTIONS] [SUBCOMMAND]"},
+        {{"help"}, "Usage: tarsis [OPTIONS] [SUBCOMMAND]"},
+        {{"parts", "--help"}, "Usage: tarsis parts [OPTIONS] SUBCOMMAND"},
+        {{"parts", "list", "--help"}, "--wide"},
+        {{"shapes", "add", "-h"}, "--flange-thickness NUMBER REQUIRED"},
+        {{"--database", "x.db", "mults", "show", "--help"}, "JOB TEXT REQUIRED"},
+        {{"--version"}, "tarsis, database schema version 2"},
+    };
+    for (const Case& c : cases) {
+        std::string line;
+        for (const auto& a : c.args)
+            line += a + " ";
+        SCOPED_TRACE(line);
+        Result r = run(c.args, false);
+        EXPECT_EQ(r.code, 0);
+        EXPECT_TRUE(contains(r.out, c.usage)) << r.out;
+        EXPECT_EQ(r.err, "");
+    }
+    EXPECT_TRUE(contains(run({}, false).out, "check"));
+    EXPECT_FALSE(std::filesystem::exists(m_temp.path())); // help opens no database
 }
 
 TEST_F(TarsisToolTest, ShapesAreListedAddedAndRemoved)
@@ -227,6 +297,66 @@ TEST_F(TarsisToolTest, MultsAreListedAndShownWithTheirPieces)
     EXPECT_TRUE(contains(show.out, "Pieces, in arrival order: 2")) << show.out;
     EXPECT_LT(show.out.find("P2"), show.out.find("P1"));
     EXPECT_EQ(run({"mults", "show", "J1", "G1", "BAR2"}).code, 1);
+}
+
+// Look-ups never write, so a database the user may only read can be looked
+// at; a change is refused as read-only and leaves the file as it was.
+TEST_F(TarsisToolTest, AReadOnlyDatabaseCanBeLookedAt)
+{
+    init();
+    openSqliteStore(m_temp.path(), OpenMode::ExistingOnly)
+        ->savePart(samplePart({"J1", "G1", "M1"}, 4));
+    const std::string before = readFile(m_temp.path());
+    testing::ReadOnlyFile readOnly(m_temp.path());
+    if (!readOnly.works())
+        GTEST_SKIP() << "this process may write a read-only file";
+    for (std::vector<std::string> args : {std::vector<std::string>{"parts", "list"},
+                                          {"parts", "show", "J1", "G1", "M1"},
+                                          {"shapes", "list"},
+                                          {"machines", "list"},
+                                          {"mults", "list"},
+                                          {"check"}}) {
+        SCOPED_TRACE(args[0]);
+        Result r = run(args);
+        EXPECT_EQ(r.code, 0) << r.err;
+        EXPECT_EQ(r.err, "");
+    }
+    EXPECT_TRUE(contains(run({"parts", "list"}).out, "M1"));
+    Result add = run({"machines", "add", "SAW9"});
+    EXPECT_EQ(add.code, 1);
+    EXPECT_TRUE(contains(add.err, "Tarsis database " + m_temp.path() + " is read-only")) << add.err;
+    EXPECT_EQ(readFile(m_temp.path()), before);
+}
+
+// One long cell does not widen its column beyond a readable width: it is
+// cut with an ellipsis, unless --wide asks for every cell whole.
+TEST_F(TarsisToolTest, LongCellsAreCutUnlessWide)
+{
+    init();
+    const std::string longJob = "JOB-2024-0412-NORTH-WAREHOUSE-EXTENSION";
+    std::string accented = "G"; // 26 characters of two bytes but the first
+    for (int i = 0; i < 25; ++i)
+        accented += "\xc3\xa9";
+    {
+        auto store = openSqliteStore(m_temp.path(), OpenMode::ExistingOnly);
+        store->savePart(samplePart({longJob, "G1", "M1"}, 2));
+        store->savePart(samplePart({"J2", accented, "M2"}, 2));
+    }
+    Result list = run({"parts", "list"});
+    EXPECT_EQ(list.code, 0) << list.err;
+    EXPECT_FALSE(contains(list.out, longJob)) << list.out;
+    // 23 characters and the ellipsis; a cut never splits a character.
+    EXPECT_TRUE(contains(list.out, longJob.substr(0, 23) + "\u2026  G1")) << list.out;
+    EXPECT_TRUE(contains(list.out, accented.substr(0, 1 + 22 * 2) + "\u2026  M2")) << list.out;
+    // The other rows line up with the cut cells: "J2" padded to 24 columns.
+    EXPECT_TRUE(contains(list.out, "\nJ2" + std::string(24, ' ') + "G")) << list.out;
+
+    Result wide = run({"parts", "list", "--wide"});
+    EXPECT_EQ(wide.code, 0) << wide.err;
+    EXPECT_TRUE(contains(wide.out, longJob + "  G1")) << wide.out;
+    EXPECT_TRUE(contains(wide.out, accented + "  M2")) << wide.out;
+    EXPECT_TRUE(contains(wide.out, "\nJ2" + std::string(longJob.size() - 2 + 2, ' ') + "G"))
+        << wide.out;
 }
 
 TEST_F(TarsisToolTest, TheDatabaseOptionOverridesTheEnvironment)

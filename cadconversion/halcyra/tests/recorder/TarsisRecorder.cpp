@@ -7,6 +7,7 @@
 #include "com/CodePage.h"
 #include "com/Guid.h"
 #include "com/Interfaces.h"
+#include "com/Runtime.h"
 #include "com/Variant.h"
 #include "tarsis/TarsisServers.h"
 
@@ -152,10 +153,28 @@ public:
             const auto scripted = g_recording.results.find(name);
             result->lVal = scripted != g_recording.results.end() ? scripted->second : 0;
         }
+        if (auto text = g_recording.errorTexts.find(name); text != g_recording.errorTexts.end())
+            setErrorText(text->second);
         return S_OK;
     }
 
 private:
+    static void setErrorText(const std::u16string& text)
+    {
+        ICreateErrorInfo* create = nullptr;
+        if (FAILED(CreateErrorInfo(&create)))
+            return;
+        BSTR description = allocated(text);
+        create->SetDescription(description);
+        SysFreeString(description);
+        IErrorInfo* info = nullptr;
+        if (SUCCEEDED(create->QueryInterface(IID_IErrorInfo, reinterpret_cast<void**>(&info)))) {
+            SetErrorInfo(0, info);
+            info->Release();
+        }
+        create->Release();
+    }
+
     // The out-values, in argument order, that the named method fills.
     static void fillOutputs(const std::string& name, DISPPARAMS& params)
     {

@@ -21,6 +21,9 @@ struct TarsisRecording {
 
     // Scripted answers by method name; 0 when none is given.
     std::map<std::string, LONG> results;
+    // The error info a method sets with its scripted (negative) result, as
+    // a failing Tarsis server describes its failure.
+    std::map<std::string, std::u16string> errorTexts;
     // Methods whose Invoke itself fails with this HRESULT.
     std::map<std::string, HRESULT> invokeFailures;
     // The six numbers and the text LookupShape hands out.

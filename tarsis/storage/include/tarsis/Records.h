@@ -72,6 +72,7 @@ struct RefPlane {
     std::string directionX;
     std::string directionU;
     std::string pattern;
+    bool operator==(const RefPlane&) const = default;
 };
 
 enum class OperationKind { Hole, Mark, HiddenMark, Stencil };
@@ -97,6 +98,7 @@ struct Operation {
     std::optional<int> toolMeasuringSystem; // set only when the caller sent one
     // Stencils.
     std::string text;
+    bool operator==(const Operation&) const = default;
 };
 
 using PartEntry = std::variant<RefPlane, Operation>;

@@ -15,6 +15,8 @@ public:
         Incompatible, // a database, but not a Tarsis one of this schema version
         Busy,         // locked by another process past the busy timeout
         Full,         // the disk or the database is full
+        ReadOnly,     // the file (or its folder) may not be written
+        CannotCreate, // a new database (or its folder) cannot be made
         Conflict,     // the record exists already
         NotFound,     // the record to change does not exist
         Failed,       // any other failure

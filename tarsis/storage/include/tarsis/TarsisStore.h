@@ -22,6 +22,11 @@ public:
     // Where the data lives, for messages.
     virtual std::string location() const = 0;
 
+    // Reads all of the stored data and throws StoreError Damaged, with what
+    // is wrong, when any of it is damaged. Slow on a large database: made on
+    // request, never by the other methods, which report damage they meet.
+    virtual void checkIntegrity() = 0;
+
     // Writes the part and all its entries in one transaction, replacing a
     // stored part with the same job, group and mark.
     virtual void savePart(const PartRecord& part) = 0;
