@@ -48,7 +48,7 @@ struct System {
 };
 
 const System kSystems[] = {
-    {"Ferrick", " 12     26 "}, // depth, then the 8-character field
+    {"Ferrick", " 12      26 "}, // depth, a blank, the 8-character field
     {"Ambrel (SDS)", " 12 26 0 "},
     {"Tolvin", " 12 26 0 "},
 };

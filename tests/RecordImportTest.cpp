@@ -300,11 +300,11 @@ TEST_F(RecordImportTest, ARecordThatCannotBeReadEndsItsFileWithItsLineAndTheRunG
 {
     const std::string tools = "0.8125 0 _ 0.8125 0 _ 0 0 _ 0 0 _ 0 0 _\n";
     const std::string badCode = writeFile(
-        "bad-code.txt", "EX9 G1 M1 120 W 12     26 1\n" + tools + "1\n  3 3 1\n" +
-                            "EX9 G1 M2 120 W 12     26 1\n" + tools + "2\n  3 3 1\n  4 4 13\n" +
-                            "EX9 G1 M3 120 W 12     26 1\n" + tools + "0\n");
+        "bad-code.txt", "EX9 G1 M1 120 W 12      26 1\n" + tools + "1\n  3 3 1\n" +
+                            "EX9 G1 M2 120 W 12      26 1\n" + tools + "2\n  3 3 1\n  4 4 13\n" +
+                            "EX9 G1 M3 120 W 12      26 1\n" + tools + "0\n");
     const std::string cut =
-        writeFile("cut.txt", "EX9 G2 M1 120 W 12     26 1\n" + tools + "0\nEX9 G2 M2 120 W 12");
+        writeFile("cut.txt", "EX9 G2 M1 120 W 12      26 1\n" + tools + "0\nEX9 G2 M2 120 W 12");
     const std::string example = examplePath("ferrick.txt");
     EXPECT_EQ(convert("Ferrick", {badCode, cut, example}),
               (std::vector<std::string>{badCode + "     Error", cut + "     Error",

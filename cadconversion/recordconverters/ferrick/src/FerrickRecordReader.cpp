@@ -61,11 +61,14 @@ void FerrickRecordReader::ParseDimensionField(const char* field, int count, cons
         *dim1 = leadingNumber(strData);
 }
 
-// A file that ends inside the field is not noticed here: the quantity read
-// behind it finds the end.
+// The field is the 8 characters behind the one blank that ends the depth
+// token (".5X8" can follow "12 " directly). A file that ends inside the
+// field is not noticed here: the quantity read behind it finds the end.
 CString FerrickRecordReader::ReadSectionDescription(const CString& section)
 {
     const double depth = readDouble();
+    char delimiter = 0;
+    m_File.Read(&delimiter, 1);
     char field[8];
     int count = 0;
     for (int i = 0; i < 8; ++i) {

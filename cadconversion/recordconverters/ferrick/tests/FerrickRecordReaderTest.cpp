@@ -9,7 +9,8 @@
 
 namespace {
 
-// A Ferrick record; field is the 8 characters behind the depth token.
+// A Ferrick record; field is the 8 characters behind the blank that ends the
+// depth token.
 struct FerrickRecord {
     std::string job = "J1";
     std::string group = "G1";
@@ -24,8 +25,8 @@ struct FerrickRecord {
 
     std::string text() const
     {
-        return job + " " + group + " " + mark + " " + length + " " + section + " " + depth + field +
-               " " + quantity + "\n" + tools + "\n" + holeLinesText(holes);
+        return job + " " + group + " " + mark + " " + length + " " + section + " " + depth + " " +
+               field + " " + quantity + "\n" + tools + "\n" + holeLinesText(holes);
     }
 };
 
@@ -178,3 +179,33 @@ TEST_F(FerrickTest, AFileEndingInsideTheFieldFailsAtTheQuantity)
 }
 
 } // namespace
+
+// The field starts behind the one blank that ends the depth token, so a
+// field may begin with its number and one that fills all eight characters
+// leaves the quantity in place.
+TEST_F(FerrickTest, TheFieldIsTheEightCharactersBehindTheDepthsBlank)
+{
+    struct Case {
+        const char* section;
+        const char* depth;
+        const char* field;
+        const char* description;
+    };
+    const Case cases[] = {
+        {"PL", "12", ".5X8    ", "8X12"},
+        {"L", "4", "   3X.25", "43014"},
+        {"W", "10", "  10X49 ", "1049"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.section) + " '" + c.field + "'");
+        FerrickRecord record;
+        record.section = c.section;
+        record.depth = c.depth;
+        record.field = c.field;
+        const ReadResult result = convert(record.text());
+        ASSERT_EQ(result.hr, S_OK) << result.text;
+        EXPECT_EQ(result.part->calls.at(4), "put_Quantity(2)");
+        EXPECT_EQ(result.part->calls.at(6),
+                  std::string("put_SectionDescription(") + c.description + ")");
+    }
+}
