@@ -164,8 +164,19 @@ void DXFPartReader::headerPass()
 
 void DXFPartReader::scanEntities(Mode mode)
 {
+    // An entity's type, and the section's end, is the value of a "0" group
+    // code: the same word as another code's value (a LINE on a layer named
+    // TEXT or ENDSEC) is passed over like any other line. A reader may end
+    // its entity at the "0" code of the next one, whose type then follows.
     CString token;
-    while (m_file.ReadToken(&token) && !IsWord(token, "EOF") && !IsWord(token, "ENDSEC")) {
+    bool typeLine = false;
+    while (m_file.ReadToken(&token)) {
+        if (!typeLine) {
+            typeLine = IsWord(token, "0");
+            continue;
+        }
+        if (IsWord(token, "EOF") || IsWord(token, "ENDSEC"))
+            break;
         m_nEntityLine = m_file.GetLineNumber();
         if (IsWord(token, "POINT"))
             readPoint(mode);
@@ -175,6 +186,9 @@ void DXFPartReader::scanEntities(Mode mode)
             readInsert(mode);
         else if (IsWord(token, "CIRCLE") && mode == Mode::Placement)
             readCircle(mode);
+        // A line read last that is a value "0" is followed by a group code,
+        // never by a type: taking it for a "0" code does no harm.
+        typeLine = m_file.LastWordIs("0");
     }
 }
 

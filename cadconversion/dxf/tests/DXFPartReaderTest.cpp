@@ -156,6 +156,24 @@ TEST_F(ReaderTest, TheScanForMarkersStopsAtTheFirstEntitiesSection)
               (Calls{"SetWebStencil(5, 6, ENTITIES)", "SetWebHole(5, 6, 2, 0, RD, 0)"}));
 }
 
+TEST_F(ReaderTest, LayersNamedLikeEntitiesOrMarkersAreNoEntities)
+{
+    // Only the value of a "0" code names an entity or ends the section.
+    for (const char* layer : {"TEXT", "MTEXT", "POINT", "INSERT", "CIRCLE", "ENDSEC", "EOF"}) {
+        SCOPED_TRACE(layer);
+        m_part.calls.clear();
+        const std::string drawing = referenced()
+                                        .line(layer, 0, 0, 5, 5)
+                                        .circle("WEB_OPERATION", 5, 4, 0.5)
+                                        .point("TF_LAYOUT", 3, 1)
+                                        .str();
+        const ReadResult result = convert(drawing);
+        ASSERT_EQ(result.hr, S_OK) << result.text;
+        EXPECT_EQ(m_part.operations(),
+                  (Calls{"SetWebHole(5, 6, 1, 0, RD, 0)", "SetTFFarMark(3, 1)"}));
+    }
+}
+
 // ---- PART_INFO --------------------------------------------------------------------
 
 TEST_F(ReaderTest, PartInfoFillsThePartHeaderOnce)
