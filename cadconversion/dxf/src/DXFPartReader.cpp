@@ -7,7 +7,6 @@
 #include "OstraneStrings.h"
 
 #include "com/ComError.h"
-#include "vlmrexcept/CvmException.h"
 
 #include <utility>
 
@@ -374,12 +373,10 @@ void DXFPartReader::readPartInfo(const CString& text)
     m_section = field("_");
     m_sectionDescription = field(",");
     m_dLength = DXFFile::LeadingNumber(field(","));
+    // A quantity that is no number is the break's numeric exception, which
+    // ReadPart reports as an unexpected error.
     int quantity = 0;
-    try {
-        rest.BreakInteger(&quantity);
-    } catch (const CNumericConversionException&) {
-        fail(kPartInfoForm);
-    }
+    rest.BreakInteger(&quantity);
 
     check(m_pCADPart->put_JobId(bstrOf(job)));
     check(m_pCADPart->put_Group(bstrOf(group)));
