@@ -65,15 +65,27 @@ BOOL DXFFile::ReadLine(CBreakString* line)
     return TRUE;
 }
 
+std::string_view DXFFile::lastWord() const
+{
+    // The line is trimmed: its first word ends at the first white space.
+    const std::string_view line(m_line, static_cast<std::size_t>(m_line.GetLength()));
+    return line.substr(0, line.find_first_of(" \t\r\n\f"));
+}
+
 bool DXFFile::ReadToken(CString* token)
 {
     if (!nextLine())
         return false;
-    // The line is trimmed: its first word ends at the first white space.
-    const std::string_view line(m_line, static_cast<std::size_t>(m_line.GetLength()));
-    const std::size_t end = line.find_first_of(" \t\r\n\f");
-    *token = end == std::string_view::npos ? m_line : m_line.Left(static_cast<int>(end));
+    const std::string_view word = lastWord();
+    *token = word.size() == static_cast<std::size_t>(m_line.GetLength())
+                 ? m_line
+                 : m_line.Left(static_cast<int>(word.size()));
     return true;
+}
+
+bool DXFFile::LastWordIs(std::string_view word) const
+{
+    return lastWord() == word;
 }
 
 bool DXFFile::ReadGroupValue(double* value)

@@ -31,6 +31,8 @@ public:
     BOOL ReadLine(CBreakString* line);
     // The first word of the next line; false at the end of the file.
     bool ReadToken(CString* token);
+    // Whether the first word of the line last read is word.
+    bool LastWordIs(std::string_view word) const;
     // The leading decimal number of the next line's first word (digits with
     // an optional sign, point and exponent; no "inf", "nan" or hex), 0 when
     // there is none or it is out of range; false at the end of the file.
@@ -58,6 +60,8 @@ public:
 private:
     // The next line that is not a comment into m_line, trimmed.
     bool nextLine();
+    // The first word of m_line.
+    std::string_view lastWord() const;
 
     bool m_bOpen = false;
     CTextFile m_file;

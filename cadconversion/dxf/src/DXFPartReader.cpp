@@ -7,7 +7,6 @@
 #include "OstraneStrings.h"
 
 #include "com/ComError.h"
-#include "vlmrexcept/CvmException.h"
 
 #include <utility>
 
@@ -164,8 +163,19 @@ void DXFPartReader::headerPass()
 
 void DXFPartReader::scanEntities(Mode mode)
 {
+    // An entity's type, and the section's end, is the value of a "0" group
+    // code: the same word as another code's value (a LINE on a layer named
+    // TEXT or ENDSEC) is passed over like any other line. A reader may end
+    // its entity at the "0" code of the next one, whose type then follows.
     CString token;
-    while (m_file.ReadToken(&token) && !IsWord(token, "EOF") && !IsWord(token, "ENDSEC")) {
+    bool typeLine = false;
+    while (m_file.ReadToken(&token)) {
+        if (!typeLine) {
+            typeLine = IsWord(token, "0");
+            continue;
+        }
+        if (IsWord(token, "EOF") || IsWord(token, "ENDSEC"))
+            break;
         m_nEntityLine = m_file.GetLineNumber();
         if (IsWord(token, "POINT"))
             readPoint(mode);
@@ -175,6 +185,9 @@ void DXFPartReader::scanEntities(Mode mode)
             readInsert(mode);
         else if (IsWord(token, "CIRCLE") && mode == Mode::Placement)
             readCircle(mode);
+        // A line read last that is a value "0" is followed by a group code,
+        // never by a type: taking it for a "0" code does no harm.
+        typeLine = m_file.LastWordIs("0");
     }
 }
 
@@ -360,12 +373,10 @@ void DXFPartReader::readPartInfo(const CString& text)
     m_section = field("_");
     m_sectionDescription = field(",");
     m_dLength = DXFFile::LeadingNumber(field(","));
+    // A quantity that is no number is the break's numeric exception, which
+    // ReadPart reports as an unexpected error.
     int quantity = 0;
-    try {
-        rest.BreakInteger(&quantity);
-    } catch (const CNumericConversionException&) {
-        fail(kPartInfoForm);
-    }
+    rest.BreakInteger(&quantity);
 
     check(m_pCADPart->put_JobId(bstrOf(job)));
     check(m_pCADPart->put_Group(bstrOf(group)));

@@ -52,8 +52,8 @@ private:
 
     HRESULT createPart(IUnknown** ppIUnkCADPart);
     void headerPass();
-    // The tokens up to the end of the section (ENDSEC, EOF or the end of
-    // the file), each entity read in the mode.
+    // The entities up to the end of the section (ENDSEC, EOF or the end of
+    // the file), each read in the mode.
     void scanEntities(Mode mode);
 
     // What one entity's pairs (a group code line and a value line) gave:

@@ -156,6 +156,24 @@ TEST_F(ReaderTest, TheScanForMarkersStopsAtTheFirstEntitiesSection)
               (Calls{"SetWebStencil(5, 6, ENTITIES)", "SetWebHole(5, 6, 2, 0, RD, 0)"}));
 }
 
+TEST_F(ReaderTest, LayersNamedLikeEntitiesOrMarkersAreNoEntities)
+{
+    // Only the value of a "0" code names an entity or ends the section.
+    for (const char* layer : {"TEXT", "MTEXT", "POINT", "INSERT", "CIRCLE", "ENDSEC", "EOF"}) {
+        SCOPED_TRACE(layer);
+        m_part.calls.clear();
+        const std::string drawing = referenced()
+                                        .line(layer, 0, 0, 5, 5)
+                                        .circle("WEB_OPERATION", 5, 4, 0.5)
+                                        .point("TF_LAYOUT", 3, 1)
+                                        .str();
+        const ReadResult result = convert(drawing);
+        ASSERT_EQ(result.hr, S_OK) << result.text;
+        EXPECT_EQ(m_part.operations(),
+                  (Calls{"SetWebHole(5, 6, 1, 0, RD, 0)", "SetTFFarMark(3, 1)"}));
+    }
+}
+
 // ---- PART_INFO --------------------------------------------------------------------
 
 TEST_F(ReaderTest, PartInfoFillsThePartHeaderOnce)
@@ -172,9 +190,13 @@ TEST_F(ReaderTest, PartInfoFillsThePartHeaderOnce)
 
 TEST_F(ReaderTest, PartInfoOfEveryForm)
 {
+    const std::string kForm = "PART_INFO text is not "
+                              "job,group,mark,-,section_description,length,quantity";
+    const std::string kUnexpected = "Unexpected Error"; // a quantity that is no number
     const struct {
         const char* text;
-        Calls calls; // empty: refused
+        Calls calls;
+        const std::string* refusal = nullptr; // the text of a refused one
     } cases[] = {
         {"J1,G1,M1,X,W_W8X10,96,2",
          {"put_JobId(J1)", "put_Group(G1)", "put_Mark(M1)", "put_Length(96)", "put_Quantity(2)",
@@ -185,22 +207,20 @@ TEST_F(ReaderTest, PartInfoOfEveryForm)
         {"J1,G1,M1,X,W_W8_X10,12.5mm,4",
          {"put_JobId(J1)", "put_Group(G1)", "put_Mark(M1)", "put_Length(12.5)", "put_Quantity(4)",
           "put_Section(W)", "put_SectionDescription(W8_X10)"}},
-        {"J1,G1,M1", {}},
-        {"J1,G1,M1,X,W12X26,240,3", {}},  // no "_" between section and description
-        {"J1,G1,M1,X,W_W12X26,240", {}},  // no quantity
-        {"J1,G1,M1,X,W_W12X26,240,", {}}, // no quantity
-        {"J1,G1,M1,X,W_W12X26,240,three", {}},
+        {"J1,G1,M1", {}, &kForm},
+        {"J1,G1,M1,X,W12X26,240,3", {}, &kForm},        // no "_" between section and description
+        {"J1,G1,M1,X,W_W12X26,240", {}, &kForm},        // no "," before the quantity
+        {"J1,G1,M1,X,W_W12X26,240,", {}, &kUnexpected}, // nothing after it
+        {"J1,G1,M1,X,W_W12X26,240,three", {}, &kUnexpected},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
         m_part.calls.clear();
         const std::string drawing = DrawingText().partInfo(c.text).str();
         const ReadResult result = convert(drawing);
-        if (c.calls.empty()) {
-            EXPECT_EQ(result.hr, E_CONVERT_READ);
-            EXPECT_EQ(result.text, "PART_INFO text is not "
-                                   "job,group,mark,-,section_description,length,quantity\r\n" +
-                                       where(lineOf(drawing, "TEXT")));
+        if (c.refusal) {
+            EXPECT_EQ(result.hr, c.refusal == &kForm ? E_CONVERT_READ : E_UNEXPECTED);
+            EXPECT_EQ(result.text, *c.refusal + "\r\n" + where(lineOf(drawing, "TEXT")));
             EXPECT_TRUE(m_part.calls.empty());
         } else {
             EXPECT_EQ(result.hr, S_OK) << result.text;
