@@ -9,6 +9,7 @@
 #include "com/Bstr.h"
 #include "com/ComError.h"
 #include "vlmrexcept/CvmException.h"
+#include "vlmrlib/FileAndLine.h"
 
 #include <string_view>
 
@@ -103,10 +104,14 @@ HRESULT DSTVFileReader::SetFile(BSTR bstrFilename, BSTR* pbstrErrorText)
 
 CString DSTVFileReader::fileAndLineText() const
 {
-    CString number;
-    number.Format("%d", m_NCFile.GetLineNumber());
-    return loadLunkettString(IDS_FILE_NAME, "File Name:") + m_NCFile.GetFileName() + "\r\n" +
-           loadLunkettString(IDS_LINE, "Line:") + number;
+    return FileAndLineText(m_NCFile, loadLunkettString(IDS_FILE_NAME, "File Name:"),
+                           loadLunkettString(IDS_LINE, "Line:"));
+}
+
+CString DSTVFileReader::withFileAndLine(const CString& text) const
+{
+    return AppendFileAndLine(text, m_NCFile, loadLunkettString(IDS_FILE_NAME, "File Name:"),
+                             loadLunkettString(IDS_LINE, "Line:"));
 }
 
 CString DSTVFileReader::readFailureText(const ReadTexts& fallbacks) const

@@ -118,13 +118,13 @@ HRESULT DSTVPartReader::readPart(Variant variant, IUnknown** ppIUnkCADPart, LONG
         line.BreakText(&word);
         if (word != "ST") {
             CloseNCFile();
-            setText(pbstrErrorText, "Code Block ST was not found.");
+            setText(pbstrErrorText, withFileAndLine("Code Block ST was not found."));
             return E_CONVERT_READ;
         }
         CString headerError;
         if (!readHeader(bIsMetric, &headerError)) {
             CloseNCFile();
-            setText(pbstrErrorText, headerError);
+            setText(pbstrErrorText, withFileAndLine(headerError));
             return E_CONVERT_READ;
         }
 
@@ -140,12 +140,13 @@ HRESULT DSTVPartReader::readPart(Variant variant, IUnknown** ppIUnkCADPart, LONG
         completePart();
         return S_OK;
     } catch (const LineError& error) {
-        setText(pbstrErrorText, error.text);
+        setText(pbstrErrorText, withFileAndLine(error.text));
     } catch (...) {
-        setText(pbstrErrorText, readFailureText({"Numeric Conversion Error while Reading Part",
-                                                 "Unexpected EOF while reading part",
-                                                 "Com Error while reading part",
-                                                 "Unexpected Error while reading part"}));
+        setText(
+            pbstrErrorText,
+            withFileAndLine(readFailureText(
+                {"Numeric Conversion Error while Reading Part", "Unexpected EOF while reading part",
+                 "Com Error while reading part", "Unexpected Error while reading part"})));
     }
     return E_CONVERT_READ;
 }

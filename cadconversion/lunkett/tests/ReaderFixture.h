@@ -73,7 +73,14 @@ protected:
 
     std::string writeFile(const std::string& content, const std::string& name = "part.nc1")
     {
-        return m_folder.write(name, content);
+        m_lastFile = m_folder.write(name, content);
+        return m_lastFile;
+    }
+
+    // The end of a failure text: the file last written and the line.
+    std::string atLine(int line) const
+    {
+        return "\r\nFile Name:" + m_lastFile + "\r\nLine:" + std::to_string(line);
     }
 
     HRESULT setFile(const std::string& path, std::string* text = nullptr)
@@ -123,6 +130,7 @@ protected:
 
     const testsupport::TemporaryFolder m_folder{"lunkett-reader"};
     const std::filesystem::path m_dir = m_folder.path();
+    std::string m_lastFile;
     RecordingPart m_part;
     int m_partsCreated = 0;
     bool m_failCreation = false;
