@@ -318,6 +318,8 @@ TEST_F(ReaderTest, EachReadCreatesANewPartAndReleasesTheLast)
         EXPECT_EQ(m_part.references(), 2u) << "the reader holds exactly one reference";
     }
     EXPECT_EQ(m_partsCreated, 3);
+    // Each new part is made while the reader still holds the last one.
+    EXPECT_EQ(m_referencesAtCreation, (std::vector<ULONG>{1, 2, 2}));
 }
 
 } // namespace

@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 // The 24 ST fields, in millimetres where they are lengths.
 struct StHeader {
@@ -59,6 +60,7 @@ protected:
         ASSERT_EQ(CoInitialize(nullptr), S_OK);
         m_reader.emplace([this](IUnknown** pp) {
             ++m_partsCreated;
+            m_referencesAtCreation.push_back(m_part.references());
             if (m_failCreation)
                 return REGDB_E_CLASSNOTREG;
             return m_part.QueryInterface(IID_IUnknown, reinterpret_cast<void**>(pp));
@@ -133,6 +135,7 @@ protected:
     std::string m_lastFile;
     RecordingPart m_part;
     int m_partsCreated = 0;
+    std::vector<ULONG> m_referencesAtCreation;
     bool m_failCreation = false;
     std::optional<DSTVPartReader> m_reader;
 };
