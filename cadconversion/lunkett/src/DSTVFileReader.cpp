@@ -68,14 +68,21 @@ int DSTVFileReader::CloseNCFile()
     return 0;
 }
 
+// Lines are read into m_readLine, whose storage is reused, and only the
+// trimmed text is copied into *line.
 BOOL DSTVFileReader::ReadNCLine(CBreakString* line)
 {
-    CBreakString read;
-    while (m_NCFile.ReadLine(&read)) {
-        read.TrimWhiteSpace();
-        if (read.GetLength() >= 2 && read.GetAt(0) == '*' && read.GetAt(1) == '*')
+    while (m_NCFile.ReadLine(&m_readLine)) {
+        const char* text = m_readLine;
+        const auto length = static_cast<std::size_t>(m_readLine.GetLength());
+        std::size_t first = 0, end = length;
+        while (first < end && CString::IsWhiteSpace(text[first]))
+            ++first;
+        while (end > first && CString::IsWhiteSpace(text[end - 1]))
+            --end;
+        if (end - first >= 2 && text[first] == '*' && text[first + 1] == '*')
             continue;
-        *line = read;
+        line->SetString(text + first, static_cast<int>(end - first));
         return TRUE;
     }
     return FALSE;

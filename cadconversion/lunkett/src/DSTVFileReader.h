@@ -52,4 +52,7 @@ protected:
 
     int m_bFileOpen = 0;
     CTextFile m_NCFile;
+
+private:
+    CBreakString m_readLine; // ReadNCLine's own line
 };

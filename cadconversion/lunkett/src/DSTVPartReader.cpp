@@ -13,6 +13,14 @@ namespace {
 constexpr DWORD kPartContext =
     CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER | CLSCTX_REMOTE_SERVER;
 
+// A new string of the text, for the part to copy.
+CComBSTR textOf(const CString& text)
+{
+    CComBSTR result;
+    result.Attach(text.AllocSysString());
+    return result;
+}
+
 bool isCodeProfile(const CString& code)
 {
     for (const char* known : {"I", "U", "L", "M", "B", "T"})
@@ -163,9 +171,10 @@ HRESULT DSTVPartReader::readPart(Variant variant, IUnknown** ppIUnkCADPart, LONG
 
 void DSTVPartReader::nextHeaderLine(CBreakString* line)
 {
-    // At the end of the file the line keeps what the previous field left.
-    ReadNCLine(line);
-    line->TrimWhiteSpace();
+    // A line read comes trimmed; at the end of the file the line keeps what
+    // the previous field left, trimmed.
+    if (!ReadNCLine(line))
+        line->TrimWhiteSpace();
 }
 
 void DSTVPartReader::nextBlockLine(CBreakString* line)
@@ -251,15 +260,15 @@ bool DSTVPartReader::readHeader(LONG bIsMetric, CString* errorText)
 
 void DSTVPartReader::completePart()
 {
-    checkPart(m_pCADPart->put_JobId(CComBSTR(static_cast<const char*>(m_order))));
-    checkPart(m_pCADPart->put_Group(CComBSTR(static_cast<const char*>(m_phase))));
-    checkPart(m_pCADPart->put_Mark(CComBSTR(static_cast<const char*>(m_piece))));
-    checkPart(m_pCADPart->put_Grade(CComBSTR(static_cast<const char*>(m_steelQuality))));
+    checkPart(m_pCADPart->put_JobId(textOf(m_order)));
+    checkPart(m_pCADPart->put_Group(textOf(m_phase)));
+    checkPart(m_pCADPart->put_Mark(textOf(m_piece)));
+    checkPart(m_pCADPart->put_Grade(textOf(m_steelQuality)));
     checkPart(m_pCADPart->put_Length(m_dPartLength));
     checkPart(m_pCADPart->put_Quantity(m_nQuantity));
     if (m_section.CompareNoCase("HSS") == 0 || m_section.CompareNoCase("RCT") == 0)
         m_section = "TS";
-    checkPart(m_pCADPart->put_Section(CComBSTR(static_cast<const char*>(m_section))));
-    m_pCADPart->put_SectionDescription(CComBSTR(static_cast<const char*>(m_sectionDescription)));
+    checkPart(m_pCADPart->put_Section(textOf(m_section)));
+    m_pCADPart->put_SectionDescription(textOf(m_sectionDescription));
     m_NCFile.SeekToEnd();
 }

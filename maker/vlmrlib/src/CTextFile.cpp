@@ -260,18 +260,21 @@ void CTextFile::Write(const void* buffer, UINT count)
     m_beforeBuffer = m_previous;
 }
 
+// The line goes straight into *line, whose storage is reused.
 BOOL CTextFile::ReadLine(CBreakString* line)
 {
     if (peek() == '\n' && m_previous == '\r')
         take(); // the second half of a CR LF whose CR was read on its own
     if (peek() < 0)
         return FALSE;
-    std::string text;
+    CBreakString unused;
+    CBreakString& text = line ? *line : unused;
+    text.Empty();
     while (fill()) {
         const char* first = m_data + m_bufferPos;
         const char* last = m_data + m_bufferLength;
         const char* stop = std::find_if(first, last, isLineEnd);
-        text.append(first, stop);
+        text.Append(first, static_cast<int>(std::min<std::ptrdiff_t>(stop - first, INT_MAX)));
         if (stop != first)
             m_previous = byteOf(stop[-1]);
         m_bufferPos += static_cast<std::size_t>(stop - first);
@@ -283,8 +286,6 @@ BOOL CTextFile::ReadLine(CBreakString* line)
             break;
         }
     }
-    if (line)
-        *line = CString(text.data(), static_cast<int>(std::min<std::size_t>(text.size(), INT_MAX)));
     return TRUE;
 }
 
