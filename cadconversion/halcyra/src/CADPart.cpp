@@ -6,9 +6,8 @@
 #include "ErrorText.h"
 #include "NarrowText.h"
 #include "OwnedRecords.h"
-#include "QuantityRange.h"
+#include "PartSave.h"
 #include "RefPlane.h"
-#include "SaveGuard.h"
 #include "SectionName.h"
 #include "TarsisCall.h"
 
@@ -61,21 +60,10 @@ Plane planeOf(Side side, BSTR section, double w3)
 
 } // namespace
 
-// A quantity the database cannot hold is refused before anything is sent.
-// The shared servers are dropped after any failure.
 HRESULT CCADPart::SaveToTarsis()
 {
-    const HRESULT hr = guardedSave<CCADPart>(
-        IID_ICADPart, u"Com Error while SaveToTarsis",
-        "\r\nAdd the Shape thru Tarsis and reconvert the part", [this] {
-            if (const auto refusal = quantityRefusal(JobId, Group, Mark, Quantity))
-                return Error(refusal->c_str(), IID_ICADPart, DISP_E_OVERFLOW);
-            saveToTarsis();
-            return S_OK;
-        });
-    if (FAILED(hr))
-        m_session->drop();
-    return hr;
+    return savePart<CCADPart>(IID_ICADPart, "\r\nAdd the Shape thru Tarsis and reconvert the part",
+                              *m_session, JobId, Group, Mark, Quantity, [this] { saveToTarsis(); });
 }
 
 // A Section that was never set counts as the empty string. The shape

@@ -5,10 +5,9 @@
 
 #include "NarrowText.h"
 #include "OwnedRecords.h"
+#include "PartSave.h"
 #include "Properties.h"
-#include "QuantityRange.h"
 #include "RefPlane.h"
-#include "SaveGuard.h"
 #include "SectionName.h"
 #include "TarsisCall.h"
 
@@ -20,21 +19,11 @@
 
 using namespace tarsis_part_writer;
 
-// A quantity the database cannot hold is refused before anything is sent.
-// The shared servers are dropped after any failure.
 HRESULT CCADPart2::SaveToTarsis()
 {
-    const HRESULT hr = guardedSave<CCADPart2>(
-        IID_ICADPart2, u"Com Error while SaveToTarsis",
-        "\r\n\tAdd the Shape thru Tarsis and reconvert the part", [this] {
-            if (const auto refusal = quantityRefusal(JobId, Group, Mark, Quantity))
-                return Error(refusal->c_str(), IID_ICADPart2, DISP_E_OVERFLOW);
-            saveToTarsis();
-            return S_OK;
-        });
-    if (FAILED(hr))
-        m_session->drop();
-    return hr;
+    return savePart<CCADPart2>(IID_ICADPart2,
+                               "\r\n\tAdd the Shape thru Tarsis and reconvert the part", *m_session,
+                               JobId, Group, Mark, Quantity, [this] { saveToTarsis(); });
 }
 
 // A null Section counts as the empty string.

@@ -36,22 +36,25 @@ std::shared_ptr<TarsisSession> TarsisSession::ofThisThread()
     return session;
 }
 
-ComPtrT<ITarsisPartWriter> TarsisSession::partWriter()
+// The held server, made when there is none; on another thread a new one.
+template <class Server>
+ComPtrT<Server> TarsisSession::shared(ComPtrT<Server>& held, ComPtrT<Server> (*make)())
 {
     if (std::this_thread::get_id() != m_thread)
-        return newPartWriter();
-    if (!m_partWriter)
-        m_partWriter = newPartWriter();
-    return m_partWriter;
+        return make();
+    if (!held)
+        held = make();
+    return held;
+}
+
+ComPtrT<ITarsisPartWriter> TarsisSession::partWriter()
+{
+    return shared(m_partWriter, &newPartWriter);
 }
 
 ComPtrT<ITarsisShapeServer> TarsisSession::shapeServer()
 {
-    if (std::this_thread::get_id() != m_thread)
-        return newShapeServer();
-    if (!m_shapeServer)
-        m_shapeServer = newShapeServer();
-    return m_shapeServer;
+    return shared(m_shapeServer, &newShapeServer);
 }
 
 void TarsisSession::drop()

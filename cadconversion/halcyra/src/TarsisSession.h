@@ -41,6 +41,8 @@ public:
 
 private:
     TarsisSession() = default;
+    template <class Server>
+    ComPtrT<Server> shared(ComPtrT<Server>& held, ComPtrT<Server> (*make)());
 
     std::thread::id m_thread = std::this_thread::get_id();
     ComPtrT<ITarsisPartWriter> m_partWriter;

@@ -21,6 +21,7 @@
 
 #include "com/Bstr.h"
 #include "com/Runtime.h"
+#include "testing/AnchoredReporter.h"
 #include "testing/ScopedEnvironment.h"
 #include "testing/TemporaryRegistry.h"
 
@@ -35,7 +36,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <memory>
 #include <sstream>
 #include <stdexcept>
@@ -324,54 +324,6 @@ BENCHMARK(BM_ParseFromDisk)->Unit(benchmark::kMicrosecond)->Repetitions(5);
 BENCHMARK(BM_CreatePartThroughFactory)->Unit(benchmark::kMicrosecond)->Repetitions(5);
 BENCHMARK(BM_CreatePartThroughRuntime)->Unit(benchmark::kMicrosecond)->Repetitions(5);
 
-// Prints as usual, then each figure per file (median CPU time of the
-// repetitions) beside its anchor and the ratio.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred)
-                m_seconds[run.run_name.function_name].push_back(
-                    run.GetAdjustedCPUTime() / benchmark::GetTimeUnitMultiplier(run.time_unit));
-        ConsoleReporter::ReportRuns(runs);
-    }
-
-    void printRatios(std::size_t files) const
-    {
-        std::printf("\nper file, median CPU time of 5 (%zu samples that convert):\n", files);
-        const struct {
-            const char* label;
-            const char* figure;
-            const char* anchor;
-        } rows[] = {
-            {"parse and fill, bytes in memory", "BM_ParseInMemory", "BM_TokeniseInMemory"},
-            {"parse and fill, file from disk", "BM_ParseFromDisk", "BM_TokeniseFromDisk"},
-            {"part creation through the runtime", "BM_CreatePartThroughRuntime",
-             "BM_CreatePartThroughFactory"},
-        };
-        for (const auto& row : rows) {
-            auto figure = m_seconds.find(row.figure);
-            auto anchor = m_seconds.find(row.anchor);
-            if (figure == m_seconds.end() || anchor == m_seconds.end())
-                continue;
-            const double f = median(figure->second) / files * 1e6;
-            const double a = median(anchor->second) / files * 1e6;
-            std::printf("%-36s %8.2f us   anchor %-28s %8.2f us   ratio %6.1f\n", row.label, f,
-                        row.anchor + 3, a, f / a);
-        }
-    }
-
-private:
-    static double median(std::vector<double> values)
-    {
-        std::sort(values.begin(), values.end());
-        return values[values.size() / 2];
-    }
-
-    std::map<std::string, std::vector<double>> m_seconds; // per iteration
-};
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -396,9 +348,17 @@ int main(int argc, char** argv)
         g_environment = &environment;
         std::printf("%zu of %zu samples convert\n", environment.samples().size(),
                     environment.samples().size() + static_cast<std::size_t>(environment.skipped()));
-        RatioReporter reporter;
+        testsupport::AnchoredReporter reporter(testsupport::AnchoredReporter::Clock::Cpu);
         benchmark::RunSpecifiedBenchmarks(&reporter);
-        reporter.printRatios(environment.samples().size());
+        const auto files = static_cast<double>(environment.samples().size());
+        std::printf("\nper file, median CPU time of 5 (%zu samples that convert):\n",
+                    environment.samples().size());
+        reporter.printRatio("parse and fill, bytes in memory", "BM_ParseInMemory",
+                            "BM_TokeniseInMemory", files);
+        reporter.printRatio("parse and fill, file from disk", "BM_ParseFromDisk",
+                            "BM_TokeniseFromDisk", files);
+        reporter.printRatio("part creation through the runtime", "BM_CreatePartThroughRuntime",
+                            "BM_CreatePartThroughFactory", files);
         std::fflush(stdout);
         g_environment = nullptr;
     } catch (const std::exception& error) {
