@@ -172,7 +172,9 @@ TEST_F(ImportTest, FailuresStoreNothingAndLoseNothing)
     const ImportOutcome badHole = import(kStandard, fixture("badhole.nc1"));
     EXPECT_EQ(badHole.reads, (std::vector<HRESULT>{E_CONVERT_READ}));
     EXPECT_TRUE(badHole.saves.empty());
-    EXPECT_EQ(badHole.errors, (std::vector<std::string>{"Illegal Surface. q 100.00o 60.00 22.00"}));
+    EXPECT_EQ(badHole.errors,
+              (std::vector<std::string>{"Illegal Surface. q 100.00o 60.00 22.00\r\nFile Name:" +
+                                        fixture("badhole.nc1") + "\r\nLine:28"}));
 
     const std::string missing = fixture("missing.nc1");
     const ImportOutcome notThere = import(kStandard, missing);

@@ -142,6 +142,63 @@ TEST_F(TarsisEndToEnd, FailedSavesLeaveNoPart)
     EXPECT_TRUE(store()->listParts(std::nullopt).empty());
 }
 
+// The shape lookup answers in inches whatever the catalog row's unit; the
+// flange plane is stored in the part's own measuring system.
+TEST_F(TarsisEndToEnd, FlangePlanesAreInThePartsMeasuringSystem)
+{
+    struct Case {
+        const char16_t* description;
+        bool metricPart;
+        double halfFlange;
+    };
+    const Case cases[] = {
+        {u"810", false, 3.94 / 2},          // inch row, inch part
+        {u"810", true, 3.94 * 25.4 / 2},    // inch row, metric part
+        {u"HEA200", false, 200 / 25.4 / 2}, // metric row, inch part
+        {u"HEA200", true, 200.0 / 2},       // metric row, metric part
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(narrowFromBstr(CComBSTR(c.description)) + (c.metricPart ? " metric" : ""));
+        CComPtr<ICADPart> part = newObject<ICADPart>(CLSID_CADPart, u"M1", u"W", c.description);
+        part->SetMetric(c.metricPart ? 1 : 0);
+        part->SetBFNearMark(20, 1);
+        ASSERT_EQ(part->SaveToTarsis(), S_OK);
+        const std::optional<PartRecord> stored = store()->findPart({"J1", "G1", "M1"});
+        ASSERT_TRUE(stored);
+        ASSERT_EQ(stored->entries.size(), 2u);
+        EXPECT_NEAR(planeAt(*stored, 0).startU, c.halfFlange, 1e-9);
+    }
+}
+
+// "l" is found as the catalog's "L" and gets the sides of an angle.
+TEST_F(TarsisEndToEnd, LowerCaseSectionGetsTheSidesOfItsShape)
+{
+    CComPtr<ICADPart> far = newObject<ICADPart>(CLSID_CADPart, u"M1", u"l", u"43014");
+    far->SetTFFarMark(20, 1);
+    EXPECT_EQ(far->SaveToTarsis(), E_CONVERT_BAD_CODE);
+    EXPECT_TRUE(store()->listParts(std::nullopt).empty());
+
+    CComPtr<ICADPart> near = newObject<ICADPart>(CLSID_CADPart, u"M2", u"l", u"43014");
+    near->SetTFNearMark(20, 1);
+    ASSERT_EQ(near->SaveToTarsis(), S_OK);
+    const std::optional<PartRecord> stored = store()->findPart({"J1", "G1", "M2"});
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(planeAt(*stored, 0).startU, 0);
+    EXPECT_EQ(planeAt(*stored, 0).directionU, "+");
+    EXPECT_EQ(operationAt(*stored, 1).face, Face::TFNear);
+}
+
+TEST_F(TarsisEndToEnd, QuantityTheDatabaseCannotHoldIsRefusedNotWrapped)
+{
+    CComPtr<ICADPart> part = newObject<ICADPart>(CLSID_CADPart, u"M1", u"PL", u"1/2X6");
+    part->put_Quantity(40000);
+    EXPECT_EQ(part->SaveToTarsis(), DISP_E_OVERFLOW);
+    EXPECT_TRUE(store()->listParts(std::nullopt).empty());
+    part->put_Quantity(32767);
+    ASSERT_EQ(part->SaveToTarsis(), S_OK);
+    EXPECT_EQ(store()->findPart({"J1", "G1", "M1"})->header.quantity, 32767);
+}
+
 TEST_F(TarsisEndToEnd, PartWithOperationsIsStoredAsPatterns)
 {
     CComPtr<ICADPart2> part = newObject<ICADPart2>(CLSID_CADPart2, u"M3", u"TS", u"2214");

@@ -3,6 +3,7 @@
 
 #include "OwnedRecords.h"
 #include "Properties.h"
+#include "QuantityRange.h"
 #include "SaveGuard.h"
 #include "TarsisCall.h"
 
@@ -193,9 +194,12 @@ HRESULT CCADMult::CheckPart(BSTR bstrJob, BSTR bstrGroup, BSTR bstrMark)
     });
 }
 
+// A quantity the database cannot hold is refused before anything is sent.
 HRESULT CCADMult::SaveToTarsis()
 {
     return guarded(u"Com Error while SaveToTarsis", [this] {
+        if (const auto refusal = quantityRefusal(JobId, Group, Mark, Quantity))
+            return Error(refusal->c_str(), IID_ICADMult, DISP_E_OVERFLOW);
         saveToTarsis();
         return S_OK;
     });

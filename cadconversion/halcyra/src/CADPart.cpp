@@ -6,14 +6,14 @@
 #include "ErrorText.h"
 #include "NarrowText.h"
 #include "OwnedRecords.h"
+#include "PartSave.h"
 #include "RefPlane.h"
-#include "SaveGuard.h"
+#include "SectionName.h"
 #include "TarsisCall.h"
 
 #include "com/Bstr.h"
 
 #include <new>
-#include <vector>
 
 using namespace tarsis_part_writer;
 
@@ -27,18 +27,19 @@ struct Plane {
     char letter;
 };
 
-// The plane of a flange side; w3 is the third number of the shape lookup.
-Plane planeOf(Side side, const CComBSTR& section, double w3)
+// The plane of a flange side; w3 is the flange width of the shape lookup in
+// the part's measuring system.
+Plane planeOf(Side side, BSTR section, double w3)
 {
-    const bool ts = section == u"TS";
+    const bool ts = sectionIs(section, u"TS");
     switch (side) {
     case Side::TFNear:
-        if (section == u"L")
+        if (sectionIs(section, u"L"))
             return {0, '+', 'A'};
         return ts ? Plane{0, '-', 'B'} : Plane{w3 / 2, '-', 'A'};
     case Side::TFFar:
     case Side::BFFar:
-        if (section == u"C" || section == u"MC")
+        if (sectionIs(section, u"C") || sectionIs(section, u"MC"))
             return {0, '+', 'A'};
         return ts ? Plane{0, '-', 'B'} : Plane{w3 / 2, '-', 'B'};
     case Side::BFNear:
@@ -61,23 +62,21 @@ Plane planeOf(Side side, const CComBSTR& section, double w3)
 
 HRESULT CCADPart::SaveToTarsis()
 {
-    return guardedSave<CCADPart>(IID_ICADPart, u"Com Error while SaveToTarsis",
-                                 "\r\nAdd the Shape thru Tarsis and reconvert the part", [this] {
-                                     saveToTarsis();
-                                     return S_OK;
-                                 });
+    return savePart<CCADPart>(IID_ICADPart, "\r\nAdd the Shape thru Tarsis and reconvert the part",
+                              *m_session, JobId, Group, Mark, Quantity, [this] { saveToTarsis(); });
 }
 
-// A Section that was never set counts as the empty string.
+// A Section that was never set counts as the empty string. The shape
+// server answers in inches; the flange planes are placed in the part's
+// measuring system.
 void CCADPart::saveToTarsis()
 {
     PartWriter = nullptr;
-    PartWriter.CreateInstance(CLSID_TarsisPartWriter, nullptr, CLSCTX_LOCAL_SERVER);
-    ComPtrT<ITarsisShapeServer> shapeServer;
-    shapeServer.CreateInstance(CLSID_TarsisShapeServer, nullptr, kShapeServerContext);
+    PartWriter = m_session->partWriter();
+    const ComPtrT<ITarsisShapeServer> shapeServer = m_session->shapeServer();
 
     double w3 = 0;
-    if (!(Section == u"PL")) {
+    if (!sectionIs(Section, u"PL")) {
         double numbers[6] = {0, 0, 0, 0, 0, 0};
         BSTR formal = nullptr;
         const LONG result =
@@ -96,6 +95,8 @@ void CCADPart::saveToTarsis()
             throw e;
         }
         w3 = numbers[2];
+        if (MeasuringSystem == kMeasuringSystemMetric)
+            w3 *= kMillimetresPerInch;
     }
 
     CComBSTR empty(u"");
@@ -107,11 +108,11 @@ void CCADPart::saveToTarsis()
                                     argI2(static_cast<SHORT>(MeasuringSystem)), argI2(0)}));
 
     bool refuseTFNear = false, refuseTFFar = false, refuseBFNear = false, refuseBFFar = false;
-    if (Section == u"C" || Section == u"MC") {
+    if (sectionIs(Section, u"C") || sectionIs(Section, u"MC")) {
         refuseTFNear = refuseBFNear = true;
-    } else if (Section == u"L") {
+    } else if (sectionIs(Section, u"L")) {
         refuseTFFar = refuseBFNear = refuseBFFar = true;
-    } else if (Section == u"FB" || Section == u"PL") {
+    } else if (sectionIs(Section, u"FB") || sectionIs(Section, u"PL")) {
         refuseTFNear = refuseTFFar = refuseBFNear = refuseBFFar = true;
     }
 
@@ -174,19 +175,20 @@ void CCADPart::sendHoles(CListTmplt<CToolOperation>& holes, DISPID plain, DISPID
         CToolOperation* tool = holes.GetNext(pos);
         tool->Normalise(MeasuringSystem);
         const bool metricTool = tool->MeasuringSystem == kMeasuringSystemMetric;
-        std::vector<VARIANT> args = {argR8(tool->X),
-                                     argR8(tool->U),
-                                     argR8(0),
-                                     argR8(0),
-                                     argI2(1),
-                                     argI2(1),
-                                     argR8(tool->ToolSize1),
-                                     argR8(tool->ToolSize2),
-                                     argBstr(tool->ToolShape),
-                                     argI2(tool->Orientation)};
-        if (metricTool)
-            args.push_back(argI2(kMeasuringSystemMetric));
-        checkTarsisResult(invokeTarsis(PartWriter, metricTool ? ex : plain, args));
+        const VARIANT args[] = {argR8(tool->X),
+                                argR8(tool->U),
+                                argR8(0),
+                                argR8(0),
+                                argI2(1),
+                                argI2(1),
+                                argR8(tool->ToolSize1),
+                                argR8(tool->ToolSize2),
+                                argBstr(tool->ToolShape),
+                                argI2(tool->Orientation),
+                                argI2(kMeasuringSystemMetric)};
+        // The plain call takes the first ten.
+        checkTarsisResult(invokeTarsis(PartWriter, metricTool ? ex : plain,
+                                       std::span(args, metricTool ? 11 : 10)));
     }
 }
 
@@ -214,6 +216,7 @@ void CCADPart::sendStencils(CListTmplt<CStencilOperation>& stencils, DISPID sten
 void CCADPart::FinalRelease()
 {
     PartWriter = nullptr;
+    m_session.reset();
     deleteRecords(WebHoles);
     deleteRecords(Web2Holes);
     deleteRecords(WebMarks);

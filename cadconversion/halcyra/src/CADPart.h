@@ -8,6 +8,7 @@
 
 #include "Resource.h"
 #include "TarsisServers.h"
+#include "TarsisSession.h"
 
 #include "halcyra/HalcyraLib.h"
 #include "halcyra/ListTmplt.h"
@@ -139,6 +140,9 @@ private:
     void sendMarks(CListTmplt<CMarkOperation>& marks, DISPID mark);
     void sendStencils(CListTmplt<CStencilOperation>& stencils, DISPID stencil);
 
+    // The thread's shared servers (the writer of the last save is also
+    // kept in PartWriter).
+    std::shared_ptr<TarsisSession> m_session = TarsisSession::ofThisThread();
     ComPtrT<ITarsisPartWriter> PartWriter;
     CComBSTR JobId;
     CComBSTR Group;

@@ -5,9 +5,10 @@
 
 #include "NarrowText.h"
 #include "OwnedRecords.h"
+#include "PartSave.h"
 #include "Properties.h"
 #include "RefPlane.h"
-#include "SaveGuard.h"
+#include "SectionName.h"
 #include "TarsisCall.h"
 
 #include "halcyra/Rounding.h"
@@ -15,30 +16,26 @@
 #include "com/Bstr.h"
 
 #include <new>
-#include <vector>
 
 using namespace tarsis_part_writer;
 
 HRESULT CCADPart2::SaveToTarsis()
 {
-    return guardedSave<CCADPart2>(IID_ICADPart2, u"Com Error while SaveToTarsis",
-                                  "\r\n\tAdd the Shape thru Tarsis and reconvert the part", [this] {
-                                      saveToTarsis();
-                                      return S_OK;
-                                  });
+    return savePart<CCADPart2>(IID_ICADPart2,
+                               "\r\n\tAdd the Shape thru Tarsis and reconvert the part", *m_session,
+                               JobId, Group, Mark, Quantity, [this] { saveToTarsis(); });
 }
 
 // A null Section counts as the empty string.
 void CCADPart2::saveToTarsis()
 {
     PartWriter = nullptr;
-    PartWriter.CreateInstance(CLSID_TarsisPartWriter, nullptr, CLSCTX_LOCAL_SERVER);
+    PartWriter = m_session->partWriter();
     double dDepth = 0, dWebThickness = 0, dBreathOfFlange = 0, dFlangeThickness = 0, dSFG = 0,
            dWeightPerFoot = 0;
-    ComPtrT<ITarsisShapeServer> shapeServer;
-    shapeServer.CreateInstance(CLSID_TarsisShapeServer, nullptr, kShapeServerContext);
+    const ComPtrT<ITarsisShapeServer> shapeServer = m_session->shapeServer();
 
-    if (!(Section == u"PL")) {
+    if (!sectionIs(Section, u"PL")) {
         CComBSTR combstrFormal;
         const LONG result = invokeTarsis(
             shapeServer, tarsis_shape_server::LookupShape,
@@ -64,9 +61,10 @@ void CCADPart2::saveToTarsis()
                                     argBstr(empty), argI4(0), argBstr(empty), argBstr(empty),
                                     argI2(static_cast<SHORT>(MeasuringSystem)), argI2(1)}));
 
-    sendOperations(Face::Web, WebOperations);
-    sendOperations(Face::TopFlange, TopFlangeOperations);
-    sendOperations(Face::BottomFlange, BottomFlangeOperations);
+    CRefPlane refPlane;
+    sendOperations(refPlane, Face::Web, WebOperations);
+    sendOperations(refPlane, Face::TopFlange, TopFlangeOperations);
+    sendOperations(refPlane, Face::BottomFlange, BottomFlangeOperations);
 
     // No plane for stencils: the writer keeps the last one.
     sendStencils(WebStencils, AddWebStencil);
@@ -76,11 +74,11 @@ void CCADPart2::saveToTarsis()
     checkTarsisResult(invokeTarsis(PartWriter, SavePart, {}));
 }
 
-void CCADPart2::sendOperations(Face face, CListTmplt<CToolOperationWithRefPlane>& operations)
+void CCADPart2::sendOperations(CRefPlane& refPlane, Face face,
+                               CListTmplt<CToolOperationWithRefPlane>& operations)
 {
     if (operations.IsEmpty())
         return;
-    CRefPlane refPlane;
     refPlane.SetRefPlane(PartWriter, 0, 0, 0, 0, '+', '+', 'A');
     auto* pos = operations.GetHeadPosition();
     while (pos) {
@@ -108,7 +106,7 @@ void CCADPart2::sendOperation(Face face, CToolOperationWithRefPlane& operation)
         if (operation.GetFrontBack() == 'F') {
             dispid = hole ? (metricTool ? AddWebHoleEx : AddWebHole) : AddWebMark;
         } else if (operation.GetFrontBack() == 'B') {
-            const bool tube = Section == u"TS" || Section == u"ST";
+            const bool tube = sectionIs(Section, u"TS") || sectionIs(Section, u"ST");
             if (tube && hole) {
                 dispid = metricTool ? AddWeb2HoleEx : AddWeb2Hole;
             } else {
@@ -128,22 +126,21 @@ void CCADPart2::sendOperation(Face face, CToolOperationWithRefPlane& operation)
         break;
     }
 
+    // A mark takes the first six, a hole ten, its Ex form eleven.
     const bool sendsTool = hole && dispid != AddWebHiddenMark;
-    std::vector<VARIANT> args = {argR8(operation.GetX()),
-                                 argR8(operation.GetU()),
-                                 argR8(operation.GetXInc()),
-                                 argR8(operation.GetUInc()),
-                                 argI2(static_cast<SHORT>(operation.GetNumX())),
-                                 argI2(static_cast<SHORT>(operation.GetNumU()))};
-    if (sendsTool) {
-        args.push_back(argR8(operation.GetToolSize1()));
-        args.push_back(argR8(operation.GetToolSize2()));
-        args.push_back(argBstr(operation.GetToolType()));
-        args.push_back(argI2(static_cast<SHORT>(operation.GetToolOrientation())));
-        if (metricTool)
-            args.push_back(argI2(static_cast<SHORT>(operation.ToolMeasuringSystem)));
-    }
-    const LONG result = invokeTarsis(PartWriter, dispid, args);
+    const VARIANT args[] = {argR8(operation.GetX()),
+                            argR8(operation.GetU()),
+                            argR8(operation.GetXInc()),
+                            argR8(operation.GetUInc()),
+                            argI2(static_cast<SHORT>(operation.GetNumX())),
+                            argI2(static_cast<SHORT>(operation.GetNumU())),
+                            argR8(operation.GetToolSize1()),
+                            argR8(operation.GetToolSize2()),
+                            argBstr(operation.GetToolType()),
+                            argI2(static_cast<SHORT>(operation.GetToolOrientation())),
+                            argI2(static_cast<SHORT>(operation.ToolMeasuringSystem))};
+    const std::size_t count = !sendsTool ? 6 : metricTool ? 11 : 10;
+    const LONG result = invokeTarsis(PartWriter, dispid, std::span(args, count));
     if (checked)
         checkTarsisResult(result);
 }
@@ -166,6 +163,7 @@ CCADPart2::CCADPart2()
 void CCADPart2::FinalRelease()
 {
     PartWriter = nullptr;
+    m_session.reset();
     deleteRecords(WebOperations);
     deleteRecords(TopFlangeOperations);
     deleteRecords(BottomFlangeOperations);

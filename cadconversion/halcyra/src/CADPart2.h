@@ -6,8 +6,10 @@
 // and saved on one thread. Plain reference counts; not aggregatable.
 #pragma once
 
+#include "RefPlane.h"
 #include "Resource.h"
 #include "TarsisServers.h"
+#include "TarsisSession.h"
 
 #include "halcyra/HalcyraLib.h"
 #include "halcyra/ListTmplt.h"
@@ -116,10 +118,14 @@ private:
 
     // The save's steps.
     void saveToTarsis();
-    void sendOperations(Face face, CListTmplt<CToolOperationWithRefPlane>& operations);
+    void sendOperations(CRefPlane& refPlane, Face face,
+                        CListTmplt<CToolOperationWithRefPlane>& operations);
     void sendOperation(Face face, CToolOperationWithRefPlane& operation);
     void sendStencils(CListTmplt<CStencilOperation>& stencils, DISPID stencil);
 
+    // The thread's shared servers (the writer of the last save is also
+    // kept in PartWriter).
+    std::shared_ptr<TarsisSession> m_session = TarsisSession::ofThisThread();
     ComPtrT<ITarsisPartWriter> PartWriter;
     CComBSTR JobId;
     CComBSTR Group;

@@ -6,6 +6,8 @@
 #include "vlmrexcept/CHResultException.h"
 #include "vlmrexcept/CLog.h"
 
+#include <algorithm>
+#include <array>
 #include <vector>
 
 namespace {
@@ -76,9 +78,18 @@ LONG invokeTarsis(IDispatch* server, DISPID dispid, std::span<const VARIANT> arg
 {
     if (!server)
         _com_issue_error(E_POINTER);
-    // Invoke takes the arguments last one first.
-    std::vector<VARIANT> rgvarg(args.rbegin(), args.rend());
-    DISPPARAMS params{rgvarg.data(), nullptr, static_cast<UINT>(rgvarg.size()), 0};
+    // Invoke takes the arguments last one first; the longest call has 14,
+    // so they are turned round on the stack.
+    constexpr std::size_t kMostArguments = 16;
+    std::array<VARIANT, kMostArguments> onStack;
+    std::vector<VARIANT> onHeap;
+    VARIANT* rgvarg = onStack.data();
+    if (args.size() > kMostArguments) {
+        onHeap.resize(args.size());
+        rgvarg = onHeap.data();
+    }
+    std::reverse_copy(args.begin(), args.end(), rgvarg);
+    DISPPARAMS params{rgvarg, nullptr, static_cast<UINT>(args.size()), 0};
     Result result;
     // Error info that an earlier call left must not stand for this one.
     SetErrorInfo(0, nullptr);
@@ -86,9 +97,11 @@ LONG invokeTarsis(IDispatch* server, DISPID dispid, std::span<const VARIANT> arg
         server->Invoke(dispid, IID_NULL, 0, DISPATCH_METHOD, &params, &result, nullptr, nullptr);
     if (FAILED(hr))
         _com_issue_error(hr);
-    hr = VariantChangeType(&result, &result, 0, VT_I4);
-    if (FAILED(hr))
-        _com_issue_error(hr);
+    if (result.vt != VT_I4) {
+        hr = VariantChangeType(&result, &result, 0, VT_I4);
+        if (FAILED(hr))
+            _com_issue_error(hr);
+    }
     return result.lVal;
 }
 

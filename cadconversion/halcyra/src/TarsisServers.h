@@ -71,8 +71,13 @@ inline constexpr DISPID AddBFStencil = 0x1b;
 
 namespace tarsis_shape_server {
 // (section, description: BSTR; out R8 x6; out BSTR). 1: undefined section.
+// The six numbers come in inches whatever the catalog row's own unit:
+// depth, web thickness, flange width, flange thickness (inches), surface
+// (square feet per foot), weight (pounds per foot).
 inline constexpr DISPID LookupShape = 3;
 } // namespace tarsis_shape_server
+
+inline constexpr double kMillimetresPerInch = 25.4;
 
 namespace tarsis_mult_writer {
 // (job, group, mark: BSTR; I2, quantity: I2; length, kerf: R8; section,

@@ -38,20 +38,32 @@ TEST_F(CADMult, SavesTheBarAndItsPiecesInOrder)
     TestBstr grade(u"A36"), machine(u"SAW1"), job(u"J2"), group(u"G2"), a(u"A"), b(u"B");
     mult->put_Grade(grade);
     mult->put_Machine(machine);
-    mult->put_Quantity(70000);
+    mult->put_Quantity(32767);
     mult->put_Length(240);
     mult->put_Kerf(0.125);
     mult->SetMetric(3);
     mult->AddPart(job, group, a, 70000);
     mult->AddPart(nullptr, group, b, 2);
     ASSERT_EQ(mult->SaveToTarsis(), S_OK);
-    EXPECT_EQ(calls(), (Calls{"CreateMult(\"J1\", \"G1\", \"M1\", 1s, 4464s, 240, 0.125, \"W\", "
+    EXPECT_EQ(calls(), (Calls{"CreateMult(\"J1\", \"G1\", \"M1\", 1s, 32767s, 240, 0.125, \"W\", "
                               "\"W8X10\", \"\", \"SAW1\", \"\", \"\", 2s)",
                               "AddMultPart(\"J2\", \"G2\", \"A\", 70000L)",
                               "AddMultPart(null, \"G2\", \"B\", 2L)", "SaveMult()"}));
     TestBstr after;
     ASSERT_EQ(mult->get_Grade(after.out()), S_OK);
     EXPECT_EQ(after.text(), u""); // the mult is written, and kept, without a grade
+}
+
+TEST_F(CADMult, QuantityTheDatabaseCannotHoldIsRefused)
+{
+    CComPtr<ICADMult> mult = newMult();
+    mult->put_Quantity(-40000);
+    EXPECT_EQ(mult->SaveToTarsis(), DISP_E_OVERFLOW);
+    const ReportedError error = takeErrorInfo();
+    EXPECT_EQ(error.description, u"Job J1 Group G1 Mark M1 has a quantity of -40000, less than "
+                                 u"the database can hold (-32768)");
+    EXPECT_EQ(error.iid, IID_ICADMult);
+    EXPECT_TRUE(calls().empty());
 }
 
 TEST_F(CADMult, MarkReachesTarsisWithAtMostNineCharacters)

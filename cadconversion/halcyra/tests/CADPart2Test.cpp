@@ -74,8 +74,10 @@ TEST_F(CADPart2, OperationBecomesTheCallOfItsFaceSideAndKind)
         {Face::Web, 'B', u"ST", 'H', 2, hole("AddWeb2HoleEx", true)},
         {Face::Web, 'B', u"TS", 'H', 0, hole("AddWeb2Hole", false)},
         {Face::Web, 'B', u"TS", 'M', 0, mark("AddWebHiddenMark")},
-        {Face::Web, 'B', u"W", 'H', 2, mark("AddWebHiddenMark")},  // the tool is dropped
-        {Face::Web, 'B', u"st", 'H', 0, mark("AddWebHiddenMark")}, // case-sensitive
+        {Face::Web, 'B', u"W", 'H', 2, mark("AddWebHiddenMark")}, // the tool is dropped
+        // Sections compare as the catalog finds them, without regard to case.
+        {Face::Web, 'B', u"st", 'H', 0, hole("AddWeb2Hole", false)},
+        {Face::Web, 'B', u"Ts", 'H', 2, hole("AddWeb2HoleEx", true)},
         {Face::Web, 'X', u"W", 'H', 0, ""},
         {Face::Web, 'f', u"W", 'H', 0, ""},
         {Face::Top, 'X', u"W", 'H', 0, hole("AddTFNearHole", false)},
@@ -238,18 +240,30 @@ TEST_F(CADPart2, FirstXIsRoundedTo64thsAndToolsTo16thsOnSave)
     TestBstr sl(u"SL");
     part->SetWebOperation(0.3, 0.3, '+', '+', 'A', 0, 0, 1.0078125, 0.3, 70000, 0.3, 1, 0.3, 'H',
                           'F', 0.81, 0.8125, sl, 90);
-    part->put_Quantity(70000);
+    part->put_Quantity(32767);
     for (int save = 0; save < 2; ++save) {
         SCOPED_TRACE(save);
         calls().clear();
         ASSERT_EQ(part->SaveToTarsis(), S_OK);
         // The sizes become equal, so the slot becomes a round hole.
         EXPECT_EQ(calls(),
-                  (Calls{createPart("PL", "4464s"), kDefaultPlane,
+                  (Calls{createPart("PL", "32767s"), kDefaultPlane,
                          "SetRefPlane(0.3, 0.3, 0, 0, \"+\", \"+\", \"A\")",
                          "AddWebHole(1.015625, 0.3, 0.3, 0.3, 4464s, 1s, 0.8125, 0, \"RD\", 0s)",
                          "SavePart()"}));
     }
+}
+
+TEST_F(CADPart2, QuantityTheDatabaseCannotHoldIsRefused)
+{
+    CComPtr<ICADPart2> part = newPart(u"PL");
+    part->put_Quantity(40000);
+    EXPECT_EQ(part->SaveToTarsis(), DISP_E_OVERFLOW);
+    const ReportedError error = takeErrorInfo();
+    EXPECT_EQ(error.description, u"Job J1 Group G1 Mark M1 has a quantity of 40000, more than the "
+                                 u"database can hold (32767)");
+    EXPECT_EQ(error.iid, IID_ICADPart2);
+    EXPECT_TRUE(calls().empty());
 }
 
 TEST_F(CADPart2, StringPropertiesStartEmptyAndFreeWhatTheyReplace)

@@ -4,6 +4,7 @@
 #include "HalcyraFixture.h"
 
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -156,7 +157,17 @@ const SideCase kSideCases[] = {
     {u"W", Side::BFNear, nullptr, "5", "-", "A"},
     {u"W", Side::BFFar, nullptr, "5", "-", "B"},
     {u"W", Side::BFNearFar, nullptr, "5", "-", "C"},
-    {u"l", Side::TFFar, nullptr, "5", "-", "B"}, // sections compare case-sensitively
+    // Sections compare as the catalog finds them, without regard to case.
+    {u"l", Side::TFFar, "TF Far not allowed on l"},
+    {u"l", Side::BFNearFar, "BF Near/Far not allowed on l"},
+    {u"l", Side::TFNear, nullptr, "0", "+", "A"},
+    {u"c", Side::TFNear, "TF Near not allowed on c"},
+    {u"c", Side::BFFar, nullptr, "0", "+", "A"},
+    {u"Mc", Side::BFNear, "BF Near not allowed on Mc"},
+    {u"fb", Side::TFFar, "TF Far not allowed on fb"},
+    {u"pl", Side::TFNear, "TF Near not allowed on pl"},
+    {u"ts", Side::TFNear, nullptr, "0", "-", "B"},
+    {u"w", Side::BFFar, nullptr, "5", "-", "B"},
     {u"", Side::TFNear, nullptr, "5", "-", "A"}, // no section at all: any other
 };
 
@@ -267,27 +278,122 @@ TEST_F(CADPartSave, MetricPartSendsSizesUnrounded)
     EXPECT_EQ(calls()[2], "AddWebHole(1, 2, 0, 0, 1s, 1s, 0.81, 0.8125, \"SL\", 90s)");
 }
 
-TEST_F(CADPartSave, QuantityAndMeasuringSystemAreCutTo16Bits)
+TEST_F(CADPartSave, MeasuringSystemIsCutTo16Bits)
 {
     struct Case {
-        LONG quantity;
         SHORT measuringSystem;
-        const char* quantitySent;
         const char* systemSent;
     };
-    const Case cases[] = {{70000, 7, "4464s", "7s"}, {-3, -1, "-3s", "-1s"}, {0, 0, "0s", "0s"}};
+    const Case cases[] = {{7, "7s"}, {-1, "-1s"}, {0, "0s"}};
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.quantity);
+        SCOPED_TRACE(c.measuringSystem);
         calls().clear();
         CComPtr<ICADPart> part = newPart(u"PL");
         CComQIPtr<ICADPartSupplemental1> supplement(part.p);
         ASSERT_TRUE(supplement);
-        part->put_Quantity(c.quantity);
+        part->put_Quantity(-3);
         part->SetMetric(1);
         supplement->put_MeasuringSystem(c.measuringSystem); // the last call wins
         ASSERT_EQ(part->SaveToTarsis(), S_OK);
-        EXPECT_EQ(calls()[0], createPart("PL", c.quantitySent, c.systemSent));
+        EXPECT_EQ(calls()[0], createPart("PL", "-3s", c.systemSent));
     }
+}
+
+// The writer takes the quantity in 16 bits: one that does not fit is
+// refused before anything is sent, never stored as another number.
+TEST_F(CADPartSave, QuantityTheDatabaseCannotHoldIsRefused)
+{
+    struct Case {
+        LONG quantity;
+        const char16_t* refusal; // null: stored as it is
+    };
+    const Case cases[] = {
+        {32767, nullptr},
+        {-32768, nullptr},
+        {32768, u"Job J1 Group G1 Mark M1 has a quantity of 32768, more than the database can "
+                u"hold (32767)"},
+        {40000, u"Job J1 Group G1 Mark M1 has a quantity of 40000, more than the database can "
+                u"hold (32767)"},
+        {-32769, u"Job J1 Group G1 Mark M1 has a quantity of -32769, less than the database can "
+                 u"hold (-32768)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.quantity);
+        calls().clear();
+        CComPtr<ICADPart> part = newPart(u"W");
+        part->put_Quantity(c.quantity);
+        const HRESULT hr = part->SaveToTarsis();
+        const ReportedError error = takeErrorInfo();
+        if (c.refusal) {
+            EXPECT_EQ(hr, DISP_E_OVERFLOW);
+            EXPECT_EQ(error.description, c.refusal);
+            EXPECT_EQ(error.iid, IID_ICADPart);
+            EXPECT_TRUE(calls().empty());
+        } else {
+            ASSERT_EQ(hr, S_OK);
+            EXPECT_EQ(calls()[1], createPart("W", std::to_string(c.quantity) + "s"));
+        }
+    }
+}
+
+// The lookup answers in inches: a metric part gets its flange planes in
+// millimetres.
+TEST_F(CADPartSave, FlangePlanesAreInThePartsMeasuringSystem)
+{
+    m_tarsis->lookupNumbers[2] = 3.937; // W3, inches
+    for (const bool metric : {false, true}) {
+        SCOPED_TRACE(metric);
+        calls().clear();
+        CComPtr<ICADPart> part = newPart(u"W");
+        part->SetMetric(metric ? 1 : 0);
+        part->SetBFFarMark(1, 2);
+        ASSERT_EQ(part->SaveToTarsis(), S_OK);
+        const std::size_t n = calls().size();
+        ASSERT_GE(n, 3u);
+        double y = 3.937 / 2;
+        if (metric)
+            y = 3.937 * 25.4 / 2;
+        EXPECT_EQ(calls()[n - 3].rfind("SetRefPlane(0, ", 0), 0u) << calls()[n - 3];
+        EXPECT_DOUBLE_EQ(std::stod(calls()[n - 3].substr(std::string("SetRefPlane(0, ").size())),
+                         y);
+    }
+}
+
+// The servers of one thread serve every part made while another lives, and
+// a failed save makes the next one start with new servers.
+TEST_F(CADPartSave, PartsOfOneThreadShareTheirServersUntilASaveFails)
+{
+    CComPtr<ICADPart> first = newPart(u"W");
+    ASSERT_EQ(first->SaveToTarsis(), S_OK);
+    EXPECT_EQ(m_tarsis->createdServers, 2); // a writer and a shape server
+    for (int i = 0; i < 3; ++i) {
+        CComPtr<ICADPart> next = newPart(u"W");
+        first = next; // the last part goes only when the next one exists
+        ASSERT_EQ(next->SaveToTarsis(), S_OK);
+    }
+    EXPECT_EQ(m_tarsis->createdServers, 2);
+
+    m_tarsis->results["SavePart"] = E_FAIL;
+    CComPtr<ICADPart> failing = newPart(u"W");
+    EXPECT_EQ(failing->SaveToTarsis(), E_FAIL);
+    m_tarsis->results.clear();
+    EXPECT_EQ(failing->SaveToTarsis(), S_OK);
+    EXPECT_EQ(m_tarsis->createdServers, 4);
+
+    // Another thread gets servers of its own.
+    std::thread([&] {
+        CoInitialize(nullptr);
+        {
+            CComPtr<ICADPart> elsewhere = newPart(u"W");
+            EXPECT_EQ(elsewhere->SaveToTarsis(), S_OK);
+        }
+        CoUninitialize();
+    }).join();
+    EXPECT_EQ(m_tarsis->createdServers, 6);
+
+    first.Release();
+    failing.Release();
+    EXPECT_EQ(m_tarsis->liveServers, 0) << "the last part lets the servers go";
 }
 
 TEST_F(CADPartSave, UndefinedShapeIsReported)

@@ -10,6 +10,8 @@
 #include "com/ComBstr.h"
 #include "vlmrexcept/CvmException.h"
 
+#include <memory>
+
 namespace {
 
 bool isSurface(char c)
@@ -78,6 +80,21 @@ CComBSTR bstrOf(const CString& text)
 }
 
 } // namespace
+
+BSTR DSTVPartReader::toolTypeText(const CString& toolType)
+{
+    // (CComBSTR's & gives its BSTR's address, hence std::addressof.)
+    CComBSTR* text = std::addressof(m_otherToolType);
+    if (toolType == "RD")
+        text = std::addressof(m_roundToolType);
+    else if (toolType == "SL")
+        text = std::addressof(m_slotToolType);
+    else if (toolType.IsEmpty())
+        text = std::addressof(m_noToolType);
+    if (!*text || text == std::addressof(m_otherToolType))
+        *text = bstrOf(toolType);
+    return *text;
+}
 
 int DSTVPartReader::FlipLProfileOrientation(char codeProfile, char surface, int* orientation)
 {
@@ -260,7 +277,7 @@ int DSTVPartReader::AddWebOperation(char codeProfile, char surface, char dimensi
         rule = AcrossRule::Tee;
     }
     const Across across = placeAcross(rule, dimensionReference, m_dProfileHeight, u);
-    CComBSTR bstrToolType = bstrOf(toolType);
+    const BSTR bstrToolType = toolTypeText(toolType);
     using C = unsigned char;
     if (bIsToolMetric)
         checkPart(m_pCADPart->SetWebOperationEx(0, across.startU, C('+'), C(across.directionU),
@@ -289,7 +306,7 @@ int DSTVPartReader::AddFlangeOperation(char codeProfile, char surface, char dime
     }
     const Across across = placeAcross(rule, dimensionReference, m_dFlangeWidth, u);
     const char kind = operationType == ' ' ? 'H' : 'M';
-    CComBSTR bstrToolType = bstrOf(toolType);
+    const BSTR bstrToolType = toolTypeText(toolType);
     using C = signed char;
     const bool top = surface == 'o';
     HRESULT hr;

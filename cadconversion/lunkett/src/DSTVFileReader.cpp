@@ -9,6 +9,7 @@
 #include "com/Bstr.h"
 #include "com/ComError.h"
 #include "vlmrexcept/CvmException.h"
+#include "vlmrlib/FileAndLine.h"
 
 #include <string_view>
 
@@ -67,14 +68,21 @@ int DSTVFileReader::CloseNCFile()
     return 0;
 }
 
+// Lines are read into m_readLine, whose storage is reused, and only the
+// trimmed text is copied into *line.
 BOOL DSTVFileReader::ReadNCLine(CBreakString* line)
 {
-    CBreakString read;
-    while (m_NCFile.ReadLine(&read)) {
-        read.TrimWhiteSpace();
-        if (read.GetLength() >= 2 && read.GetAt(0) == '*' && read.GetAt(1) == '*')
+    while (m_NCFile.ReadLine(&m_readLine)) {
+        const char* text = m_readLine;
+        const auto length = static_cast<std::size_t>(m_readLine.GetLength());
+        std::size_t first = 0, end = length;
+        while (first < end && CString::IsWhiteSpace(text[first]))
+            ++first;
+        while (end > first && CString::IsWhiteSpace(text[end - 1]))
+            --end;
+        if (end - first >= 2 && text[first] == '*' && text[first + 1] == '*')
             continue;
-        *line = read;
+        line->SetString(text + first, static_cast<int>(end - first));
         return TRUE;
     }
     return FALSE;
@@ -103,10 +111,14 @@ HRESULT DSTVFileReader::SetFile(BSTR bstrFilename, BSTR* pbstrErrorText)
 
 CString DSTVFileReader::fileAndLineText() const
 {
-    CString number;
-    number.Format("%d", m_NCFile.GetLineNumber());
-    return loadLunkettString(IDS_FILE_NAME, "File Name:") + m_NCFile.GetFileName() + "\r\n" +
-           loadLunkettString(IDS_LINE, "Line:") + number;
+    return FileAndLineText(m_NCFile, loadLunkettString(IDS_FILE_NAME, "File Name:"),
+                           loadLunkettString(IDS_LINE, "Line:"));
+}
+
+CString DSTVFileReader::withFileAndLine(const CString& text) const
+{
+    return AppendFileAndLine(text, m_NCFile, loadLunkettString(IDS_FILE_NAME, "File Name:"),
+                             loadLunkettString(IDS_LINE, "Line:"));
 }
 
 CString DSTVFileReader::readFailureText(const ReadTexts& fallbacks) const

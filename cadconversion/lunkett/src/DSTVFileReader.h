@@ -42,6 +42,9 @@ protected:
     CString readFailureText(const ReadTexts& fallbacks) const;
     // "File Name:<name>\r\nLine:<number>" of the line being read.
     CString fileAndLineText() const;
+    // A reading failure's whole report: its text, then "\r\n" and
+    // fileAndLineText() (an end-of-file text names them already).
+    CString withFileAndLine(const CString& text) const;
 
     static void freeText(BSTR* text);
     // Stores a new BSTR of value for the caller.
@@ -49,4 +52,7 @@ protected:
 
     int m_bFileOpen = 0;
     CTextFile m_NCFile;
+
+private:
+    CBreakString m_readLine; // ReadNCLine's own line
 };

@@ -147,14 +147,14 @@ HRESULT DSTVMultReader::ReadMult(IUnknown** ppIUnkCADMult, BSTR* pbstrErrorText)
         line.BreakText(&word);
         if (word != "BA") {
             CloseNCFile();
-            setText(pbstrErrorText, "Code Block BA was not found.");
+            setText(pbstrErrorText, withFileAndLine("Code Block BA was not found."));
             return E_CONVERT_READ;
         }
         Bar bar;
         readBar(&bar);
         CString wayOfProcessError;
         if (!checkWayOfProcess(bar, &wayOfProcessError)) {
-            setText(pbstrErrorText, wayOfProcessError);
+            setText(pbstrErrorText, withFileAndLine(wayOfProcessError));
             return E_CONVERT_READ;
         }
 
@@ -164,7 +164,7 @@ HRESULT DSTVMultReader::ReadMult(IUnknown** ppIUnkCADMult, BSTR* pbstrErrorText)
         line.BreakText(&word);
         if (word != "PI") {
             CloseNCFile();
-            setText(pbstrErrorText, "Code Block PI was not found.");
+            setText(pbstrErrorText, withFileAndLine("Code Block PI was not found."));
             return E_CONVERT_READ;
         }
         readPieces(&pieces);
@@ -177,13 +177,14 @@ HRESULT DSTVMultReader::ReadMult(IUnknown** ppIUnkCADMult, BSTR* pbstrErrorText)
         m_NCFile.SeekToEnd();
         return S_OK;
     } catch (const ReadFailure& failure) {
-        setText(pbstrErrorText, failure.text);
+        setText(pbstrErrorText, withFileAndLine(failure.text));
     } catch (...) {
         // The system's own fallbacks ("Reading Mult"): keep them so.
-        setText(pbstrErrorText, readFailureText({"Numeric Conversion Error while Reading Mult",
-                                                 "Unexpected EOF while reading mult",
-                                                 "Com Error while reading mult",
-                                                 "Unexpected Error while reading mult"}));
+        setText(
+            pbstrErrorText,
+            withFileAndLine(readFailureText(
+                {"Numeric Conversion Error while Reading Mult", "Unexpected EOF while reading mult",
+                 "Com Error while reading mult", "Unexpected Error while reading mult"})));
     }
     return E_CONVERT_READ;
 }
@@ -288,7 +289,7 @@ void DSTVMultReader::readPieces(CDynamicArray<CMultPartData*>* pieces)
             CString count;
             count.Format("%d", fields.GetSize());
             throw ReadFailure{CString("Piece line \"") + whole + "\" has " + count +
-                              " of the 7 fields separated by ';'.\r\n" + fileAndLineText()};
+                              " of the 7 fields separated by ';'."};
         }
         auto piece = std::make_unique<CMultPartData>();
         piece->strPieceField0 = *fields.GetAt(0);

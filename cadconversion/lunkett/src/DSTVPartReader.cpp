@@ -13,6 +13,14 @@ namespace {
 constexpr DWORD kPartContext =
     CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER | CLSCTX_REMOTE_SERVER;
 
+// A new string of the text, for the part to copy.
+CComBSTR textOf(const CString& text)
+{
+    CComBSTR result;
+    result.Attach(text.AllocSysString());
+    return result;
+}
+
 bool isCodeProfile(const CString& code)
 {
     for (const char* known : {"I", "U", "L", "M", "B", "T"})
@@ -65,22 +73,30 @@ HRESULT DSTVPartReader::ReadPartSDSEarlyVersions(IUnknown** ppIUnkCADPart, LONG 
                     pbstrErrorText);
 }
 
+// The new part is made before the last one goes: the part objects of a
+// thread share their Tarsis servers while one of them lives, so a run keeps
+// them from part to part.
 HRESULT DSTVPartReader::createPart(IUnknown** ppIUnkCADPart)
 {
     *ppIUnkCADPart = nullptr;
-    m_pCADPart.Release();
+    ComPtrT<ICADPart2> part;
     IUnknown* unknown = nullptr;
     HRESULT hr = m_createPart ? m_createPart(&unknown) : E_POINTER;
     if (SUCCEEDED(hr) && unknown) {
         hr = OleRun(unknown);
         if (SUCCEEDED(hr))
-            hr =
-                unknown->QueryInterface(uuidof<ICADPart2>(), reinterpret_cast<void**>(&m_pCADPart));
+            hr = unknown->QueryInterface(uuidof<ICADPart2>(), reinterpret_cast<void**>(&part));
     } else if (SUCCEEDED(hr)) {
         hr = E_POINTER;
     }
     if (unknown)
         unknown->Release();
+    // The last part goes only now (also when a creator hands out the same
+    // object again).
+    ICADPart2* last = m_pCADPart.Detach();
+    m_pCADPart.Attach(part.Detach());
+    if (last)
+        last->Release();
     if (FAILED(hr) || !m_pCADPart)
         return E_CONVERT_READ;
     return m_pCADPart->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(ppIUnkCADPart));
@@ -118,13 +134,13 @@ HRESULT DSTVPartReader::readPart(Variant variant, IUnknown** ppIUnkCADPart, LONG
         line.BreakText(&word);
         if (word != "ST") {
             CloseNCFile();
-            setText(pbstrErrorText, "Code Block ST was not found.");
+            setText(pbstrErrorText, withFileAndLine("Code Block ST was not found."));
             return E_CONVERT_READ;
         }
         CString headerError;
         if (!readHeader(bIsMetric, &headerError)) {
             CloseNCFile();
-            setText(pbstrErrorText, headerError);
+            setText(pbstrErrorText, withFileAndLine(headerError));
             return E_CONVERT_READ;
         }
 
@@ -140,13 +156,14 @@ HRESULT DSTVPartReader::readPart(Variant variant, IUnknown** ppIUnkCADPart, LONG
         completePart();
         return S_OK;
     } catch (const LineError& error) {
-        setText(pbstrErrorText, error.text);
+        setText(pbstrErrorText, withFileAndLine(error.text));
     } catch (...) {
         // The system's own fallbacks ("Reading Part"): keep them so.
-        setText(pbstrErrorText, readFailureText({"Numeric Conversion Error while Reading Part",
-                                                 "Unexpected EOF while reading part",
-                                                 "Com Error while reading part",
-                                                 "Unexpected Error while reading part"}));
+        setText(
+            pbstrErrorText,
+            withFileAndLine(readFailureText(
+                {"Numeric Conversion Error while Reading Part", "Unexpected EOF while reading part",
+                 "Com Error while reading part", "Unexpected Error while reading part"})));
     }
     return E_CONVERT_READ;
 }
@@ -155,9 +172,10 @@ HRESULT DSTVPartReader::readPart(Variant variant, IUnknown** ppIUnkCADPart, LONG
 
 void DSTVPartReader::nextHeaderLine(CBreakString* line)
 {
-    // At the end of the file the line keeps what the previous field left.
-    ReadNCLine(line);
-    line->TrimWhiteSpace();
+    // A line read comes trimmed; at the end of the file the line keeps what
+    // the previous field left, trimmed.
+    if (!ReadNCLine(line))
+        line->TrimWhiteSpace();
 }
 
 void DSTVPartReader::nextBlockLine(CBreakString* line)
@@ -244,15 +262,15 @@ bool DSTVPartReader::readHeader(LONG bIsMetric, CString* errorText)
 
 void DSTVPartReader::completePart()
 {
-    checkPart(m_pCADPart->put_JobId(CComBSTR(static_cast<const char*>(m_order))));
-    checkPart(m_pCADPart->put_Group(CComBSTR(static_cast<const char*>(m_phase))));
-    checkPart(m_pCADPart->put_Mark(CComBSTR(static_cast<const char*>(m_piece))));
-    checkPart(m_pCADPart->put_Grade(CComBSTR(static_cast<const char*>(m_steelQuality))));
+    checkPart(m_pCADPart->put_JobId(textOf(m_order)));
+    checkPart(m_pCADPart->put_Group(textOf(m_phase)));
+    checkPart(m_pCADPart->put_Mark(textOf(m_piece)));
+    checkPart(m_pCADPart->put_Grade(textOf(m_steelQuality)));
     checkPart(m_pCADPart->put_Length(m_dPartLength));
     checkPart(m_pCADPart->put_Quantity(m_nQuantity));
     if (m_section.CompareNoCase("HSS") == 0 || m_section.CompareNoCase("RCT") == 0)
         m_section = "TS";
-    checkPart(m_pCADPart->put_Section(CComBSTR(static_cast<const char*>(m_section))));
-    m_pCADPart->put_SectionDescription(CComBSTR(static_cast<const char*>(m_sectionDescription)));
+    checkPart(m_pCADPart->put_Section(textOf(m_section)));
+    m_pCADPart->put_SectionDescription(textOf(m_sectionDescription));
     m_NCFile.SeekToEnd();
 }

@@ -18,6 +18,7 @@
 
 #include "halcyra/HalcyraLib.h"
 
+#include "com/ComBstr.h"
 #include "com/ComPtr.h"
 
 #include <functional>
@@ -80,6 +81,9 @@ private:
     static int truncateAngle(double degrees);
     // A failed part call raises _com_error with the part's error info.
     void checkPart(HRESULT hr);
+    // The tool type as a string of the reader's own: the classifiers give
+    // "RD", "SL" or nothing, so each is made once.
+    BSTR toolTypeText(const CString& toolType);
 
     HRESULT readPart(Variant variant, IUnknown** ppIUnkCADPart, LONG bIsMetric, LONG bIsToolMetric,
                      BSTR* pbstrErrorText);
@@ -125,4 +129,9 @@ private:
     CString m_steelQuality;
     int m_nQuantity = 0;
     char m_codeProfile = 0;
+
+    CComBSTR m_roundToolType;
+    CComBSTR m_slotToolType;
+    CComBSTR m_noToolType;
+    CComBSTR m_otherToolType;
 };

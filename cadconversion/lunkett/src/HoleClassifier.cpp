@@ -15,7 +15,8 @@ constexpr double kPi = 3.141592654;
 
 enum class SlotAngleRule {
     Folded, // into -180 up to (not including) 180
-    SDS,    // 0, 180 and -180 become 90, 90 becomes 0, others stay
+    SDS,    // an angle of exactly 0, 180 or -180 as read gives 90, exactly 90
+            // gives 0; any other keeps its truncated value
 };
 
 int folded(int orientation)
@@ -26,13 +27,15 @@ int folded(int orientation)
     return static_cast<int>(turned - 180);
 }
 
-int sdsOrientation(int orientation)
+// The rule looks at the angle as read, so that 0.5, 90.5 or 180.5 keep
+// their truncated value (0, 90, 180) and are not turned.
+int sdsOrientation(double angle, int truncated)
 {
-    if (orientation == 0 || orientation == 180 || orientation == -180)
+    if (angle == 0 || angle == 180 || angle == -180)
         return 90;
-    if (orientation == 90)
+    if (angle == 90)
         return 0;
-    return orientation;
+    return truncated;
 }
 
 void moveAlong(int orientation, double distance, double* x, double* u)
@@ -77,7 +80,7 @@ int classify(double d, double l, double w, double a, double* x, double* u, doubl
         *orientation = truncate(a);
         moveAlong(*orientation, l / 2, x, u);
         *orientation = lengthSlotRule == SlotAngleRule::Folded ? folded(*orientation)
-                                                               : sdsOrientation(*orientation);
+                                                               : sdsOrientation(a, *orientation);
     } else if (d == 0 || w == 0 || !widthSlots) {
         *toolSize1 = 0;
         *toolSize2 = 0;

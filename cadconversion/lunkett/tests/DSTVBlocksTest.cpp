@@ -206,28 +206,30 @@ TEST_F(ReaderTest, ToolMetricUsesTheExFormsWithMetricTools)
     }
 }
 
-TEST_F(ReaderTest, HoleLineErrorsQuoteTheLine)
+TEST_F(ReaderTest, HoleLineErrorsQuoteTheLineAndNameTheFileAndLine)
 {
+    // The header takes lines 1 to 25 and "BO" line 26.
     struct Case {
         const char* lines;
         const char* text;
+        int line;
     } cases[] = {
-        {"EN\n", "Illegal Surface. EN"},
-        {"  x 100.00o 50.00 22.00\n", "Illegal Surface. x 100.00o 50.00 22.00"},
-        {"  v 100.00x 50.00 22.00\n", "Illegal Dimension Reference.x 50.00 22.00"},
-        {"  v 100.00o 50.00q 22.00\n", "Illegal Operation Type.q 22.00"},
+        {"EN\n", "Illegal Surface. EN", 27},
+        {"  x 100.00o 50.00 22.00\n", "Illegal Surface. x 100.00o 50.00 22.00", 27},
+        {"  v 100.00x 50.00 22.00\n", "Illegal Dimension Reference.x 50.00 22.00", 27},
+        {"  v 100.00o 50.00q 22.00\n", "Illegal Operation Type.q 22.00", 27},
         {"  v 100.00o 50.00 22.00 0.00 k 50.00 0.00 0.00\n",
-         "Illegal Slotted Hole Type.k 50.00 0.00 0.00"},
+         "Illegal Slotted Hole Type.k 50.00 0.00 0.00", 27},
         {"  v 100.00o 50.00 22.00 0.00 l 50.00 10.00 0.00 x\n",
-         "Length and Width on Slots not supported. x"},
+         "Length and Width on Slots not supported. x", 27},
         {"  v 10.00o 5.00 22.00\n  v 100.00o 50.00 22.00 0.00 l50.00 10.00 0.00\n",
-         "Length and Width on Slots not supported."},
+         "Length and Width on Slots not supported.", 28},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.lines);
         ReadResult result = convert(partWith(std::string("BO\n") + c.lines));
         EXPECT_EQ(result.hr, E_CONVERT_READ);
-        EXPECT_EQ(result.text, c.text);
+        EXPECT_EQ(result.text, c.text + atLine(c.line));
     }
 }
 

@@ -264,7 +264,8 @@ TEST_F(MultReaderTest, WayOfProcess)
         const MultRead result = convert(bar);
         if (c.error) {
             EXPECT_EQ(result.hr, E_CONVERT_READ);
-            EXPECT_EQ(result.text, c.error);
+            EXPECT_EQ(result.text,
+                      c.error + ("\r\nFile Name:" + m_path + "\r\nLine:22")); // field 21
             EXPECT_TRUE(m_mult.argumentsOf("AddPart").empty());
         } else {
             EXPECT_EQ(result.hr, S_OK) << result.text;
@@ -273,59 +274,67 @@ TEST_F(MultReaderTest, WayOfProcess)
     }
 }
 
-TEST_F(MultReaderTest, EveryFailureHasItsText)
+TEST_F(MultReaderTest, AByteOrderMarkBeforeBAIsSkipped)
+{
+    BarFile bar;
+    bar.first = "\xEF\xBB\xBF"
+                "BA";
+    const MultRead result = convert(bar);
+    ASSERT_EQ(result.hr, S_OK) << result.text;
+    EXPECT_EQ(m_mult.argumentsOf("AddPart").size(), 2u);
+}
+
+TEST_F(MultReaderTest, EveryFailureHasItsTextAndNamesTheFileAndLine)
 {
     const std::string numeric = "Numeric Conversion Error while reading part";
+    constexpr int kAnyLine = 0, kNoPlace = -1;
     struct Case {
         const char* name;
         std::function<void(BarFile&, RecordingMult&, bool&)> change;
-        // The text exactly, or (when it ends in "...") how it ends.
-        std::function<std::string(const std::string& path)> text;
+        // The text exactly, or (when it starts with "...") how it ends,
+        // before the file and line.
+        std::function<std::string()> text;
+        int line = kAnyLine; // of the file-and-line end
         bool multHandedOut = true;
     };
     const Case cases[] = {
         {"first word not BA", [](BarFile& b, RecordingMult&, bool&) { b.first = "ST"; },
-         [](const std::string&) { return "Code Block BA was not found."; }},
+         [] { return "Code Block BA was not found."; }, 1},
         {"lower-case ba", [](BarFile& b, RecordingMult&, bool&) { b.first = "ba"; },
-         [](const std::string&) { return "Code Block BA was not found."; }},
+         [] { return "Code Block BA was not found."; }, 1},
         {"no PI line", [](BarFile& b, RecordingMult&, bool&) { b.pi = "PX"; },
-         [](const std::string&) { return "Code Block PI was not found."; }},
+         [] { return "Code Block PI was not found."; }, 23},
         {"piece line of six fields",
          [](BarFile& b, RecordingMult&, bool&) {
              b.pieces = {"1;A;J1;x;G1;M1;4", "1;A;J1;x;G1;M1"};
          },
-         [](const std::string& path) {
-             return "Piece line \"1;A;J1;x;G1;M1\" has 6 of the 7 fields separated by ';'.\r\nFile "
-                    "Name:" +
-                    path + "\r\nLine:25";
-         }},
+         [] { return "Piece line \"1;A;J1;x;G1;M1\" has 6 of the 7 fields separated by ';'."; },
+         25},
         {"piece quantity not a number",
          [](BarFile& b, RecordingMult&, bool&) { b.pieces = {"1;A;J1;x;G1;M1;four"}; },
-         [&](const std::string&) { return "..." + numeric; }},
+         [&] { return "..." + numeric; }, 24},
         {"empty bar length", [](BarFile& b, RecordingMult&, bool&) { b.field(8) = ""; },
-         [&](const std::string&) { return "..." + numeric; }},
+         [&] { return "..." + numeric; }, 9},
         {"run number without a number",
          [](BarFile& b, RecordingMult&, bool&) { b.field(2) = "R2"; },
-         [&](const std::string&) { return "..." + numeric; }},
+         [&] { return "..." + numeric; }},
         {"file cut inside BA",
          [](BarFile& b, RecordingMult&, bool&) {
              b.ba.resize(4);
              b.pi = "";
              b.pieces.clear();
          },
-         [&](const std::string&) { return "..." + numeric; }},
+         [&] { return "..." + numeric; }},
         {"no mult object",
          [](BarFile&, RecordingMult&, bool& failCreation) { failCreation = true; },
-         [](const std::string&) {
-             return "Failed to create CLSID_CADMult. It may not be registered";
-         },
+         [] { return "Failed to create CLSID_CADMult. It may not be registered"; }, kNoPlace,
          false},
         {"a mult call fails",
          [](BarFile&, RecordingMult& m, bool&) { m.failures["put_Mark"] = E_FAIL; },
-         [](const std::string&) { return comErrorText(E_FAIL); }},
+         [] { return comErrorText(E_FAIL); }},
         {"a piece check fails",
          [](BarFile&, RecordingMult& m, bool&) { m.failures["CheckPart"] = E_OUTOFMEMORY; },
-         [](const std::string&) { return comErrorText(E_OUTOFMEMORY); }},
+         [] { return comErrorText(E_OUTOFMEMORY); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -335,17 +344,26 @@ TEST_F(MultReaderTest, EveryFailureHasItsText)
         c.change(bar, m_mult, m_failCreation);
         const MultRead result = convert(bar);
         EXPECT_EQ(result.hr, E_CONVERT_READ);
-        const std::string expected = c.text(m_path);
+        std::string text = result.text;
+        if (c.line != kNoPlace) {
+            const std::string place = "\r\nFile Name:" + m_path + "\r\nLine:";
+            const std::size_t at = text.rfind(place);
+            ASSERT_NE(at, std::string::npos) << text;
+            const std::string line = text.substr(at + place.size());
+            if (c.line != kAnyLine) {
+                EXPECT_EQ(line, std::to_string(c.line));
+            }
+            EXPECT_EQ(line.find_first_not_of("0123456789"), std::string::npos) << text;
+            text.erase(at);
+        }
+        const std::string expected = c.text();
         if (expected.rfind("...", 0) == 0) {
             const std::string ending = expected.substr(3);
-            EXPECT_GT(result.text.size(), ending.size())
-                << "the exception's own message comes first";
-            EXPECT_EQ(result.text.substr(result.text.size() -
-                                         std::min(result.text.size(), ending.size())),
-                      ending)
-                << result.text;
+            EXPECT_GT(text.size(), ending.size()) << "the exception's own message comes first";
+            EXPECT_EQ(text.substr(text.size() - std::min(text.size(), ending.size())), ending)
+                << text;
         } else {
-            EXPECT_EQ(result.text, expected);
+            EXPECT_EQ(text, expected);
         }
         EXPECT_EQ(result.multHandedOut, c.multHandedOut);
         EXPECT_TRUE(m_mult.argumentsOf("AddPart").empty());
@@ -413,7 +431,8 @@ TEST_F(MultReaderTest, FailingMultCallInTheMachineDialogEndsTheRead)
     };
     const MultRead result = convert(bar);
     EXPECT_EQ(result.hr, E_CONVERT_READ);
-    EXPECT_EQ(result.text, comErrorText(E_ACCESSDENIED));
+    EXPECT_EQ(result.text,
+              comErrorText(E_ACCESSDENIED) + "\r\nFile Name:" + m_path + "\r\nLine:25");
     EXPECT_TRUE(m_mult.argumentsOf("AddPart").empty());
 }
 

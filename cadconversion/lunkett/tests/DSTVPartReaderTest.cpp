@@ -107,9 +107,19 @@ TEST_F(ReaderTest, FirstWordMustBeST)
     lower.replace(0, 2, "st");
     ReadResult result = convert(lower + kEnd);
     EXPECT_EQ(result.hr, E_CONVERT_READ);
-    EXPECT_EQ(result.text, "Code Block ST was not found.");
+    EXPECT_EQ(result.text, "Code Block ST was not found." + atLine(1));
     EXPECT_TRUE(result.partHandedOut) << "the part is handed out before anything is read";
     EXPECT_EQ(read().hr, S_FALSE) << "the file was closed";
+}
+
+TEST_F(ReaderTest, AByteOrderMarkBeforeSTIsSkipped)
+{
+    StHeader st;
+    ReadResult result = convert("\xEF\xBB\xBF" + st.text() + kEnd);
+    ASSERT_EQ(result.hr, S_OK) << result.text;
+    EXPECT_EQ(m_part.strings["JobId"], "J100");
+    // A file of nothing but the mark holds no part.
+    EXPECT_EQ(convert("\xEF\xBB\xBF").hr, S_FALSE);
 }
 
 TEST_F(ReaderTest, CodeProfileOutsideTheSixIsRefusedAndClosesTheFile)
@@ -124,7 +134,7 @@ TEST_F(ReaderTest, CodeProfileOutsideTheSixIsRefusedAndClosesTheFile)
     st.code = "RO";
     ReadResult result = convert(st.text() + kEnd);
     EXPECT_EQ(result.hr, E_CONVERT_READ);
-    EXPECT_EQ(result.text, "Code Profile \"RO\" is not covertable.");
+    EXPECT_EQ(result.text, "Code Profile \"RO\" is not covertable." + atLine(9));
     EXPECT_EQ(read().hr, S_FALSE);
 }
 
@@ -276,7 +286,8 @@ TEST_F(ReaderTest, NumericErrorsNameTheText)
     st.height = "tall";
     ReadResult result = convert(st.text() + kEnd);
     EXPECT_EQ(result.hr, E_CONVERT_READ);
-    EXPECT_EQ(result.text, "Not a number: \"tall\". Numeric Conversion Error while reading part");
+    EXPECT_EQ(result.text,
+              "Not a number: \"tall\". Numeric Conversion Error while reading part" + atLine(11));
 }
 
 TEST_F(ReaderTest, FailingPartCallIsAComError)
@@ -286,8 +297,8 @@ TEST_F(ReaderTest, FailingPartCallIsAComError)
     ReadResult result = convert(st.text() + kEnd);
     EXPECT_EQ(result.hr, E_CONVERT_READ);
     const std::string message = hresultMessage(E_FAIL);
-    EXPECT_EQ(result.text,
-              message + (message.empty() ? "" : "\r\n") + "Com Error while reading part");
+    EXPECT_EQ(result.text, message + (message.empty() ? "" : "\r\n") +
+                               "Com Error while reading part" + atLine(26));
 }
 
 TEST_F(ReaderTest, FailingSectionDescriptionIsIgnored)
@@ -307,6 +318,8 @@ TEST_F(ReaderTest, EachReadCreatesANewPartAndReleasesTheLast)
         EXPECT_EQ(m_part.references(), 2u) << "the reader holds exactly one reference";
     }
     EXPECT_EQ(m_partsCreated, 3);
+    // Each new part is made while the reader still holds the last one.
+    EXPECT_EQ(m_referencesAtCreation, (std::vector<ULONG>{1, 2, 2}));
 }
 
 } // namespace

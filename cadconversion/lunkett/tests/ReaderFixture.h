@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 // The 24 ST fields, in millimetres where they are lengths.
 struct StHeader {
@@ -59,6 +60,7 @@ protected:
         ASSERT_EQ(CoInitialize(nullptr), S_OK);
         m_reader.emplace([this](IUnknown** pp) {
             ++m_partsCreated;
+            m_referencesAtCreation.push_back(m_part.references());
             if (m_failCreation)
                 return REGDB_E_CLASSNOTREG;
             return m_part.QueryInterface(IID_IUnknown, reinterpret_cast<void**>(pp));
@@ -73,7 +75,14 @@ protected:
 
     std::string writeFile(const std::string& content, const std::string& name = "part.nc1")
     {
-        return m_folder.write(name, content);
+        m_lastFile = m_folder.write(name, content);
+        return m_lastFile;
+    }
+
+    // The end of a failure text: the file last written and the line.
+    std::string atLine(int line) const
+    {
+        return "\r\nFile Name:" + m_lastFile + "\r\nLine:" + std::to_string(line);
     }
 
     HRESULT setFile(const std::string& path, std::string* text = nullptr)
@@ -123,8 +132,10 @@ protected:
 
     const testsupport::TemporaryFolder m_folder{"lunkett-reader"};
     const std::filesystem::path m_dir = m_folder.path();
+    std::string m_lastFile;
     RecordingPart m_part;
     int m_partsCreated = 0;
+    std::vector<ULONG> m_referencesAtCreation;
     bool m_failCreation = false;
     std::optional<DSTVPartReader> m_reader;
 };

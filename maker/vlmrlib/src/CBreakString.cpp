@@ -49,19 +49,26 @@ CBreakString& CBreakString::TrimWhiteSpace()
     return *this;
 }
 
+// One erase takes the word and the white space on either side of it.
 BOOL CBreakString::BreakText(CString* word)
 {
-    TrimLeft();
-    std::size_t end = 0;
+    std::size_t start = 0;
+    while (start < m_text.size() && vlmr_detail::isWhiteSpace(m_text[start]))
+        ++start;
+    std::size_t end = start;
     while (end < m_text.size() && !vlmr_detail::isWhiteSpace(m_text[end]))
         ++end;
-    CString taken(m_text.data(), static_cast<int>(end));
-    m_text.erase(0, end);
-    TrimLeft();
-    BOOL found = end > 0 ? TRUE : FALSE;
+    if (word == this) {
+        m_text = m_text.substr(start, end - start);
+        return end > start ? TRUE : FALSE;
+    }
     if (word)
-        *word = std::move(taken);
-    return found;
+        word->SetString(m_text.data() + start, static_cast<int>(end - start));
+    std::size_t next = end;
+    while (next < m_text.size() && vlmr_detail::isWhiteSpace(m_text[next]))
+        ++next;
+    m_text.erase(0, next);
+    return end > start ? TRUE : FALSE;
 }
 
 void CBreakString::BreakInteger(int* value)

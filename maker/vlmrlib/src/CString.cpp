@@ -93,6 +93,20 @@ CString& CString::operator+=(const char* text)
     return *this;
 }
 
+void CString::SetString(const char* text, int length)
+{
+    if (text && length > 0)
+        m_text.assign(text, static_cast<std::size_t>(length));
+    else
+        m_text.clear();
+}
+
+void CString::Append(const char* text, int length)
+{
+    if (text && length > 0)
+        m_text.append(text, static_cast<std::size_t>(length));
+}
+
 CString operator+(const CString& a, const CString& b)
 {
     return CString(a) += b;
@@ -172,15 +186,20 @@ CString& CString::MakeLower()
 
 CString& CString::TrimLeft()
 {
-    auto first = std::find_if_not(m_text.begin(), m_text.end(), vlmr_detail::isWhiteSpace);
-    m_text.erase(m_text.begin(), first);
+    std::size_t first = 0;
+    while (first < m_text.size() && vlmr_detail::isWhiteSpace(m_text[first]))
+        ++first;
+    if (first > 0)
+        m_text.erase(0, first);
     return *this;
 }
 
 CString& CString::TrimRight()
 {
-    auto last = std::find_if_not(m_text.rbegin(), m_text.rend(), vlmr_detail::isWhiteSpace);
-    m_text.erase(last.base(), m_text.end());
+    std::size_t end = m_text.size();
+    while (end > 0 && vlmr_detail::isWhiteSpace(m_text[end - 1]))
+        --end;
+    m_text.resize(end);
     return *this;
 }
 
@@ -211,8 +230,16 @@ void CString::Format(const char* format, ...)
     m_text = std::move(text);
 }
 
+// Plain ASCII (the common case) is widened straight into the new string.
 BSTR CString::AllocSysString() const
 {
+    if (std::all_of(m_text.begin(), m_text.end(),
+                    [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+        BSTR text = SysAllocStringLen(nullptr, static_cast<UINT>(m_text.size()));
+        if (text)
+            std::copy(m_text.begin(), m_text.end(), text);
+        return text;
+    }
     std::u16string wide = wideFromNarrow(m_text);
     return SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
 }

@@ -29,29 +29,66 @@ int byteOf(char c)
 
 } // namespace
 
-CTextFile::CTextFile(std::size_t bufferSize) : m_buffer(std::max<std::size_t>(bufferSize, 1)) {}
+CTextFile::CTextFile(std::size_t bufferSize)
+    : m_buffer(std::max<std::size_t>(bufferSize, 1)), m_data(m_buffer.data())
+{
+}
 
 CTextFile::~CTextFile() = default;
 
 BOOL CTextFile::Open(const char* fileName, UINT openFlags)
 {
+    m_memory = nullptr;
+    m_memoryLength = 0;
     BOOL opened = CFile::Open(fileName, openFlags);
     resetState();
+    if (opened)
+        skipByteOrderMark();
     return opened;
+}
+
+BOOL CTextFile::OpenBytes(const char* fileName, const char* bytes, std::size_t length)
+{
+    CFile::Close();
+    setFileName(fileName);
+    m_memory = nullptr;
+    m_memoryLength = 0;
+    if (!bytes && length > 0) {
+        resetState();
+        return FALSE;
+    }
+    static const char kNoBytes = 0;
+    m_memory = bytes ? bytes : &kNoBytes;
+    m_memoryLength = length;
+    resetState();
+    skipByteOrderMark();
+    return TRUE;
 }
 
 void CTextFile::Close()
 {
     CFile::Close();
+    m_memory = nullptr;
+    m_memoryLength = 0;
+    m_data = m_buffer.data();
+    m_textStart = 0;
     m_bufferStart = 0;
     m_bufferLength = 0;
     m_bufferPos = 0;
 }
 
+ULONGLONG CTextFile::GetLength() const
+{
+    return m_memory ? m_memoryLength : CFile::GetLength();
+}
+
+// In memory the whole content is the buffer.
 void CTextFile::resetState()
 {
+    m_data = m_memory ? m_memory : m_buffer.data();
+    m_textStart = 0;
     m_bufferStart = 0;
-    m_bufferLength = 0;
+    m_bufferLength = m_memory ? m_memoryLength : 0;
     m_bufferPos = 0;
     m_beforeBuffer = -1;
     m_lineAtPos = 1;
@@ -60,15 +97,44 @@ void CTextFile::resetState()
 
 void CTextFile::restart()
 {
-    CFile::Seek(0, begin);
+    if (!m_memory)
+        CFile::Seek(0, begin);
     resetState();
+    skipByteOrderMark();
+}
+
+// Right after resetState: moves past a byte-order mark without counting it.
+void CTextFile::skipByteOrderMark()
+{
+    static constexpr char kByteOrderMark[] = {'\xEF', '\xBB', '\xBF'};
+    constexpr std::size_t kLength = sizeof kByteOrderMark;
+    char head[kLength];
+    std::size_t n = 0;
+    const bool buffered = m_memory || m_buffer.size() >= kLength;
+    if (buffered) {
+        fill();
+        n = std::min(kLength, m_bufferLength);
+        std::memcpy(head, m_data, n);
+    } else {
+        n = CFile::Read(head, static_cast<UINT>(kLength));
+        CFile::Seek(0, begin);
+    }
+    if (n != kLength || std::memcmp(head, kByteOrderMark, kLength) != 0)
+        return;
+    m_textStart = kLength;
+    if (buffered) {
+        m_bufferPos = kLength;
+    } else {
+        CFile::Seek(static_cast<LONGLONG>(kLength), begin);
+        m_bufferStart = kLength;
+    }
 }
 
 bool CTextFile::fill()
 {
     if (m_bufferPos < m_bufferLength)
         return true;
-    if (!isOpen())
+    if (m_memory || !isOpen())
         return false;
     if (m_bufferLength > 0)
         m_beforeBuffer = byteOf(m_buffer[m_bufferLength - 1]);
@@ -81,12 +147,12 @@ bool CTextFile::fill()
 
 int CTextFile::peek()
 {
-    return fill() ? byteOf(m_buffer[m_bufferPos]) : -1;
+    return fill() ? byteOf(m_data[m_bufferPos]) : -1;
 }
 
 void CTextFile::take()
 {
-    count(m_buffer[m_bufferPos++]);
+    count(m_data[m_bufferPos++]);
 }
 
 void CTextFile::count(char c)
@@ -107,7 +173,7 @@ void CTextFile::advance(ULONGLONG n)
     while (n > 0 && fill()) {
         std::size_t step =
             static_cast<std::size_t>(std::min<ULONGLONG>(n, m_bufferLength - m_bufferPos));
-        countSpan(m_buffer.data() + m_bufferPos, step);
+        countSpan(m_data + m_bufferPos, step);
         m_bufferPos += step;
         n -= step;
     }
@@ -115,6 +181,7 @@ void CTextFile::advance(ULONGLONG n)
 
 void CTextFile::moveTo(ULONGLONG target)
 {
+    target = std::max(target, m_textStart);
     ULONGLONG position = GetPosition();
     if (target >= position) {
         advance(target - position);
@@ -122,15 +189,15 @@ void CTextFile::moveTo(ULONGLONG target)
     }
     if (target < m_bufferStart) {
         restart();
-        advance(target);
+        advance(target - GetPosition());
         return;
     }
     // Back inside the buffer: uncount the line ends between target and here.
     std::size_t from = static_cast<std::size_t>(target - m_bufferStart);
-    int before = from > 0 ? byteOf(m_buffer[from - 1]) : m_beforeBuffer;
+    int before = from > 0 ? byteOf(m_data[from - 1]) : m_beforeBuffer;
     int previous = before;
     for (std::size_t i = from; i < m_bufferPos; ++i) {
-        char c = m_buffer[i];
+        char c = m_data[i];
         if (c == '\r' || (c == '\n' && previous != '\r'))
             --m_lineAtPos;
         previous = byteOf(c);
@@ -141,7 +208,7 @@ void CTextFile::moveTo(ULONGLONG target)
 
 ULONGLONG CTextFile::Seek(LONGLONG offset, UINT from)
 {
-    if (!isOpen())
+    if (!textOpen())
         return 0;
     auto length = static_cast<LONGLONG>(GetLength());
     LONGLONG base = from == current ? static_cast<LONGLONG>(GetPosition())
@@ -157,7 +224,7 @@ ULONGLONG CTextFile::Seek(LONGLONG offset, UINT from)
 
 ULONGLONG CTextFile::GetPosition() const
 {
-    return isOpen() ? m_bufferStart + m_bufferPos : 0;
+    return textOpen() ? m_bufferStart + m_bufferPos : 0;
 }
 
 UINT CTextFile::Read(void* buffer, UINT count)
@@ -168,7 +235,7 @@ UINT CTextFile::Read(void* buffer, UINT count)
     UINT done = 0;
     while (done < count && fill()) {
         std::size_t step = std::min<std::size_t>(count - done, m_bufferLength - m_bufferPos);
-        const char* from = m_buffer.data() + m_bufferPos;
+        const char* from = m_data + m_bufferPos;
         std::memcpy(out + done, from, step);
         countSpan(from, step);
         m_bufferPos += step;
@@ -193,18 +260,21 @@ void CTextFile::Write(const void* buffer, UINT count)
     m_beforeBuffer = m_previous;
 }
 
+// The line goes straight into *line, whose storage is reused.
 BOOL CTextFile::ReadLine(CBreakString* line)
 {
     if (peek() == '\n' && m_previous == '\r')
         take(); // the second half of a CR LF whose CR was read on its own
     if (peek() < 0)
         return FALSE;
-    std::string text;
+    CBreakString unused;
+    CBreakString& text = line ? *line : unused;
+    text.Empty();
     while (fill()) {
-        const char* first = m_buffer.data() + m_bufferPos;
-        const char* last = m_buffer.data() + m_bufferLength;
+        const char* first = m_data + m_bufferPos;
+        const char* last = m_data + m_bufferLength;
         const char* stop = std::find_if(first, last, isLineEnd);
-        text.append(first, stop);
+        text.Append(first, static_cast<int>(std::min<std::ptrdiff_t>(stop - first, INT_MAX)));
         if (stop != first)
             m_previous = byteOf(stop[-1]);
         m_bufferPos += static_cast<std::size_t>(stop - first);
@@ -216,8 +286,6 @@ BOOL CTextFile::ReadLine(CBreakString* line)
             break;
         }
     }
-    if (line)
-        *line = CString(text.data(), static_cast<int>(std::min<std::size_t>(text.size(), INT_MAX)));
     return TRUE;
 }
 
@@ -234,8 +302,8 @@ BOOL CTextFile::ReadToDelimit(CString* token)
         return FALSE;
     std::string text;
     while (fill()) {
-        const char* first = m_buffer.data() + m_bufferPos;
-        const char* last = m_buffer.data() + m_bufferLength;
+        const char* first = m_data + m_bufferPos;
+        const char* last = m_data + m_bufferLength;
         const char* stop = std::find_if(first, last, vlmr_detail::isWhiteSpace);
         text.append(first, stop);
         if (stop != first)

@@ -2,6 +2,8 @@
 // the number syntax and the quoting of a bad token in a message.
 #pragma once
 
+#include "vlmrlib/CString.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -11,7 +13,7 @@ namespace vlmr_detail {
 // Blank, tab, CR, LF and form feed.
 constexpr bool isWhiteSpace(char c)
 {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f';
+    return CString::IsWhiteSpace(c);
 }
 
 // Length of the longest number at the front of text, 0 when there is none.

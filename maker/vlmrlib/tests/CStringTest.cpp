@@ -113,6 +113,15 @@ TEST(CString, BuildingAndComparingKeepsNulAnd8BitBytes)
     EXPECT_TRUE(t == "Z");
     t.Empty();
     EXPECT_TRUE(t.IsEmpty());
+
+    t.SetString("ab\0cd", 5);
+    t.Append("\0e", 2);
+    EXPECT_EQ(bytes(t), std::string("ab\0cd\0e", 7));
+    t.Append(nullptr, 3);
+    t.Append("x", -1);
+    EXPECT_EQ(t.GetLength(), 7);
+    t.SetString(nullptr, 4);
+    EXPECT_TRUE(t.IsEmpty());
 }
 
 TEST(CString, FormatUsesPrintfSyntax)
@@ -144,6 +153,9 @@ TEST(CString, WideTextConvertsThroughTheCodePage)
     SysFreeString(b);
 
     BSTR withNul = CString("a\0b", 3).AllocSysString();
-    EXPECT_EQ(SysStringLen(withNul), 3u);
+    EXPECT_EQ(std::u16string(withNul, SysStringLen(withNul)), std::u16string(u"a\0b", 3));
     SysFreeString(withNul);
+    BSTR eightBit = CString("caf\xe9").AllocSysString(); // not UTF-8: Windows-1252
+    EXPECT_EQ(std::u16string(eightBit, SysStringLen(eightBit)), u"caf\u00e9");
+    SysFreeString(eightBit);
 }

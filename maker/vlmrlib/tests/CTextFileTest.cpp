@@ -1,6 +1,7 @@
 // CTextFile: lines, tokens, numbers, single bytes and seeks, each run with
 // several buffer sizes so that line ends and tokens also straddle refills.
 #include "vlmrlib/CTextFile.h"
+#include "vlmrlib/FileAndLine.h"
 
 #include "testing/TemporaryFolder.h"
 
@@ -296,5 +297,104 @@ TEST_P(TextFileTest, WritingGoesToTheReadPosition)
     EXPECT_EQ(testsupport::readFile(name), "abc\nXY\n\n");
 }
 
+TEST_P(TextFileTest, AByteOrderMarkAtTheStartIsNoPartOfTheText)
+{
+    CTextFile& f = open("\xEF\xBB\xBFST\r\n  J1 G1\r\n");
+    EXPECT_EQ(f.GetPosition(), 3u);
+    EXPECT_EQ(f.GetLineNumber(), 1);
+    CBreakString line;
+    ASSERT_TRUE(f.ReadLine(&line));
+    EXPECT_EQ(bytes(line), "ST");
+    EXPECT_EQ(f.Seek(0, CFile::begin), 3u); // no seek goes before it
+    EXPECT_EQ(f.Seek(-100, CFile::current), 3u);
+    CString token;
+    ASSERT_TRUE(f.ReadToDelimit(&token));
+    EXPECT_EQ(bytes(token), "ST");
+    f.SeekToEnd();
+    f.Seek(-7, CFile::end);
+    ASSERT_TRUE(f.ReadToDelimit(&token));
+    EXPECT_EQ(bytes(token), "J1");
+    EXPECT_EQ(f.GetLineNumber(), 2);
+
+    // A file of nothing but the mark holds no text; a mark elsewhere, or
+    // half of one, is text.
+    CTextFile& empty = open("\xEF\xBB\xBF");
+    EXPECT_EQ(empty.GetPosition(), empty.GetFileLength());
+    EXPECT_FALSE(empty.ReadLine(&line));
+    for (const std::string content : {"a\xEF\xBB\xBF", "\xEF\xBBST", "\xEF\xBB"}) {
+        SCOPED_TRACE(testing::PrintToString(content));
+        CTextFile& g = open(content);
+        EXPECT_EQ(g.GetPosition(), 0u);
+        ASSERT_TRUE(g.ReadLine(&line));
+        EXPECT_EQ(bytes(line), content);
+    }
+}
+
+// Bytes in memory read exactly as a file of the same bytes: lines, tokens,
+// numbers, positions and line numbers, also after seeks.
+TEST_P(TextFileTest, BytesInMemoryReadAsAFileOfThem)
+{
+    auto trace = [](CTextFile& f) {
+        std::string seen;
+        CBreakString line;
+        CString token;
+        auto note = [&](const std::string& what) {
+            seen += what + "@" + std::to_string(f.GetPosition()) + ":" +
+                    std::to_string(f.GetLineNumber()) + "|";
+        };
+        note("open");
+        if (f.ReadToDelimit(&token))
+            note(bytes(token));
+        while (f.ReadLine(&line))
+            note(bytes(line));
+        note("end" + std::to_string(f.GetFileLength()));
+        f.Seek(4, CFile::begin);
+        note("seek");
+        f.Seek(-3, CFile::current);
+        note("back");
+        if (f.ReadToDelimit(&token))
+            note(bytes(token));
+        return seen;
+    };
+    for (const std::string content :
+         {"ST\r\n  J1 G1\r\n\r\n** x\rEN", "\xEF\xBB\xBFST\nB1\n", "a\n\nb"}) {
+        SCOPED_TRACE(testing::PrintToString(content));
+        const std::string fromFile = trace(open(content));
+        std::string fromMemory;
+        CTextFile memory(GetParam());
+        ASSERT_TRUE(memory.OpenBytes("memory.nc1", content.data(), content.size()));
+        fromMemory = trace(memory);
+        EXPECT_EQ(fromMemory, fromFile);
+        EXPECT_TRUE(memory.GetFileName() == "memory.nc1");
+        CBreakString line;
+        memory.Write("x", 1); // nothing is written
+        memory.Close();
+        EXPECT_FALSE(memory.ReadLine(&line));
+        EXPECT_EQ(memory.GetFileLength(), 0u);
+    }
+    CTextFile none(GetParam());
+    EXPECT_FALSE(none.OpenBytes("none", nullptr, 5));
+    EXPECT_TRUE(none.OpenBytes("empty", nullptr, 0));
+    EXPECT_EQ(none.GetPosition(), none.GetFileLength());
+}
+
 INSTANTIATE_TEST_SUITE_P(BufferSizes, TextFileTest, ::testing::Values(1, 2, 3, 7, 64 * 1024),
                          [](const auto& info) { return "Buffer" + std::to_string(info.param); });
+
+// Every reader failure text ends with the file and the line being read.
+TEST(FileAndLine, EndsAFailureTextOnceWithTheFileAndTheLineBeingRead)
+{
+    const std::string content = "ST\r\n  J1\r\n";
+    CTextFile file;
+    ASSERT_TRUE(file.OpenBytes("/parts/B1.nc1", content.data(), content.size()));
+    CBreakString line;
+    file.ReadLine(&line);
+    file.ReadLine(&line);
+    const CString text = AppendFileAndLine("Illegal Surface. x", file);
+    EXPECT_EQ(bytes(text), "Illegal Surface. x\r\nFile Name:/parts/B1.nc1\r\nLine:2");
+    EXPECT_EQ(bytes(AppendFileAndLine(text, file)), bytes(text)); // already ends with it
+    EXPECT_EQ(bytes(AppendFileAndLine("", file, "Datei:", "Zeile:")),
+              "\r\nDatei:/parts/B1.nc1\r\nZeile:2");
+    file.Close(); // the name and number stay for the report
+    EXPECT_EQ(bytes(FileAndLineText(file)), "File Name:/parts/B1.nc1\r\nLine:2");
+}

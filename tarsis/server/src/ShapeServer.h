@@ -26,7 +26,10 @@ public:
 
     // 0 with the shape's values; 1 for an unknown shape (zeros and a null
     // name); negative when the database fails. Out strings are in/out: the
-    // text they held is freed.
+    // text they held is freed. The values are in inches whatever the
+    // catalog row's own units: lengths in inches, the surface in square
+    // feet and the weight in pounds, each per foot; the callers put them
+    // into their part's measuring system.
     HRESULT LookupShape(BSTR bstrSection, BSTR bstrDescription, double* pdDepth,
                         double* pdWebThickness, double* pdFlangeWidth, double* pdFlangeThickness,
                         double* pdSurface, double* pdWeight, BSTR* pbstrFormal, LONG* pnResult);

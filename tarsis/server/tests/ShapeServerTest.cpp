@@ -43,7 +43,9 @@ TEST_F(ShapeServerTest, AKnownShapeAnswersItsDimensionsAndName)
         {"W", "1226", "W12X26", 12.2, 0.23, 6.49, 0.38, 26},
         {"w", "1226", "W12X26", 12.2, 0.23, 6.49, 0.38, 26},
         {"L", "43014", "L4X3X1/4", 4, 0.25, 3, 0.25, 5.8},
-        {"W", "HEA200", "HEA200", 190, 6.5, 200, 10, 42.3},
+        // A metric row answers in inches too: 190 mm deep, 42.3 kg/m.
+        {"W", "HEA200", "HEA200", 190 / 25.4, 6.5 / 25.4, 200 / 25.4, 10 / 25.4,
+         42.3 * 0.3048 / 0.45359237},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -51,12 +53,12 @@ TEST_F(ShapeServerTest, AKnownShapeAnswersItsDimensionsAndName)
         EXPECT_EQ(l.call.hr, S_OK);
         EXPECT_EQ(l.call.result, 0);
         EXPECT_EQ(text(l.formal), c.name);
-        EXPECT_EQ(l.values[0], c.depth);
-        EXPECT_EQ(l.values[1], c.web);
-        EXPECT_EQ(l.values[2], c.flangeWidth);
-        EXPECT_EQ(l.values[3], c.flangeThickness);
+        EXPECT_DOUBLE_EQ(l.values[0], c.depth);
+        EXPECT_DOUBLE_EQ(l.values[1], c.web);
+        EXPECT_DOUBLE_EQ(l.values[2], c.flangeWidth);
+        EXPECT_DOUBLE_EQ(l.values[3], c.flangeThickness);
         EXPECT_GT(l.values[4], 0);
-        EXPECT_EQ(l.values[5], c.weight);
+        EXPECT_DOUBLE_EQ(l.values[5], c.weight);
         SysFreeString(l.formal);
     }
 }

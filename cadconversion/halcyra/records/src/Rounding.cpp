@@ -1,6 +1,7 @@
 // Rounding to fractions of an inch.
 #include "halcyra/Rounding.h"
 
+#include <cmath>
 #include <cstdint>
 #include <limits>
 
@@ -18,12 +19,14 @@ bool truncateTo32(double value, double& truncated)
 }
 } // namespace
 
+// Rounded down, not cut toward zero: cutting would move a negative size
+// that is already a multiple of 1/n by another 1/n on every call.
 int RoundToFraction(int n, double& value)
 {
     double scaled = n * value;
     scaled = scaled + 0.5;
     double truncated = 0;
-    if (truncateTo32(scaled, truncated))
+    if (truncateTo32(std::floor(scaled), truncated))
         value = truncated / n;
     return 0;
 }

@@ -1,5 +1,6 @@
 // Tests of the operation records: what the constructors keep and the
 // normalisation of tools before they are sent.
+#include "halcyra/HalcyraLib.h"
 #include "halcyra/MultPart.h"
 #include "halcyra/StencilOperation.h"
 #include "halcyra/ToolOperation.h"
@@ -87,6 +88,23 @@ TEST(ToolOperation, Normalise)
         EXPECT_EQ(text(tool.ToolShape), c.outShape);
         EXPECT_EQ(tool.Orientation, c.outOrientation);
         EXPECT_EQ(tool.MeasuringSystem, 2);
+    }
+}
+
+// Each save normalises the stored tool again; negative sizes must keep.
+TEST(ToolOperation, NormalisingAgainChangesNothing)
+{
+    CToolOperation tool(0, 0, -0.5, -0.47, "M", 45);
+    CToolOperationWithRefPlane op(0, 0, '+', '+', 'A', 0, 0, 0, 0, 1, 0, 1, 0, 'H', 'F', -0.5, 0.81,
+                                  const_cast<BSTR>(u"M"), 45);
+    for (int save = 0; save < 3; ++save) {
+        SCOPED_TRACE(save);
+        tool.Normalise(kMeasuringSystemInch);
+        EXPECT_EQ(tool.ToolSize1, -0.5);
+        EXPECT_EQ(tool.ToolSize2, -0.5);
+        op.NormaliseToolSizes(kMeasuringSystemInch);
+        EXPECT_EQ(op.GetToolSize1(), -0.5);
+        EXPECT_EQ(op.GetToolSize2(), 0.8125);
     }
 }
 

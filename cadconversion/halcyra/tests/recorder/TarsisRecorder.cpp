@@ -97,7 +97,11 @@ BSTR allocated(const std::u16string& text)
 
 class Server final : public IDispatch {
 public:
-    explicit Server(const ServerKind& kind) : m_kind(kind) { ++g_recording.liveServers; }
+    explicit Server(const ServerKind& kind) : m_kind(kind)
+    {
+        ++g_recording.liveServers;
+        ++g_recording.createdServers;
+    }
 
     HRESULT QueryInterface(REFIID riid, void** ppv) override
     {

@@ -33,8 +33,10 @@ struct TarsisRecording {
     std::u16string multSection = u"W";
     std::u16string multDescription = u"W8X10";
 
-    // Servers of the double alive now (every one must be released).
+    // Servers of the double alive now (every one must be released), and
+    // made since the last reset.
     int liveServers = 0;
+    int createdServers = 0;
 
     void reset() { *this = TarsisRecording(); }
 };

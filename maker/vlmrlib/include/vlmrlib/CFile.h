@@ -39,7 +39,7 @@ public:
     virtual ULONGLONG GetPosition() const;
 
     // Size in bytes, 0 for a closed file.
-    ULONGLONG GetLength() const;
+    virtual ULONGLONG GetLength() const;
     ULONGLONG GetFileLength() const { return GetLength(); }
 
     // The name as given to the last Open, kept after Close for error texts.
@@ -47,6 +47,8 @@ public:
 
 protected:
     bool isOpen() const { return m_fd >= 0; }
+    // For a derived class whose content does not come from a descriptor.
+    void setFileName(const char* fileName) { m_fileName = fileName; }
 
 private:
     int m_fd = -1;

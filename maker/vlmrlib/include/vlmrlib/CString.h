@@ -31,6 +31,11 @@ public:
     CString& operator+=(char c);
     CString& operator+=(const char* text);
 
+    // length bytes at text (NULs included) replace the text, or are added
+    // to its end; the storage the text already has is reused.
+    void SetString(const char* text, int length);
+    void Append(const char* text, int length);
+
     friend CString operator+(const CString& a, const CString& b);
     friend CString operator+(const CString& a, char b);
     friend CString operator+(char a, const CString& b);
@@ -63,6 +68,12 @@ public:
     int GetLength() const { return static_cast<int>(m_text.size()); }
     // The byte at index, or 0 outside the text.
     char GetAt(int index) const;
+
+    // The white space of this library's trims, breaks and token reads.
+    static constexpr bool IsWhiteSpace(char c)
+    {
+        return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f';
+    }
 
     // printf syntax; replaces the text.
     void Format(const char* format, ...) __attribute__((format(printf, 2, 3)));

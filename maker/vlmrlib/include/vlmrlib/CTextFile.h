@@ -15,8 +15,16 @@
 // look-ahead that seeks back restores the number it started from. Close
 // keeps the file name and the number for error texts; Open resets them.
 //
-// A Seek clamps the target to the file (0 to GetLength). Writing through a
-// CTextFile writes at the read position and drops the buffer.
+// A UTF-8 byte-order mark (EF BB BF) at the start of the file is no part of
+// its text: the open moves past it, so the first read starts behind it and
+// GetPosition answers 3 there.
+//
+// A Seek clamps the target to the text (the start behind a byte-order
+// mark, up to GetLength). Writing through a CTextFile writes at the read
+// position and drops the buffer.
+//
+// OpenBytes reads bytes held in memory in place of a file: every read, seek
+// and line number behaves as for a file of those bytes; nothing is written.
 #pragma once
 
 #include "vlmrlib/CBreakString.h"
@@ -32,7 +40,13 @@ public:
     ~CTextFile() override;
 
     BOOL Open(const char* fileName, UINT openFlags) override;
+    // Reads length bytes at bytes as the content of a file named fileName
+    // (the name is kept for error texts only). The bytes are not copied:
+    // they must stay unchanged until the next Open, OpenBytes or Close.
+    // Non-zero unless bytes is null while length is not 0.
+    BOOL OpenBytes(const char* fileName, const char* bytes, std::size_t length);
     void Close() override;
+    ULONGLONG GetLength() const override;
     UINT Read(void* buffer, UINT count) override;
     void Write(const void* buffer, UINT count) override;
     ULONGLONG Seek(LONGLONG offset, UINT from) override;
@@ -69,11 +83,17 @@ private:
     void advance(ULONGLONG n);
     void restart();
     void resetState();
+    void skipByteOrderMark();
+    bool textOpen() const { return isOpen() || m_memory; }
     template <class T, class Scan, class Parse>
     BOOL readNumber(T* value, Scan scan, Parse parse, const char* kind);
 
     std::vector<char> m_buffer;
-    ULONGLONG m_bufferStart = 0; // file offset of m_buffer[0]
+    const char* m_memory = nullptr; // the bytes of OpenBytes, else null
+    std::size_t m_memoryLength = 0;
+    const char* m_data;          // the bytes read: m_buffer's, or m_memory
+    ULONGLONG m_textStart = 0;   // 3 behind a byte-order mark, else 0
+    ULONGLONG m_bufferStart = 0; // file offset of m_data[0]
     std::size_t m_bufferLength = 0;
     std::size_t m_bufferPos = 0;
     int m_beforeBuffer = -1;      // the byte in front of the buffer, -1 at the start

@@ -2,10 +2,12 @@
 // Tarsis: tool sizes to 1/16, pattern positions to 1/64.
 #pragma once
 
-// value = int(n * value + 0.5) / n, the conversion to a 32-bit integer
-// cutting toward zero: positive values go to the nearest 1/n with halves up
-// (n = 16: 1.03125 gives 1.0625). A value whose scaled form does not fit a
-// 32-bit integer (or is not a number) is left as it is. Returns 0.
+// value = floor(n * value + 0.5) / n, through a 32-bit integer: every value
+// goes to the nearest 1/n with halves up (n = 16: 1.03125 gives 1.0625,
+// -0.53125 gives -0.5), and a multiple of 1/n stays as it is, negative ones
+// included, so rounding again changes nothing. A value whose scaled form
+// does not fit a 32-bit integer (or is not a number) is left as it is.
+// Returns 0.
 int RoundToFraction(int n, double& value);
 
 // value = int((value + 1/128) * 64) / 64, through a 32-bit integer: positive
