@@ -68,6 +68,33 @@ TEST(CComPtr, CountsReferences)
     EXPECT_EQ(object.refs, 1u);
 }
 
+// Moving or attaching a reference to the object a pointer already holds
+// leaves one reference, not two.
+TEST(CComPtr, TakingOverAReferenceToTheSameObjectKeepsOne)
+{
+    Counted object;
+    {
+        CComPtr<IErrorInfo> a(&object);
+        CComPtr<IErrorInfo> b(&object);
+        EXPECT_EQ(object.refs, 3u);
+        a = std::move(b);
+        EXPECT_EQ(object.refs, 2u);
+        object.AddRef();
+        a.Attach(&object);
+        EXPECT_EQ(object.refs, 2u);
+
+        IErrorInfoPtr c(&object);
+        IErrorInfoPtr d(&object);
+        EXPECT_EQ(object.refs, 4u);
+        c = std::move(d);
+        EXPECT_EQ(object.refs, 3u);
+        object.AddRef();
+        c.Attach(&object);
+        EXPECT_EQ(object.refs, 3u);
+    }
+    EXPECT_EQ(object.refs, 1u);
+}
+
 TEST(CComPtr, QueriesOtherInterfaces)
 {
     Counted object;

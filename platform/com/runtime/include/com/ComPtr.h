@@ -47,12 +47,12 @@ public:
         if (T* held = std::exchange(p, nullptr))
             held->Release();
     }
+    // Takes over the caller's reference; the one held before is let go, also
+    // when it is a reference to the same object.
     void Attach(T* other) noexcept
     {
-        if (p != other) {
-            Release();
-            p = other;
-        }
+        Release();
+        p = other;
     }
     T* Detach() noexcept { return std::exchange(p, nullptr); }
 
@@ -212,12 +212,12 @@ public:
         return hr;
     }
 
+    // Takes over the caller's reference; the one held before is let go, also
+    // when it is a reference to the same object.
     void Attach(T* other) noexcept
     {
-        if (m_p != other) {
-            Release();
-            m_p = other;
-        }
+        Release();
+        m_p = other;
     }
     void Attach(T* other, bool addReference) noexcept
     {
