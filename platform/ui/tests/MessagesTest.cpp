@@ -7,6 +7,10 @@
 #include "ui/Window.h"
 
 #include <QKeyEvent>
+#include <QListWidget>
+#include <QProxyStyle>
+#include <QScrollBar>
+#include <QThread>
 #include <QWidget>
 
 #include <atomic>
@@ -88,6 +92,87 @@ TEST_F(MessagesTest, ListBoxKeepsOrderAndAnswersWindowsCodes)
     SendMessage(list, LB_RESETCONTENT, 0, 0);
     EXPECT_EQ(SendMessage(list, LB_GETCOUNT, 0, 0), 0);
     EXPECT_TRUE(m_recorder.commands.empty()) << "programmatic changes notify nothing";
+}
+
+// As on Windows the horizontal extent, not the entries, sets how far a list
+// scrolls sideways; and no entry is measured to lay the list out, so that
+// changing an entry costs the same in a list of 10 entries or 10,000.
+TEST_F(MessagesTest, ListBoxScrollsAsFarAsItsExtentAndMeasuresNoEntry)
+{
+    struct CountingStyle : QProxyStyle {
+        mutable int measured = 0;
+        QSize sizeFromContents(ContentsType type, const QStyleOption* option, const QSize& size,
+                               const QWidget* widget) const override
+        {
+            measured += type == CT_ItemViewItem;
+            return QProxyStyle::sizeFromContents(type, option, size, widget);
+        }
+    };
+    const HWND list = item(1);
+    auto* widget = static_cast<QListWidget*>(ui::windowWidget(list));
+    ShowWindow(m_dialog, SW_SHOW);
+    const std::string longEntry(300, 'x');
+    SendMessage(list, LB_ADDSTRING, 0, text(longEntry.c_str()));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(widget->horizontalScrollBar()->maximum(), 0) << "no extent, no sideways scrolling";
+    SendMessage(list, LB_SETHORIZONTALEXTENT, 2000, 0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(widget->horizontalScrollBar()->maximum(), 2000 - widget->viewport()->width());
+
+    auto* style = new CountingStyle;
+    style->setParent(widget);
+    widget->setStyle(style);
+    std::vector<int> measured;
+    for (int entries : {10, 10000}) {
+        SendMessage(list, LB_RESETCONTENT, 0, 0);
+        for (int i = static_cast<int>(SendMessage(list, LB_GETCOUNT, 0, 0)); i < entries; ++i)
+            SendMessage(list, LB_ADDSTRING, 0, text(("/exports/P" + std::to_string(i)).c_str()));
+        QCoreApplication::processEvents();
+        style->measured = 0;
+        const int index = entries - 5;
+        SendMessage(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        SendMessage(list, LB_INSERTSTRING, static_cast<WPARAM>(index),
+                    text("/exports/P     Complete"));
+        SendMessage(list, LB_DELETESTRING, static_cast<WPARAM>(index + 1), 0);
+        QCoreApplication::processEvents();
+        measured.push_back(style->measured);
+    }
+    EXPECT_EQ(measured[0], measured[1]) << "entries measured in a list of 10 and of 10,000";
+    EXPECT_LT(measured[1], 100);
+    widget->setStyle(nullptr);
+}
+
+TEST_F(MessagesTest, TimersSendWmTimerUntilKilledOrTheWindowGoes)
+{
+    struct TimerCounter : ui::MessageHandler {
+        std::vector<WPARAM> ticks;
+        LRESULT handleMessage(HWND h, UINT msg, WPARAM w, LPARAM l) override
+        {
+            if (msg == WM_TIMER)
+                ticks.push_back(w);
+            return DefWindowProc(h, msg, w, l);
+        }
+    } counter;
+    const HWND edit = item(4);
+    ui::setMessageHandler(edit, &counter);
+    EXPECT_EQ(SetTimer(edit, 7, 1, nullptr), 7u);
+    pumpUntil([&] { return counter.ticks.size() >= 3; });
+    EXPECT_EQ(counter.ticks[0], 7u);
+    EXPECT_TRUE(KillTimer(edit, 7));
+    const std::size_t ticked = counter.ticks.size();
+    for (int i = 0; i < 5; ++i) {
+        QThread::msleep(2);
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(counter.ticks.size(), ticked) << "no tick after KillTimer";
+    EXPECT_FALSE(KillTimer(edit, 7));
+    EXPECT_EQ(SetTimer(item(99), 1, 1, nullptr), 0u) << "no window, no timer";
+
+    EXPECT_EQ(SetTimer(edit, 8, 1000, nullptr), 8u);
+    ui::setMessageHandler(edit, nullptr);
+    DestroyWindow(m_dialog);
+    m_dialog = nullptr;
+    EXPECT_FALSE(KillTimer(edit, 8)) << "the window took its timer with it";
 }
 
 TEST_F(MessagesTest, ExtendedSelectionListReportsItsSelection)
