@@ -6,6 +6,14 @@
 
 #include "com/Guid.h"
 
+namespace {
+
+constexpr const char* kNoFormatChosen =
+    "No file format was chosen.\nGo back to step 1 and choose the format of the files to "
+    "convert under File Format.";
+
+} // namespace
+
 CConvertingFilesPP::CConvertingFilesPP() : CPropertyPage(IDD_CONVERTING_FILES)
 {
     ON_BN_CLICKED(IDC_CONVERT, &CConvertingFilesPP::OnConvert);
@@ -78,8 +86,14 @@ void CConvertingFilesPP::SetMetric(int metric, int toolMetric)
 // page's texts, which coming back to the page would refill. The worker
 // saves the run's settings in the profile first thing: each value is a
 // durable registry write, too slow for this thread.
+// Without a chosen file format there is nothing to convert with: the user
+// is told so, rather than what creating no class at all would say.
 void CConvertingFilesPP::OnConvert()
 {
+    if (clsidConvert == CLSID_NULL) {
+        AfxMessageBox(kNoFormatChosen, MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
     if (hThread)
         StopConversionThread();
     if (!m_files.m_hWnd)

@@ -313,6 +313,47 @@ TEST_F(ConversionRunTest, AConverterThatCannotBeCreatedEndsTheRunBeforeTheFirstF
     EXPECT_EQ(recorded(), "");
 }
 
+// Convert with no file format chosen on page 1 (a saved converter that is
+// no longer installed, say): the user is told so, and nothing starts.
+TEST_F(ConversionRunTest, ConvertWithoutAChosenFormatSaysSoAndStartsNothing)
+{
+    const std::string file = writeFile("one.txt", "part J1 G1 M1\n");
+    const std::string log = (m_dir / "none.log").string();
+    CCadConversionPropSheet sheet("Cad Conversion");
+    runSheet(sheet, [&](HWND h) {
+        goToConvertPage(h, sheet, {CLSID_NULL, nullptr, nullptr, log, false, {file}});
+        answer({IDOK, {}});
+        press(sheet.m_convertPage.m_hWnd, IDC_CONVERT);
+        EXPECT_FALSE(sheet.m_convertPage.IsConverting());
+        EXPECT_EQ(listEntries(fileList(sheet)), std::vector<std::string>{file});
+        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(sheet.m_convertPage.m_hWnd, IDC_CONVERT)));
+        EXPECT_TRUE(buttonEnabled(h, ID_WIZBACK)) << "the way back to step 1";
+        press(h, IDCANCEL);
+    });
+    ASSERT_EQ(asked.size(), 2u);
+    EXPECT_EQ(asked[1].text, "No file format was chosen.\nGo back to step 1 and choose the format "
+                             "of the files to convert under File Format.");
+    EXPECT_FALSE(std::filesystem::exists(log));
+    EXPECT_EQ(recorded(), "");
+}
+
+// Return once a run has ended: only Back is offered, and Return must not
+// fall to Cancel, which would end the program.
+TEST_F(ConversionRunTest, ReturnAfterARunKeepsTheWizardOpen)
+{
+    const std::string file = writeFile("one.txt", "part J1 G1 M1\n");
+    CCadConversionPropSheet sheet("Cad Conversion");
+    runSheet(sheet, [&](HWND h) {
+        goToConvertPage(h, sheet, {CLSID_FakePartConverter, "J", "G", "", false, {file}});
+        click(sheet.m_convertPage.m_hWnd, IDC_CONVERT);
+        pumpUntil([&] { return !sheet.m_convertPage.IsConverting(); });
+        pressReturn(h);
+        EXPECT_TRUE(IsWindowVisible(h)) << "Return ended the wizard";
+        EXPECT_EQ(sheet.GetActivePage(), &sheet.m_convertPage);
+        press(h, IDCANCEL);
+    });
+}
+
 // The worker hands what the page shows to the user-interface thread
 // without waiting for it: a run goes on to its last file while that thread
 // is busy elsewhere, and once the thread is back the page shows it all.
