@@ -19,6 +19,19 @@
 
 namespace {
 
+// Records the wParam of every message of one kind that a window gets.
+struct MessageRecorder : ui::MessageHandler {
+    explicit MessageRecorder(UINT kind) : kind(kind) {}
+    const UINT kind;
+    std::vector<WPARAM> seen;
+    LRESULT handleMessage(HWND h, UINT msg, WPARAM w, LPARAM l) override
+    {
+        if (msg == kind)
+            seen.push_back(w);
+        return DefWindowProc(h, msg, w, l);
+    }
+};
+
 class MessagesTest : public GuiTest {
 protected:
     void SetUp() override
@@ -53,15 +66,7 @@ protected:
     }
 
     // Records the commands the dialog gets.
-    struct Recorder : ui::MessageHandler {
-        std::vector<WPARAM> commands;
-        LRESULT handleMessage(HWND h, UINT msg, WPARAM w, LPARAM l) override
-        {
-            if (msg == WM_COMMAND)
-                commands.push_back(w);
-            return DefWindowProc(h, msg, w, l);
-        }
-    } m_recorder;
+    MessageRecorder m_recorder{WM_COMMAND};
     HWND m_dialog = nullptr;
 };
 
@@ -91,7 +96,7 @@ TEST_F(MessagesTest, ListBoxKeepsOrderAndAnswersWindowsCodes)
     EXPECT_EQ(SendMessage(list, LB_GETHORIZONTALEXTENT, 0, 0), 321);
     SendMessage(list, LB_RESETCONTENT, 0, 0);
     EXPECT_EQ(SendMessage(list, LB_GETCOUNT, 0, 0), 0);
-    EXPECT_TRUE(m_recorder.commands.empty()) << "programmatic changes notify nothing";
+    EXPECT_TRUE(m_recorder.seen.empty()) << "programmatic changes notify nothing";
 }
 
 // As on Windows the horizontal extent, not the entries, sets how far a list
@@ -144,27 +149,19 @@ TEST_F(MessagesTest, ListBoxScrollsAsFarAsItsExtentAndMeasuresNoEntry)
 
 TEST_F(MessagesTest, TimersSendWmTimerUntilKilledOrTheWindowGoes)
 {
-    struct TimerCounter : ui::MessageHandler {
-        std::vector<WPARAM> ticks;
-        LRESULT handleMessage(HWND h, UINT msg, WPARAM w, LPARAM l) override
-        {
-            if (msg == WM_TIMER)
-                ticks.push_back(w);
-            return DefWindowProc(h, msg, w, l);
-        }
-    } counter;
+    MessageRecorder counter{WM_TIMER};
     const HWND edit = item(4);
     ui::setMessageHandler(edit, &counter);
     EXPECT_EQ(SetTimer(edit, 7, 1, nullptr), 7u);
-    pumpUntil([&] { return counter.ticks.size() >= 3; });
-    EXPECT_EQ(counter.ticks[0], 7u);
+    pumpUntil([&] { return counter.seen.size() >= 3; });
+    EXPECT_EQ(counter.seen[0], 7u);
     EXPECT_TRUE(KillTimer(edit, 7));
-    const std::size_t ticked = counter.ticks.size();
+    const std::size_t ticked = counter.seen.size();
     for (int i = 0; i < 5; ++i) {
         QThread::msleep(2);
         QCoreApplication::processEvents();
     }
-    EXPECT_EQ(counter.ticks.size(), ticked) << "no tick after KillTimer";
+    EXPECT_EQ(counter.seen.size(), ticked) << "no tick after KillTimer";
     EXPECT_FALSE(KillTimer(edit, 7));
     EXPECT_EQ(SetTimer(item(99), 1, 1, nullptr), 0u) << "no window, no timer";
 
@@ -221,8 +218,8 @@ TEST_F(MessagesTest, TextsAndTheirChangeNotification)
     EXPECT_EQ(GetDlgItemText(m_dialog, 4, buffer, sizeof buffer), 7u) << "cut to the buffer";
     EXPECT_STREQ(buffer, "Job 17 ");
     EXPECT_EQ(GetWindowTextLength(item(4)), 9);
-    ASSERT_EQ(m_recorder.commands.size(), 1u);
-    EXPECT_EQ(m_recorder.commands[0], MAKEWPARAM(4, EN_CHANGE));
+    ASSERT_EQ(m_recorder.seen.size(), 1u);
+    EXPECT_EQ(m_recorder.seen[0], MAKEWPARAM(4, EN_CHANGE));
     SetWindowText(item(6), "M-1");
     char mark[8];
     GetWindowText(item(6), mark, sizeof mark);
@@ -355,22 +352,14 @@ TEST_F(MessagesTest, PostedMessagesArriveInOrderThroughPeekMessage)
 
 TEST_F(MessagesTest, KeyDownReachesTheHandlerWhichMayPassItOn)
 {
-    struct KeyHandler : ui::MessageHandler {
-        std::vector<WPARAM> keys;
-        LRESULT handleMessage(HWND h, UINT msg, WPARAM w, LPARAM l) override
-        {
-            if (msg == WM_KEYDOWN)
-                keys.push_back(w);
-            return DefWindowProc(h, msg, w, l);
-        }
-    } handler;
+    MessageRecorder handler{WM_KEYDOWN};
     const HWND list = item(1);
     ui::setMessageHandler(list, &handler);
     QKeyEvent press(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
     QCoreApplication::sendEvent(ui::windowWidget(list), &press);
     ui::setMessageHandler(list, nullptr);
-    ASSERT_EQ(handler.keys.size(), 1u);
-    EXPECT_EQ(handler.keys[0], VK_DELETE);
+    ASSERT_EQ(handler.seen.size(), 1u);
+    EXPECT_EQ(handler.seen[0], VK_DELETE);
 }
 
 TEST_F(MessagesTest, CallsOnAMissingWindowFailQuietly)
