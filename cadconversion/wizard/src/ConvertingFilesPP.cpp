@@ -103,6 +103,7 @@ void CConvertingFilesPP::OnConvert()
     m_params.files = StringList;
     m_params.display.clear();
     m_params.display.setPage(m_hWnd, WM_CONVERSION_SHOW);
+    m_showScheduled = false; // a timer of an earlier window went with it
     m_params.clsidConverter = clsidConvert;
     m_params.nState = kConversionRun;
     m_params.bUseJobId = bUseJobId;
