@@ -284,12 +284,12 @@ DWORD ConversionThreadProc(LPVOID parameter)
 {
     auto& params = *static_cast<ConversionThreadParams*>(parameter);
     const DWORD run = params.nRun;
-    saveSettings(params);
     const bool ole = SUCCEEDED(OleInitialize(nullptr));
     DWORD code = 0;
     {
         ConversionRun conversion(params);
         try {
+            saveSettings(params);
             code = conversion.run();
         } catch (...) {
             // Nothing may leave the thread; what is written stays written.
