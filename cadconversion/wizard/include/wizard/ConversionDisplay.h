@@ -16,7 +16,7 @@ class ConversionDisplay {
 public:
     // The user-interface thread's share of one hand-over: at most this long
     // at a time, so that it stays free for the user's input and painting.
-    static constexpr std::chrono::milliseconds kBudget{8};
+    static constexpr std::chrono::milliseconds kBudget{4};
 
     // Worker side. Each call posts `wake` to the page unless a hand-over
     // is already on its way.
