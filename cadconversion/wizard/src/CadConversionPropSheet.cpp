@@ -106,7 +106,7 @@ void CCadConversionPropSheet::ShowHelp()
 {
     CWinApp& app = *AfxGetApp();
     std::string path = app.m_pszHelpFilePath ? app.m_pszHelpFilePath : "";
-    while (!openHelpFile(nullptr, path)) {
+    while (!openHelpFile(m_hWnd, path)) {
         char question[256];
         if (LoadString(nullptr, IDS_HELP_NOT_FOUND, question, sizeof question) == 0 ||
             AfxMessageBox(question, MB_YESNO | MB_ICONINFORMATION) != IDYES)

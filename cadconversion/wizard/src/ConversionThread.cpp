@@ -1,14 +1,16 @@
 // The conversion worker: one converter per run, each listed file handed to
 // it in turn, every part or mult it returns completed with job and group
-// and saved, the file's list entry marked and the log written.
+// and saved, the file's list entry marked and the log written. What the
+// page shows goes through the block's display, so that the worker never
+// waits for the user-interface thread while it converts.
 #include "wizard/ConversionThread.h"
 
 #include "wizard/ComPointers.h"
 #include "wizard/ConversionLog.h"
-#include "wizard/ListBoxExtent.h"
-#include "wizard/Resource.h"
+#include "wizard/WizardSettings.h"
 
 #include "com/Bstr.h"
+#include "com/CodePage.h"
 
 #include <string>
 
@@ -55,7 +57,6 @@ private:
     void completeMult(ICADMult* mult);
     void save(IUnknown* object, _bstr_t& job, _bstr_t& group, _bstr_t& mark, bool& stopped);
     void showCurrent(const _bstr_t& job, const _bstr_t& group, const _bstr_t& mark);
-    void replaceEntry(int index, const std::string& text);
     void reportFileError(const std::string& message);
     bool stop() const { return WaitWhilePaused(m_params); }
 
@@ -64,7 +65,6 @@ private:
     bool m_logging = false;
     IVLMRConvertPtr m_converter;
     IVLMRMultConvertPtr m_multConverter;
-    CListBoxExtent m_list;
 };
 
 DWORD ConversionRun::run()
@@ -92,14 +92,10 @@ DWORD ConversionRun::run()
         m_log.close();
         return 0;
     }
-    if (!m_list.Attach(::GetDlgItem(m_params.hWndPage, IDC_CONVERT_FILES))) {
-        m_log.close();
-        return 1;
-    }
-    for (int i = 0; i < m_list.GetCount();) {
-        m_list.SetCurSel(i);
-        std::string entry;
-        m_list.GetText(i, entry);
+    const int count = static_cast<int>(m_params.files.size());
+    for (int i = 0; i < count; ++i) {
+        m_params.display.select(i);
+        const std::string& entry = m_params.files[static_cast<std::size_t>(i)];
         std::string marked;
         try {
             if (convertFile(entry) == FileOutcome::Stopped)
@@ -116,13 +112,11 @@ DWORD ConversionRun::run()
             reportFileError(kNonSpecific);
             marked = entry + kError;
         }
-        replaceEntry(i, marked);
-        ++i;
+        m_params.display.mark(i, std::move(marked));
     }
     if (m_logging)
         m_log.write("CAD Conversion Completed\r\n");
     m_log.close();
-    m_list.Detach();
     return 0;
 }
 
@@ -244,16 +238,7 @@ void ConversionRun::completeMult(ICADMult* mult)
 
 void ConversionRun::showCurrent(const _bstr_t& job, const _bstr_t& group, const _bstr_t& mark)
 {
-    ::SetWindowText(::GetDlgItem(m_params.hWndPage, IDC_CURRENT_JOB), narrow(job).c_str());
-    ::SetWindowText(::GetDlgItem(m_params.hWndPage, IDC_CURRENT_GROUP), narrow(group).c_str());
-    ::SetWindowText(::GetDlgItem(m_params.hWndPage, IDC_CURRENT_MARK), narrow(mark).c_str());
-}
-
-// The marked text goes in before the old entry, which is then removed.
-void ConversionRun::replaceEntry(int index, const std::string& text)
-{
-    m_list.InsertString(index, text.c_str());
-    m_list.DeleteString(static_cast<UINT>(index + 1));
+    m_params.display.show(narrow(job), narrow(group), narrow(mark));
 }
 
 void ConversionRun::reportFileError(const std::string& message)
@@ -262,6 +247,28 @@ void ConversionRun::reportFileError(const std::string& message)
         m_log.write(message + "\r\n\tConversion On File Aborted\r\n\r\n");
     else
         AfxMessageBox(message.c_str(), MB_OK | MB_ICONSTOP | MB_SYSTEMMODAL);
+}
+
+// The run's settings become the profile's, as the page held them when
+// Convert was pressed (the help file is not the page's to save).
+void saveSettings(const ConversionThreadParams& params)
+{
+    CWinApp* app = AfxGetApp();
+    if (!app)
+        return;
+    WizardSettings settings;
+    LPOLESTR clsid = nullptr;
+    if (SUCCEEDED(StringFromCLSID(params.clsidConverter, &clsid))) {
+        settings.clsid = narrowFromWide(clsid);
+        CoTaskMemFree(clsid);
+    }
+    settings.useJobId = params.bUseJobId;
+    settings.jobId = params.pszJobId ? params.pszJobId : "";
+    settings.useGroup = params.bUseGroup;
+    settings.group = params.pszGroup ? params.pszGroup : "";
+    settings.useLogFile = params.bUseLogFile;
+    settings.logFile = params.pszLogFile ? params.pszLogFile : "";
+    settings.saveConversion(*app);
 }
 
 } // namespace
@@ -282,6 +289,7 @@ DWORD ConversionThreadProc(LPVOID parameter)
     {
         ConversionRun conversion(params);
         try {
+            saveSettings(params);
             code = conversion.run();
         } catch (...) {
             // Nothing may leave the thread; what is written stays written.
@@ -290,6 +298,9 @@ DWORD ConversionThreadProc(LPVOID parameter)
     }
     if (ole)
         OleUninitialize();
+    // The run has ended once the page shows all of it.
+    while (::SendMessage(params.hWndPage, WM_CONVERSION_SHOW, 0, 1) != 0) {
+    }
     ::PostMessage(params.hWndPage, WM_CONVERSION_ENDED, run, 0);
     return code;
 }

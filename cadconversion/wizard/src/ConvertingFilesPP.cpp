@@ -3,10 +3,16 @@
 
 #include "wizard/CadConversionPropSheet.h"
 #include "wizard/Resource.h"
-#include "wizard/WizardSettings.h"
 
-#include "com/CodePage.h"
 #include "com/Guid.h"
+
+namespace {
+
+constexpr const char* kNoFormatChosen =
+    "No file format was chosen.\nGo back to step 1 and choose the format of the files to "
+    "convert under File Format.";
+
+} // namespace
 
 CConvertingFilesPP::CConvertingFilesPP() : CPropertyPage(IDD_CONVERTING_FILES)
 {
@@ -76,29 +82,28 @@ void CConvertingFilesPP::SetMetric(int metric, int toolMetric)
     bIsToolMetric = toolMetric;
 }
 
-// The sheet's Back stays off while a worker runs: the worker reads the
-// list and this page's texts, which coming back to the page would refill.
+// The sheet's Back stays off while a worker runs: the worker reads this
+// page's texts, which coming back to the page would refill. The worker
+// saves the run's settings in the profile first thing: each value is a
+// durable registry write, too slow for this thread.
+// Without a chosen file format there is nothing to convert with: the user
+// is told so, rather than what creating no class at all would say.
 void CConvertingFilesPP::OnConvert()
 {
+    if (clsidConvert == CLSID_NULL) {
+        AfxMessageBox(kNoFormatChosen, MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
     if (hThread)
         StopConversionThread();
-
-    WizardSettings settings;
-    LPOLESTR clsid = nullptr;
-    if (SUCCEEDED(StringFromCLSID(clsidConvert, &clsid))) {
-        settings.clsid = narrowFromWide(clsid);
-        CoTaskMemFree(clsid);
-    }
-    settings.useJobId = bUseJobId;
-    settings.jobId = strJobId;
-    settings.useGroup = bUseGroup;
-    settings.group = strGroup;
-    settings.useLogFile = bUseLogFile;
-    settings.logFile = strLogFile;
-    if (CWinApp* app = AfxGetApp())
-        settings.saveConversion(*app);
+    if (!m_files.m_hWnd)
+        return;
 
     m_params.hWndPage = m_hWnd;
+    m_params.files = StringList;
+    m_params.display.clear();
+    m_params.display.setPage(m_hWnd, WM_CONVERSION_SHOW);
+    m_showScheduled = false; // a timer of an earlier window went with it
     m_params.clsidConverter = clsidConvert;
     m_params.nState = kConversionRun;
     m_params.bUseJobId = bUseJobId;
@@ -175,12 +180,42 @@ void CConvertingFilesPP::OnDestroy()
     CPropertyPage::OnDestroy();
 }
 
+// What the worker hands over is shown at most once a frame, at most a
+// budget's worth at a time; what is left waits for the next frame, behind
+// the user's input and the painting. The worker's own sends at its end
+// show a budget's worth each and answer 0 once everything is shown.
 LRESULT CConvertingFilesPP::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == WM_CONVERSION_SHOW) {
+        if (lParam == 0) {
+            scheduleShow();
+            return 0;
+        }
+        return m_params.display.apply(m_files, ConversionDisplay::kBudget) ? 0 : 1;
+    }
+    if (message == WM_TIMER && wParam == kShowTimer) {
+        ::KillTimer(m_hWnd, kShowTimer);
+        m_showScheduled = false;
+        m_lastShown = std::chrono::steady_clock::now();
+        if (!m_params.display.apply(m_files, ConversionDisplay::kBudget))
+            scheduleShow();
+        return 0;
+    }
     if (message == WM_CONVERSION_ENDED) {
         if (wParam == m_nRun && pSheet && pSheet->GetActivePage() == this)
             ::SendMessage(::GetParent(m_hWnd), PSM_SETWIZBUTTONS, 0, PSWIZB_BACK);
         return 0;
     }
     return CPropertyPage::WindowProc(message, wParam, lParam);
+}
+
+void CConvertingFilesPP::scheduleShow()
+{
+    if (m_showScheduled)
+        return;
+    using namespace std::chrono;
+    const auto since = steady_clock::now() - m_lastShown;
+    const auto wait =
+        since >= kFrame ? milliseconds(0) : duration_cast<milliseconds>(kFrame - since);
+    m_showScheduled = ::SetTimer(m_hWnd, kShowTimer, static_cast<UINT>(wait.count()), nullptr) != 0;
 }

@@ -1,5 +1,8 @@
 // Page 4: choosing files (several at a time, duplicates allowed) and
-// removing them, with Next only while the list holds entries.
+// removing them, with Next only while the list holds entries. A selection
+// too long for the name buffer adds nothing, and the user is told to
+// select fewer files at a time: the file dialog has no way to hand over a
+// choice that does not fit its buffer.
 #include "wizard/SelectFilesPP.h"
 
 #include "wizard/Resource.h"
@@ -8,6 +11,11 @@ namespace {
 
 // Room for a long multiple selection: the directory and every name.
 constexpr DWORD kSelectionBufferSize = 7760;
+
+constexpr const char* kTooManyFiles =
+    "Too many files were selected at once, so none were added: together their names take more "
+    "than the 7760 characters a selection can hold.\nSelect fewer files at a time and choose "
+    "Select Files again for the rest.";
 
 } // namespace
 
@@ -48,6 +56,8 @@ void CSelectFilesPP::OnSelectFiles()
         POSITION pos = dialog.GetStartPosition();
         while (pos)
             m_files.AddString(dialog.GetNextPathName(pos).c_str());
+    } else if (CommDlgExtendedError() == FNERR_BUFFERTOOSMALL) {
+        AfxMessageBox(kTooManyFiles, MB_OK | MB_ICONEXCLAMATION);
     }
     UpdateButtons();
 }

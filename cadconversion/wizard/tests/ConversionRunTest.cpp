@@ -6,6 +6,9 @@
 #include "com/CodePage.h"
 #include "com/Guid.h"
 
+#include <chrono>
+#include <thread>
+
 namespace {
 
 struct RunChoices {
@@ -180,6 +183,8 @@ TEST_F(ConversionRunTest, MultsGetTheTypedJobAndGroupAndNoMark)
                           "put JobId JM\nput Group GM\nsave mult JM GM BAR2 metric 0\n");
 }
 
+// The cancel question pauses the run while it is open: the part being
+// saved is finished, and the next one waits for the answer.
 TEST_F(ConversionRunTest, CancelAnsweredNoResumesTheRun)
 {
     const std::string gate = (m_dir / "gate").string();
@@ -189,13 +194,21 @@ TEST_F(ConversionRunTest, CancelAnsweredNoResumesTheRun)
         goToConvertPage(h, sheet, {CLSID_FakePartConverter, "J", "G", "", false, {file}});
         press(sheet.m_convertPage.m_hWnd, IDC_CONVERT);
         pumpUntil([&] { return std::filesystem::exists(gate + ".waiting"); });
-        answer({IDNO, {}});
+        answer({IDNO, {}}, [&](const ui::DialogRequest&) {
+            writeFile("gate", "");
+            const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+            while (recorded().find("save part J G M1") == std::string::npos &&
+                   std::chrono::steady_clock::now() < until)
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+            EXPECT_EQ(recorded(), "put JobId J\nput Group G\nsave part J G M1 metric 0\n")
+                << "the run went on while the question was open";
+        });
         press(h, IDCANCEL);
         EXPECT_EQ(asked.back().text, "Are you sure you want to CANCEL the CAD Conversion?");
         EXPECT_EQ(asked.back().type, MB_YESNO | MB_ICONQUESTION | MB_SYSTEMMODAL);
         EXPECT_EQ(listEntries(fileList(sheet)), std::vector<std::string>{file})
             << "no entry changes";
-        writeFile("gate", "");
         pumpUntil([&] { return !sheet.m_convertPage.IsConverting(); });
         EXPECT_EQ(listEntries(fileList(sheet)), std::vector<std::string>{file + "     Complete"});
         press(h, IDCANCEL);
@@ -298,4 +311,76 @@ TEST_F(ConversionRunTest, AConverterThatCannotBeCreatedEndsTheRunBeforeTheFirstF
         << asked[1].text;
     EXPECT_EQ(withoutTimes(readFile(log)), "CAD Conversion Begin <time>\r\n");
     EXPECT_EQ(recorded(), "");
+}
+
+// Convert with no file format chosen on page 1 (a saved converter that is
+// no longer installed, say): the user is told so, and nothing starts.
+TEST_F(ConversionRunTest, ConvertWithoutAChosenFormatSaysSoAndStartsNothing)
+{
+    const std::string file = writeFile("one.txt", "part J1 G1 M1\n");
+    const std::string log = (m_dir / "none.log").string();
+    CCadConversionPropSheet sheet("Cad Conversion");
+    runSheet(sheet, [&](HWND h) {
+        goToConvertPage(h, sheet, {CLSID_NULL, nullptr, nullptr, log, false, {file}});
+        answer({IDOK, {}});
+        press(sheet.m_convertPage.m_hWnd, IDC_CONVERT);
+        EXPECT_FALSE(sheet.m_convertPage.IsConverting());
+        EXPECT_EQ(listEntries(fileList(sheet)), std::vector<std::string>{file});
+        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(sheet.m_convertPage.m_hWnd, IDC_CONVERT)));
+        EXPECT_TRUE(buttonEnabled(h, ID_WIZBACK)) << "the way back to step 1";
+        press(h, IDCANCEL);
+    });
+    ASSERT_EQ(asked.size(), 2u);
+    EXPECT_EQ(asked[1].text, "No file format was chosen.\nGo back to step 1 and choose the format "
+                             "of the files to convert under File Format.");
+    EXPECT_FALSE(std::filesystem::exists(log));
+    EXPECT_EQ(recorded(), "");
+}
+
+// Return once a run has ended: only Back is offered, and Return must not
+// fall to Cancel, which would end the program.
+TEST_F(ConversionRunTest, ReturnAfterARunKeepsTheWizardOpen)
+{
+    const std::string file = writeFile("one.txt", "part J1 G1 M1\n");
+    CCadConversionPropSheet sheet("Cad Conversion");
+    runSheet(sheet, [&](HWND h) {
+        goToConvertPage(h, sheet, {CLSID_FakePartConverter, "J", "G", "", false, {file}});
+        click(sheet.m_convertPage.m_hWnd, IDC_CONVERT);
+        pumpUntil([&] { return !sheet.m_convertPage.IsConverting(); });
+        pressReturn(h);
+        EXPECT_TRUE(IsWindowVisible(h)) << "Return ended the wizard";
+        EXPECT_EQ(sheet.GetActivePage(), &sheet.m_convertPage);
+        press(h, IDCANCEL);
+    });
+}
+
+// The worker hands what the page shows to the user-interface thread
+// without waiting for it: a run goes on to its last file while that thread
+// is busy elsewhere, and once the thread is back the page shows it all.
+TEST_F(ConversionRunTest, TheRunDoesNotWaitForTheUserInterfaceThread)
+{
+    std::vector<std::string> files;
+    std::string saves;
+    for (int i = 1; i <= 40; ++i) {
+        const std::string mark = "M" + std::to_string(i);
+        files.push_back(writeFile(mark + ".txt", "part J G " + mark + "\n"));
+        saves += "save part J G " + mark + " metric 0\n";
+    }
+    CCadConversionPropSheet sheet("Cad Conversion");
+    runSheet(sheet, [&](HWND h) {
+        goToConvertPage(h, sheet, {CLSID_FakePartConverter, nullptr, nullptr, "", false, files});
+        press(sheet.m_convertPage.m_hWnd, IDC_CONVERT);
+        // This thread handles no message until every part is saved.
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (recorded() != saves && std::chrono::steady_clock::now() < until)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        EXPECT_EQ(recorded(), saves) << "the run waited for the user-interface thread";
+        pumpUntil([&] { return !sheet.m_convertPage.IsConverting(); });
+        const std::vector<std::string> entries = listEntries(fileList(sheet));
+        ASSERT_EQ(entries.size(), files.size());
+        for (std::size_t i = 0; i < files.size(); ++i)
+            EXPECT_EQ(entries[i], files[i] + "     Complete");
+        EXPECT_EQ(itemText(sheet.m_convertPage.m_hWnd, IDC_CURRENT_MARK), "M40");
+        press(h, IDCANCEL);
+    });
 }

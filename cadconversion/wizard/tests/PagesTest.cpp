@@ -138,3 +138,56 @@ TEST_F(WizardTest, JobGroupSourcesFollowTheConverterChosenLast)
         press(h, IDCANCEL);
     });
 }
+
+// Return on page 4 with nothing listed: Next is off, and Return must not
+// fall to Cancel, which would end the program.
+TEST_F(WizardTest, ReturnOnAnEmptyFileListKeepsTheWizardOpen)
+{
+    installConverter(CLSID_FakePartConverter);
+    CCadConversionPropSheet sheet("Cad Conversion");
+    runSheet(sheet, [&](HWND h) {
+        for (int i = 0; i < 3; ++i)
+            click(h, ID_WIZNEXT);
+        ASSERT_EQ(sheet.GetActivePage(), &sheet.m_filesPage);
+        EXPECT_FALSE(buttonEnabled(h, ID_WIZNEXT));
+        pressReturn(h);
+        EXPECT_TRUE(IsWindowVisible(h)) << "Return ended the wizard";
+        EXPECT_EQ(sheet.GetActivePage(), &sheet.m_filesPage);
+        press(h, IDCANCEL);
+    });
+}
+
+// More files than the name buffer holds (some 700 with names of this
+// length): nothing is added, and the user is told to select fewer at once.
+TEST_F(WizardTest, ASelectionTooLongForTheBufferIsToldAndAddsNothing)
+{
+    installConverter(CLSID_FakePartConverter);
+    std::vector<std::string> many;
+    for (int i = 0; i < 800; ++i)
+        many.push_back("/data/exports/job-2024-117/P" + std::to_string(10000 + i) + ".nc1");
+    CCadConversionPropSheet sheet("Cad Conversion");
+    runSheet(sheet, [&](HWND h) {
+        for (int i = 0; i < 3; ++i)
+            press(h, ID_WIZNEXT);
+        const HWND page4 = sheet.m_filesPage.m_hWnd;
+        answer({IDOK, {"/data/exports/job-2024-117/P1.nc1"}});
+        press(page4, IDC_SELECT_FILES);
+        answer({IDOK, many});
+        answer({IDOK, {}});
+        press(page4, IDC_SELECT_FILES);
+        EXPECT_EQ(listEntries(GetDlgItem(page4, IDC_SELECTED_FILES)),
+                  std::vector<std::string>{"/data/exports/job-2024-117/P1.nc1"});
+        many.resize(300);
+        answer({IDOK, many});
+        press(page4, IDC_SELECT_FILES);
+        EXPECT_EQ(listEntries(GetDlgItem(page4, IDC_SELECTED_FILES)).size(), 301u);
+        press(h, IDCANCEL);
+    });
+    ASSERT_EQ(asked.size(), 4u);
+    EXPECT_EQ(asked[2].kind, ui::DialogRequest::Kind::MessageBox);
+    EXPECT_EQ(asked[2].text,
+              "Too many files were selected at once, so none were added: together their names "
+              "take more than the 7760 characters a selection can hold.\nSelect fewer files at a "
+              "time and choose Select Files again for the rest.");
+    EXPECT_EQ(asked[2].type, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+}

@@ -5,8 +5,12 @@
 #include "wizard/QuillfenApp.h"
 
 #include "com/Runtime.h"
+#include "ui/Window.h"
 
 #include <QApplication>
+#include <QKeyEvent>
+#include <QTest>
+#include <QTextBrowser>
 #include <QWidget>
 
 #include <cstdlib>
@@ -167,6 +171,46 @@ TEST_F(WizardTest, BothHelpEntriesOpenTheHelpFileBesideTheProgram)
         press(h, IDCANCEL);
     });
     EXPECT_TRUE(asked.empty()) << "no question while the file opens";
+}
+
+// F1 on the modal wizard: the help window comes in front of it and takes
+// the user's keys, and pressing F1 again brings back the same window.
+TEST_F(WizardTest, F1ShowsOneHelpWindowInFrontOfTheWizardThatTakesInput)
+{
+    installConverter(CLSID_FakePartConverter);
+    setHelpPath((programDirectory() + "quillfen.CHM").c_str());
+    CCadConversionPropSheet sheet("Cad Conversion");
+    runSheet(sheet, [&](HWND h) {
+        QWidget* wizard = ui::windowWidget(h);
+        auto f1 = [&] {
+            QKeyEvent key(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+            QApplication::sendEvent(wizard, &key);
+            settle();
+        };
+        auto helpWindows = [] {
+            std::vector<QWidget*> shown;
+            for (QWidget* widget : QApplication::topLevelWidgets())
+                if (widget->windowTitle() == "Quillfen Help" && widget->isVisible())
+                    shown.push_back(widget);
+            return shown;
+        };
+        f1();
+        f1();
+        const std::vector<QWidget*> help = helpWindows();
+        ASSERT_EQ(help.size(), 1u) << "one help window however often F1 is pressed";
+        EXPECT_EQ(help[0]->parentWidget(), wizard) << "owned by the wizard, above it";
+        EXPECT_EQ(QApplication::activeWindow(), help[0]);
+        auto* browser = help[0]->findChild<QTextBrowser*>();
+        ASSERT_NE(browser, nullptr);
+        QTest::keyClick(help[0]->windowHandle(), Qt::Key_Tab);
+        QTest::keyClick(help[0]->windowHandle(), Qt::Key_Return);
+        EXPECT_TRUE(browser->toPlainText().contains("The five steps of the wizard"))
+            << "a link of the help window responds while the wizard is modal";
+        press(h, IDCANCEL);
+    });
+    EXPECT_TRUE(asked.empty());
+    // The help window closed with the wizard (the fixture checks that no
+    // window is left).
 }
 
 TEST_F(WizardTest, StartUpNamesTheSettingsKeyAndTheHelpPathAndRunsTheSheetOnce)

@@ -9,8 +9,12 @@
 #include "com/ComPtr.h"
 #include "com/Guid.h"
 
+#include "ui/Window.h"
+
 #include <QApplication>
+#include <QKeyEvent>
 #include <QThread>
+#include <QWidget>
 
 #include <regex>
 
@@ -134,6 +138,21 @@ void WizardTest::runSheet(CCadConversionPropSheet& sheet, const std::function<vo
 void press(HWND hWnd, int id)
 {
     SendMessage(GetDlgItem(hWnd, id), BM_CLICK, 0, 0);
+    settle();
+}
+
+void click(HWND hWnd, int id)
+{
+    ui::windowWidget(GetDlgItem(hWnd, id))->setFocus(Qt::MouseFocusReason);
+    press(hWnd, id);
+}
+
+void pressReturn(HWND sheet)
+{
+    QWidget* frame = ui::windowWidget(sheet);
+    QWidget* target = frame->focusWidget() ? frame->focusWidget() : frame;
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(target, &key);
     settle();
 }
 

@@ -64,6 +64,10 @@ private:
 
 // Sheet helpers, for use inside runSheet's steps.
 void press(HWND hWnd, int id);
+// As the user clicks: the button takes the focus first.
+void click(HWND hWnd, int id);
+// The Return key, where the sheet's focus is.
+void pressReturn(HWND sheet);
 bool buttonEnabled(HWND sheet, int id);
 bool checked(HWND page, int id);
 std::string itemText(HWND page, int id);

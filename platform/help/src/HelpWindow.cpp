@@ -28,12 +28,13 @@ QVariant HelpBrowser::loadResource(int type, const QUrl& name)
     return *data;
 }
 
-HelpWindow::HelpWindow(std::unique_ptr<ChmFile> file)
-    : m_file(std::move(file)), m_browser(new HelpBrowser(*m_file, this))
+HelpWindow::HelpWindow(std::unique_ptr<ChmFile> file, QWidget* owner)
+    : QWidget(owner, Qt::Window), m_file(std::move(file)), m_browser(new HelpBrowser(*m_file, this))
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_browser);
+    setFocusProxy(m_browser);
     setWindowTitle(m_file->title());
     resize(640, 480);
 }

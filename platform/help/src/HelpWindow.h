@@ -17,11 +17,14 @@ private:
     const ChmFile& m_file;
 };
 
+// A top-level window; with an owner it stays above the owner's window and
+// closes with it.
 class HelpWindow : public QWidget {
 public:
-    // Shows the default topic; false when it cannot be read.
-    explicit HelpWindow(std::unique_ptr<ChmFile> file);
+    HelpWindow(std::unique_ptr<ChmFile> file, QWidget* owner);
+    // False when the topic cannot be read.
     bool showTopic(const QString& topic);
+    QString defaultTopic() const { return m_file->defaultTopic(); }
 
 private:
     std::unique_ptr<ChmFile> m_file;

@@ -10,8 +10,10 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QTest>
 #include <QTextBrowser>
 #include <QWidget>
+#include <QWindow>
 
 #include <filesystem>
 #include <fstream>
@@ -83,6 +85,53 @@ TEST_F(HtmlHelpTest, OpensFromAWorkerOnTheGuiThread)
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(ui::windowWidget(window)->thread(), QCoreApplication::instance()->thread());
     DestroyWindow(window);
+}
+
+// Help asked for from a modal dialog (F1): the help window must take the
+// user's keys and clicks while the dialog stays modal, come to the front,
+// and be the same window however often help is asked for.
+TEST_F(HtmlHelpTest, AModalOwnersHelpWindowTakesInputComesToTheFrontAndIsReused)
+{
+    ui::DialogTemplate t;
+    t.caption = "Owner";
+    t.style = WS_POPUP | WS_CAPTION | DS_SETFONT;
+    t.cx = 100;
+    t.cy = 50;
+    t.controls = {ui::EDITTEXT(1, 5, 5, 80, 14, WS_TABSTOP)};
+    bool checked = false;
+    const ui::ModalDialogDriver driver([&](HWND dialog) {
+        const HWND help = HtmlHelp(dialog, FIXTURE_CHM, HH_DISPLAY_TOPIC, 0);
+        ASSERT_NE(help, nullptr);
+        QWidget* window = ui::windowWidget(help);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(QApplication::activeWindow(), window) << "the help window comes to the front";
+        EXPECT_EQ(QApplication::activeModalWidget(), ui::windowWidget(dialog))
+            << "the owner stays modal";
+        QTextBrowser* browser = browserOf(help);
+        // Keys as the window system delivers them: a window the modal
+        // dialog blocks never sees them.
+        QTest::keyClick(window->windowHandle(), Qt::Key_Tab);
+        QTest::keyClick(window->windowHandle(), Qt::Key_Return);
+        EXPECT_TRUE(browser->toPlainText().contains("Second page body")) << "its link responds";
+
+        EXPECT_EQ(HtmlHelp(dialog, FIXTURE_CHM, HH_DISPLAY_TOPIC, 0), help) << "one window";
+        EXPECT_TRUE(browser->toPlainText().contains("Fixture index")) << "at the default topic";
+        EXPECT_EQ(QApplication::activeWindow(), window);
+        EXPECT_EQ(QApplication::topLevelWidgets().count(window), 1);
+
+        window->close(); // the user closes it: the next help opens a new one
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_FALSE(IsWindow(help));
+        const HWND again = HtmlHelp(dialog, FIXTURE_CHM, HH_DISPLAY_TOPIC, 0);
+        ASSERT_NE(again, nullptr);
+        EXPECT_TRUE(IsWindowVisible(again));
+        checked = true;
+        EndDialog(dialog, IDOK);
+    });
+    EXPECT_EQ(ui::doModal(t, nullptr, nullptr, [](HWND) {}), IDOK);
+    EXPECT_TRUE(checked);
+    // The help window closed with its owner (the fixture checks that no
+    // window is left).
 }
 
 TEST_F(HtmlHelpTest, RefusesFilesThatAreMissingNoChmOrCutShort)

@@ -45,15 +45,34 @@ std::vector<Filter> parseFilters(LPCSTR filter)
     return filters;
 }
 
+// A pattern that ends in ".*" also matches names without an extension, as
+// on Windows: "*.*" matches every file, "B101.*" also "B101".
+QStringList qtPatterns(const std::string& patterns)
+{
+    QStringList result;
+    for (QString pattern : fromNarrow(patterns.c_str()).split(QLatin1Char(';'))) {
+        pattern = pattern.trimmed();
+        if (pattern.isEmpty())
+            continue;
+        if (pattern.endsWith(QLatin1String(".*"))) {
+            const QString bare = pattern.chopped(2);
+            if (!result.contains(bare))
+                result << bare;
+            if (bare == QLatin1String("*"))
+                continue;
+        }
+        if (!result.contains(pattern))
+            result << pattern;
+    }
+    return result;
+}
+
+// The dialog shows the filter's own name ("All Files (*.*)"); the patterns
+// Qt matches follow it and are not shown (HideNameFilterDetails).
 QString qtFilter(const Filter& f)
 {
-    QString patterns = fromNarrow(f.patterns.c_str());
-    patterns.replace(';', ' ');
-    const QString name = fromNarrow(f.name.c_str());
-    // Names often show their patterns already: "Log Files (*.LOG)".
-    if (name.endsWith(QLatin1Char(')')) && name.contains(QLatin1Char('(')))
-        return name;
-    return name + QStringLiteral(" (") + patterns + QLatin1Char(')');
+    return fromNarrow(f.name.c_str()) + QStringLiteral(" (") +
+           qtPatterns(f.patterns).join(QLatin1Char(' ')) + QLatin1Char(')');
 }
 
 std::string withDefaultExtension(const std::string& path, LPCSTR defExt)
@@ -88,6 +107,7 @@ std::vector<std::string> choose(LPOPENFILENAME ofn, bool open, const std::vector
     QFileDialog dialog(owner ? owner->window() : nullptr, fromNarrow(request.caption.c_str()));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setAcceptMode(open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
     const bool multiple = ofn->Flags & OFN_ALLOWMULTISELECT;
     const bool mustExist = ofn->Flags & OFN_FILEMUSTEXIST;
@@ -167,11 +187,20 @@ bool store(LPOPENFILENAME ofn, const std::vector<std::string>& paths)
     return true;
 }
 
+// The calling thread's result of its last file dialog.
+DWORD& lastError()
+{
+    thread_local DWORD error = 0;
+    return error;
+}
+
 BOOL runFileDialog(LPOPENFILENAME ofn, bool open)
 {
+    lastError() = 0;
     if (!ofn)
         return FALSE;
     BOOL ok = FALSE;
+    DWORD error = 0;
     ui::runOnGuiThread([&] {
         const std::vector<Filter> filters = parseFilters(ofn->lpstrFilter);
         for (;;) {
@@ -186,16 +215,23 @@ BOOL runFileDialog(LPOPENFILENAME ofn, bool open)
                 accepted = accepted && confirmed(ofn, open, p);
             if (accepted) {
                 ok = store(ofn, paths) ? TRUE : FALSE;
+                error = ok ? 0 : FNERR_BUFFERTOOSMALL;
                 return;
             }
             if (fromHook)
                 return;
         }
     });
+    lastError() = error;
     return ok;
 }
 
 } // namespace
+
+DWORD CommDlgExtendedError()
+{
+    return lastError();
+}
 
 BOOL GetOpenFileName(LPOPENFILENAME ofn)
 {

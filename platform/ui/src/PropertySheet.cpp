@@ -3,6 +3,7 @@
 // activation and the page flow.
 #include "ui/PropertySheet.h"
 
+#include <QPushButton>
 #include <QWidget>
 
 #include <algorithm>
@@ -138,10 +139,15 @@ bool CPropertySheet::activate(int index, int direction)
             ::SendMessage(hPage, WM_INITDIALOG, 0, 0);
         }
         if (page->OnSetActive()) {
-            if (CPropertyPage* old = GetActivePage(); old && old != page)
+            bool focusInOldPage = false;
+            if (CPropertyPage* old = GetActivePage(); old && old != page) {
+                focusInOldPage = focusWithin(old->m_hWnd);
                 old->ShowWindow(SW_HIDE);
+            }
             m_active = index;
             page->ShowWindow(SW_SHOW);
+            if (focusInOldPage || focusWithin(nullptr))
+                focusActivePage();
             std::string caption;
             page->GetWindowText(caption);
             SetWindowText(caption.empty() ? m_caption.c_str() : caption.c_str());
@@ -224,13 +230,69 @@ LRESULT CPropertySheet::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     if (message == WM_INITDIALOG)
         return OnInitDialog();
     if (message == PSM_SETWIZBUTTONS) {
-        const bool finish = lParam & (PSWIZB_FINISH | PSWIZB_DISABLEDFINISH);
-        ::EnableWindow(::GetDlgItem(m_hWnd, ID_WIZBACK), (lParam & PSWIZB_BACK) != 0);
-        ::EnableWindow(::GetDlgItem(m_hWnd, ID_WIZNEXT), (lParam & PSWIZB_NEXT) != 0);
-        ::ShowWindow(::GetDlgItem(m_hWnd, ID_WIZNEXT), finish ? SW_HIDE : SW_SHOW);
-        ::EnableWindow(::GetDlgItem(m_hWnd, ID_WIZFINISH), (lParam & PSWIZB_FINISH) != 0);
-        ::ShowWindow(::GetDlgItem(m_hWnd, ID_WIZFINISH), finish ? SW_SHOW : SW_HIDE);
+        setButtons(static_cast<DWORD>(lParam));
         return TRUE;
     }
     return CWnd::WindowProc(message, wParam, lParam);
+}
+
+// Next, or Finish in its place, stays the default button also while it is
+// off, so that Return then presses nothing. A focused button that goes off
+// hands the focus to the page: left to itself the focus would move on along
+// the tab order to Cancel, which would then take Return as its own.
+void CPropertySheet::setButtons(DWORD flags)
+{
+    const bool finish = flags & (PSWIZB_FINISH | PSWIZB_DISABLEDFINISH);
+    const struct {
+        int id;
+        bool shown;
+        bool enabled;
+    } buttons[] = {
+        {ID_WIZBACK, true, (flags & PSWIZB_BACK) != 0},
+        {ID_WIZNEXT, !finish, (flags & PSWIZB_NEXT) != 0},
+        {ID_WIZFINISH, finish, (flags & PSWIZB_FINISH) != 0},
+    };
+    for (const auto& b : buttons)
+        if (!(b.shown && b.enabled) && focusWithin(::GetDlgItem(m_hWnd, b.id)))
+            focusActivePage();
+    for (const auto& b : buttons) {
+        const HWND button = ::GetDlgItem(m_hWnd, b.id);
+        ::EnableWindow(button, b.enabled);
+        ::ShowWindow(button, b.shown ? SW_SHOW : SW_HIDE);
+    }
+    if (auto* main = qobject_cast<QPushButton*>(
+            ui::windowWidget(::GetDlgItem(m_hWnd, finish ? ID_WIZFINISH : ID_WIZNEXT))))
+        main->setDefault(true);
+}
+
+// True when the keyboard focus of the sheet lies on the window or inside it;
+// for null, when it lies on the sheet itself or nowhere.
+bool CPropertySheet::focusWithin(HWND hWnd) const
+{
+    QWidget* sheet = ui::windowWidget(m_hWnd);
+    QWidget* focus = sheet ? sheet->focusWidget() : nullptr;
+    if (!hWnd)
+        return !focus || focus == sheet;
+    QWidget* window = ui::windowWidget(hWnd);
+    return focus && window && (focus == window || window->isAncestorOf(focus));
+}
+
+// The first control of the active page that takes the focus from the
+// keyboard gets it; without one (or while the page is hidden) the sheet.
+void CPropertySheet::focusActivePage()
+{
+    QWidget* target = ui::windowWidget(m_hWnd);
+    if (CPropertyPage* page = GetActivePage(); page && page->m_hWnd) {
+        for (HWND child = ::GetWindow(page->m_hWnd, GW_CHILD); child;
+             child = ::GetWindow(child, GW_HWNDNEXT)) {
+            QWidget* control = ui::windowWidget(child);
+            if (control && (control->focusPolicy() & Qt::TabFocus) && control->isEnabled() &&
+                control->isVisible()) {
+                target = control;
+                break;
+            }
+        }
+    }
+    if (target)
+        target->setFocus(Qt::OtherFocusReason);
 }

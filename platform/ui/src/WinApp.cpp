@@ -123,10 +123,34 @@ UINT CWinApp::GetProfileInt(LPCSTR section, LPCSTR entry, int nDefault)
     return found ? value : static_cast<UINT>(nDefault);
 }
 
+// True when the entry holds exactly these bytes as a value of this type.
+bool CWinApp::profileHolds(LPCSTR section, LPCSTR entry, DWORD type, const void* data,
+                           DWORD size) const
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyEx(HKEY_CURRENT_USER, sectionKey(section).c_str(), 0, KEY_READ, &key) !=
+        ERROR_SUCCESS)
+        return false;
+    std::string held(size, '\0');
+    DWORD heldType = 0;
+    DWORD heldSize = size;
+    const bool same =
+        RegQueryValueEx(key, entry, nullptr, &heldType, reinterpret_cast<BYTE*>(held.data()),
+                        &heldSize) == ERROR_SUCCESS &&
+        heldType == type && heldSize == size && std::memcmp(held.data(), data, size) == 0;
+    RegCloseKey(key);
+    return same;
+}
+
+// A value that the profile already holds is not written again: every
+// registry write is a durable write of the hive.
 BOOL CWinApp::WriteProfileString(LPCSTR section, LPCSTR entry, LPCSTR value)
 {
     if (!m_pszRegistryKey || !section)
         return FALSE;
+    if (entry && value &&
+        profileHolds(section, entry, REG_SZ, value, static_cast<DWORD>(std::strlen(value) + 1)))
+        return TRUE;
     if (!entry) {
         const LSTATUS status = RegDeleteTree(HKEY_CURRENT_USER, sectionKey(section).c_str());
         return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
@@ -149,11 +173,13 @@ BOOL CWinApp::WriteProfileInt(LPCSTR section, LPCSTR entry, int nValue)
 {
     if (!m_pszRegistryKey || !section || !entry)
         return FALSE;
+    const DWORD value = static_cast<DWORD>(nValue);
+    if (profileHolds(section, entry, REG_DWORD, &value, sizeof value))
+        return TRUE;
     HKEY key = nullptr;
     if (RegCreateKeyEx(HKEY_CURRENT_USER, sectionKey(section).c_str(), 0, nullptr,
                        REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
         return FALSE;
-    const DWORD value = static_cast<DWORD>(nValue);
     const LSTATUS status = RegSetValueEx(key, entry, 0, REG_DWORD,
                                          reinterpret_cast<const BYTE*>(&value), sizeof value);
     RegCloseKey(key);

@@ -6,8 +6,14 @@
 
 #include "ui/Afx.h"
 
+#include <QComboBox>
+#include <QFileDialog>
+#include <QListView>
 #include <QThread>
+#include <QTimer>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -96,15 +102,78 @@ TEST_F(CommonDialogsTest, OpenDialogWithMultipleSelectionGivesEveryPath)
                                                "/data/parts/sub/c.nc1"}));
 }
 
-TEST_F(CommonDialogsTest, ChoiceThatDoesNotFitTheBufferIsNoChoice)
+TEST_F(CommonDialogsTest, ChoiceThatDoesNotFitTheBufferIsNoChoiceAndSaysWhy)
 {
-    answerWith({{IDOK, {"/data/a-rather-long-name.nc1", "/data/another-long-name.nc1"}}});
-    CFileDialog dialog(TRUE, nullptr, nullptr, OFN_ALLOWMULTISELECT, "All Files (*.*)|*.*||");
-    char small[32] = "";
-    dialog.m_ofn.lpstrFile = small;
-    dialog.m_ofn.nMaxFile = sizeof small;
-    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-    EXPECT_EQ(dialog.GetStartPosition(), nullptr);
+    const ui::DialogAnswer tooLong{IDOK, {"/data/a-rather-long-name.nc1", "/data/another.nc1"}};
+    const ui::DialogAnswer fits{IDOK, {"/data/a.nc1"}};
+    struct Case {
+        ui::DialogAnswer answer;
+        INT_PTR result;
+        DWORD error;
+    } cases[] = {
+        {tooLong, IDCANCEL, FNERR_BUFFERTOOSMALL}, {{IDCANCEL, {}}, IDCANCEL, 0}, {fits, IDOK, 0}};
+    for (const Case& c : cases) {
+        answerWith({c.answer});
+        CFileDialog dialog(TRUE, nullptr, nullptr, OFN_ALLOWMULTISELECT, "All Files (*.*)|*.*||");
+        char small[32] = "";
+        dialog.m_ofn.lpstrFile = small;
+        dialog.m_ofn.nMaxFile = sizeof small;
+        EXPECT_EQ(dialog.DoModal(), c.result);
+        EXPECT_EQ(CommDlgExtendedError(), c.error);
+        if (c.result == IDCANCEL) {
+            EXPECT_EQ(dialog.GetStartPosition(), nullptr) << "the buffer is left as it was";
+        }
+    }
+}
+
+// The dialog itself (no answer from the hook) on a folder of machine
+// exports: Windows patterns ending in ".*" match names without a dot too.
+TEST_F(CommonDialogsTest, AllFilesShowsEveryFileAlsoOneWithoutADot)
+{
+    const testsupport::TemporaryFolder folder("ui-filter-test");
+    for (const char* name : {"A100", "B101", "B101.nc1", "notes.txt"})
+        std::ofstream(folder.path() / name) << "x";
+    struct Case {
+        const char* filter;
+        const char* name; // as the dialog shows the first filter
+        std::vector<std::string> shown;
+    } cases[] = {
+        {"All Files (*.*) | *.*||", "All Files (*.*)", {"A100", "B101", "B101.nc1", "notes.txt"}},
+        {"Piece B (B*.*)|B*.*||", "Piece B (B*.*)", {"B101", "B101.nc1"}},
+        {"Parts|*.nc1|All Files (*.*)|*.*||", "Parts", {"B101.nc1"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.filter);
+        std::vector<std::string> shown;
+        QString filterShown;
+        QTimer poll;
+        const auto started = std::chrono::steady_clock::now();
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            auto* view = dialog ? dialog->findChild<QListView*>("listView") : nullptr;
+            if (!view || !view->model())
+                return;
+            const QModelIndex root = view->rootIndex();
+            const bool waited =
+                std::chrono::steady_clock::now() - started > std::chrono::seconds(5);
+            if (view->model()->rowCount(root) < static_cast<int>(c.shown.size()) && !waited)
+                return;
+            poll.stop();
+            for (int row = 0; row < view->model()->rowCount(root); ++row)
+                shown.push_back(view->model()->index(row, 0, root).data().toString().toStdString());
+            filterShown = dialog->findChild<QComboBox*>("fileTypeCombo")->currentText();
+            dialog->reject();
+        });
+        poll.start(10);
+        CFileDialog dialog(TRUE, nullptr, nullptr, OFN_FILEMUSTEXIST | OFN_ALLOWMULTISELECT,
+                           c.filter);
+        const std::string directory = folder.path().string();
+        dialog.m_ofn.lpstrInitialDir = directory.c_str();
+        EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+        std::sort(shown.begin(), shown.end());
+        EXPECT_EQ(shown, c.shown);
+        EXPECT_EQ(filterShown.toStdString(), c.name);
+    }
 }
 
 TEST_F(CommonDialogsTest, SingleChoiceTakesTheDefaultExtension)

@@ -7,6 +7,10 @@
 #include "ui/Window.h"
 
 #include <QKeyEvent>
+#include <QListWidget>
+#include <QProxyStyle>
+#include <QScrollBar>
+#include <QThread>
 #include <QWidget>
 
 #include <atomic>
@@ -14,6 +18,19 @@
 #include <vector>
 
 namespace {
+
+// Records the wParam of every message of one kind that a window gets.
+struct MessageRecorder : ui::MessageHandler {
+    explicit MessageRecorder(UINT kind) : kind(kind) {}
+    const UINT kind;
+    std::vector<WPARAM> seen;
+    LRESULT handleMessage(HWND h, UINT msg, WPARAM w, LPARAM l) override
+    {
+        if (msg == kind)
+            seen.push_back(w);
+        return DefWindowProc(h, msg, w, l);
+    }
+};
 
 class MessagesTest : public GuiTest {
 protected:
@@ -49,15 +66,7 @@ protected:
     }
 
     // Records the commands the dialog gets.
-    struct Recorder : ui::MessageHandler {
-        std::vector<WPARAM> commands;
-        LRESULT handleMessage(HWND h, UINT msg, WPARAM w, LPARAM l) override
-        {
-            if (msg == WM_COMMAND)
-                commands.push_back(w);
-            return DefWindowProc(h, msg, w, l);
-        }
-    } m_recorder;
+    MessageRecorder m_recorder{WM_COMMAND};
     HWND m_dialog = nullptr;
 };
 
@@ -87,7 +96,80 @@ TEST_F(MessagesTest, ListBoxKeepsOrderAndAnswersWindowsCodes)
     EXPECT_EQ(SendMessage(list, LB_GETHORIZONTALEXTENT, 0, 0), 321);
     SendMessage(list, LB_RESETCONTENT, 0, 0);
     EXPECT_EQ(SendMessage(list, LB_GETCOUNT, 0, 0), 0);
-    EXPECT_TRUE(m_recorder.commands.empty()) << "programmatic changes notify nothing";
+    EXPECT_TRUE(m_recorder.seen.empty()) << "programmatic changes notify nothing";
+}
+
+// As on Windows the horizontal extent, not the entries, sets how far a list
+// scrolls sideways; and no entry is measured to lay the list out, so that
+// changing an entry costs the same in a list of 10 entries or 10,000.
+TEST_F(MessagesTest, ListBoxScrollsAsFarAsItsExtentAndMeasuresNoEntry)
+{
+    struct CountingStyle : QProxyStyle {
+        mutable int measured = 0;
+        QSize sizeFromContents(ContentsType type, const QStyleOption* option, const QSize& size,
+                               const QWidget* widget) const override
+        {
+            measured += type == CT_ItemViewItem;
+            return QProxyStyle::sizeFromContents(type, option, size, widget);
+        }
+    };
+    const HWND list = item(1);
+    auto* widget = static_cast<QListWidget*>(ui::windowWidget(list));
+    ShowWindow(m_dialog, SW_SHOW);
+    const std::string longEntry(300, 'x');
+    SendMessage(list, LB_ADDSTRING, 0, text(longEntry.c_str()));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(widget->horizontalScrollBar()->maximum(), 0) << "no extent, no sideways scrolling";
+    SendMessage(list, LB_SETHORIZONTALEXTENT, 2000, 0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(widget->horizontalScrollBar()->maximum(), 2000 - widget->viewport()->width());
+
+    auto* style = new CountingStyle;
+    style->setParent(widget);
+    widget->setStyle(style);
+    std::vector<int> measured;
+    for (int entries : {10, 10000}) {
+        SendMessage(list, LB_RESETCONTENT, 0, 0);
+        for (int i = static_cast<int>(SendMessage(list, LB_GETCOUNT, 0, 0)); i < entries; ++i)
+            SendMessage(list, LB_ADDSTRING, 0, text(("/exports/P" + std::to_string(i)).c_str()));
+        QCoreApplication::processEvents();
+        style->measured = 0;
+        const int index = entries - 5;
+        SendMessage(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        SendMessage(list, LB_INSERTSTRING, static_cast<WPARAM>(index),
+                    text("/exports/P     Complete"));
+        SendMessage(list, LB_DELETESTRING, static_cast<WPARAM>(index + 1), 0);
+        QCoreApplication::processEvents();
+        measured.push_back(style->measured);
+    }
+    EXPECT_EQ(measured[0], measured[1]) << "entries measured in a list of 10 and of 10,000";
+    EXPECT_LT(measured[1], 100);
+    widget->setStyle(nullptr);
+}
+
+TEST_F(MessagesTest, TimersSendWmTimerUntilKilledOrTheWindowGoes)
+{
+    MessageRecorder counter{WM_TIMER};
+    const HWND edit = item(4);
+    ui::setMessageHandler(edit, &counter);
+    EXPECT_EQ(SetTimer(edit, 7, 1, nullptr), 7u);
+    pumpUntil([&] { return counter.seen.size() >= 3; });
+    EXPECT_EQ(counter.seen[0], 7u);
+    EXPECT_TRUE(KillTimer(edit, 7));
+    const std::size_t ticked = counter.seen.size();
+    for (int i = 0; i < 5; ++i) {
+        QThread::msleep(2);
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(counter.seen.size(), ticked) << "no tick after KillTimer";
+    EXPECT_FALSE(KillTimer(edit, 7));
+    EXPECT_EQ(SetTimer(item(99), 1, 1, nullptr), 0u) << "no window, no timer";
+
+    EXPECT_EQ(SetTimer(edit, 8, 1000, nullptr), 8u);
+    ui::setMessageHandler(edit, nullptr);
+    DestroyWindow(m_dialog);
+    m_dialog = nullptr;
+    EXPECT_FALSE(KillTimer(edit, 8)) << "the window took its timer with it";
 }
 
 TEST_F(MessagesTest, ExtendedSelectionListReportsItsSelection)
@@ -136,8 +218,8 @@ TEST_F(MessagesTest, TextsAndTheirChangeNotification)
     EXPECT_EQ(GetDlgItemText(m_dialog, 4, buffer, sizeof buffer), 7u) << "cut to the buffer";
     EXPECT_STREQ(buffer, "Job 17 ");
     EXPECT_EQ(GetWindowTextLength(item(4)), 9);
-    ASSERT_EQ(m_recorder.commands.size(), 1u);
-    EXPECT_EQ(m_recorder.commands[0], MAKEWPARAM(4, EN_CHANGE));
+    ASSERT_EQ(m_recorder.seen.size(), 1u);
+    EXPECT_EQ(m_recorder.seen[0], MAKEWPARAM(4, EN_CHANGE));
     SetWindowText(item(6), "M-1");
     char mark[8];
     GetWindowText(item(6), mark, sizeof mark);
@@ -270,22 +352,14 @@ TEST_F(MessagesTest, PostedMessagesArriveInOrderThroughPeekMessage)
 
 TEST_F(MessagesTest, KeyDownReachesTheHandlerWhichMayPassItOn)
 {
-    struct KeyHandler : ui::MessageHandler {
-        std::vector<WPARAM> keys;
-        LRESULT handleMessage(HWND h, UINT msg, WPARAM w, LPARAM l) override
-        {
-            if (msg == WM_KEYDOWN)
-                keys.push_back(w);
-            return DefWindowProc(h, msg, w, l);
-        }
-    } handler;
+    MessageRecorder handler{WM_KEYDOWN};
     const HWND list = item(1);
     ui::setMessageHandler(list, &handler);
     QKeyEvent press(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
     QCoreApplication::sendEvent(ui::windowWidget(list), &press);
     ui::setMessageHandler(list, nullptr);
-    ASSERT_EQ(handler.keys.size(), 1u);
-    EXPECT_EQ(handler.keys[0], VK_DELETE);
+    ASSERT_EQ(handler.seen.size(), 1u);
+    EXPECT_EQ(handler.seen[0], VK_DELETE);
 }
 
 TEST_F(MessagesTest, CallsOnAMissingWindowFailQuietly)

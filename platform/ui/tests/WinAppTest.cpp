@@ -8,6 +8,11 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <string>
 
 namespace {
 
@@ -66,6 +71,39 @@ TEST(WinApp, ProfileLivesUnderTheRegistryKeyAndTheApplicationName)
     EXPECT_EQ(app.GetProfileString("JobIDGroup", "JObId", "gone"), "gone");
     ASSERT_TRUE(app.WriteProfileString("JobIDGroup", nullptr, nullptr));
     EXPECT_EQ(app.GetProfileInt("JobIDGroup", "UseJobId", 3), 3u);
+}
+
+// Each registry write is a durable write of the hive: a profile value that
+// is already held is not written again.
+TEST(WinApp, AValueTheProfileHoldsIsNotWrittenAgain)
+{
+    App app;
+    AfxWinInit();
+    app.SetRegistryKey("Velmora");
+    const char* folder = std::getenv("VLMR_REGISTRY");
+    ASSERT_NE(folder, nullptr);
+    auto hives = [folder] {
+        std::map<std::string, std::string> files; // each write numbers its hive anew
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+            std::ifstream in(entry.path(), std::ios::binary);
+            files[entry.path().filename().string()].assign(std::istreambuf_iterator<char>(in),
+                                                           std::istreambuf_iterator<char>());
+        }
+        return files;
+    };
+    ASSERT_TRUE(app.WriteProfileString("Conversion", "CLSID", "{A}"));
+    ASSERT_TRUE(app.WriteProfileInt("LogFile", "UseLogFile", 1));
+    const auto written = hives();
+    EXPECT_TRUE(app.WriteProfileString("Conversion", "CLSID", "{A}"));
+    EXPECT_TRUE(app.WriteProfileInt("LogFile", "UseLogFile", 1));
+    EXPECT_EQ(hives(), written) << "the same values again";
+    EXPECT_TRUE(app.WriteProfileString("Conversion", "CLSID", "{B}"));
+    EXPECT_NE(hives(), written);
+    EXPECT_EQ(app.GetProfileString("Conversion", "CLSID", ""), "{B}");
+    EXPECT_TRUE(app.WriteProfileString("LogFile", "UseLogFile", "1"));
+    EXPECT_EQ(app.GetProfileString("LogFile", "UseLogFile", ""), "1") << "another type is written";
+    ASSERT_TRUE(app.WriteProfileString("Conversion", nullptr, nullptr));
+    ASSERT_TRUE(app.WriteProfileString("LogFile", nullptr, nullptr));
 }
 
 } // namespace

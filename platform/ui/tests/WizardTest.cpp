@@ -5,6 +5,9 @@
 
 #include "ui/Afx.h"
 
+#include <QKeyEvent>
+#include <QWidget>
+
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -31,9 +34,10 @@ const ui::DialogResource kResources{&kPage1, &kPage2, &kPage3};
 class Page : public CPropertyPage {
 public:
     Page(UINT id, std::vector<std::string>& log, LPARAM buttons)
-        : CPropertyPage(id), m_log(log), m_buttons(buttons), m_name(std::to_string(id))
+        : CPropertyPage(id), buttons(buttons), m_log(log), m_name(std::to_string(id))
     {
     }
+    LPARAM buttons; // what OnSetActive offers
     LRESULT nextAnswer = 0;
     BOOL setActiveAnswer = TRUE;
     std::string text;
@@ -46,7 +50,7 @@ public:
     BOOL OnSetActive() override
     {
         m_log.push_back("active " + m_name);
-        GetParent()->PostMessage(PSM_SETWIZBUTTONS, 0, m_buttons);
+        GetParent()->PostMessage(PSM_SETWIZBUTTONS, 0, buttons);
         return CPropertyPage::OnSetActive() && setActiveAnswer;
     }
     LRESULT OnWizardNext() override
@@ -65,7 +69,6 @@ protected:
 
 private:
     std::vector<std::string>& m_log;
-    LPARAM m_buttons;
     std::string m_name;
 };
 
@@ -192,6 +195,43 @@ TEST_F(WizardTest, CancelGoesToTheSheetsHandlerWhichEndsWithItsCode)
         EXPECT_EQ(std::count(sheet.log.begin(), sheet.log.end(), "cancel handler"), 1);
         EXPECT_EQ(sheet.page1.m_hWnd, nullptr) << "the sheet's windows go with it";
     }
+}
+
+// The user presses Next, which then goes off on the new page: the focus
+// must not pass to Cancel, where Return would end the wizard; Return
+// presses Next or Finish, or nothing while they are off.
+TEST_F(WizardTest, ReturnPressesNextOrFinishAndNeverCancel)
+{
+    Sheet sheet(false);
+    sheet.page2.buttons = PSWIZB_BACK;
+    const ui::ModalDialogDriver driver([&](HWND h) {
+        QWidget* frame = ui::windowWidget(h);
+        auto pressReturn = [&] {
+            QWidget* target = frame->focusWidget() ? frame->focusWidget() : frame;
+            QKeyEvent key(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+            QApplication::sendEvent(target, &key);
+            QCoreApplication::processEvents();
+        };
+        QCoreApplication::processEvents();
+        ui::windowWidget(GetDlgItem(h, ID_WIZNEXT))->setFocus();
+        press(h, ID_WIZNEXT);
+        QCoreApplication::processEvents();
+        ASSERT_EQ(sheet.GetActiveIndex(), 1);
+        EXPECT_FALSE(enabled(h, ID_WIZNEXT));
+        EXPECT_NE(frame->focusWidget(), ui::windowWidget(GetDlgItem(h, IDCANCEL)));
+        EXPECT_NE(frame->focusWidget(), ui::windowWidget(GetDlgItem(h, ID_WIZBACK)));
+        pressReturn();
+        EXPECT_TRUE(IsWindowVisible(h)) << "Return with Next off pressed a button";
+        EXPECT_EQ(sheet.GetActiveIndex(), 1);
+
+        sheet.page2.buttons = PSWIZB_BACK | PSWIZB_NEXT;
+        SendMessage(h, PSM_SETWIZBUTTONS, 0, PSWIZB_BACK | PSWIZB_NEXT);
+        pressReturn();
+        EXPECT_EQ(sheet.GetActiveIndex(), 2) << "Return presses Next";
+        pressReturn();
+        EXPECT_FALSE(IsWindowVisible(h)) << "Return presses Finish";
+    });
+    EXPECT_EQ(sheet.DoModal(), ID_WIZFINISH);
 }
 
 TEST_F(WizardTest, OnlyWizardModeRuns)

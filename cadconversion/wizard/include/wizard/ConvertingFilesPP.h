@@ -7,6 +7,7 @@
 
 #include "com/Types.h"
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -47,8 +48,13 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    // The worker's changes are shown at most once a frame.
+    static constexpr UINT_PTR kShowTimer = 1;
+    static constexpr std::chrono::milliseconds kFrame{16};
+
     void FillFileList();
     void closeThread();
+    void scheduleShow();
 
     CListBoxExtent m_files;
     CLSID clsidConvert{};
@@ -65,4 +71,6 @@ private:
     HANDLE hThread = nullptr;
     DWORD m_nRun = 0; // numbers the runs, so that a stopped one's end is told apart
     ConversionThreadParams m_params;
+    bool m_showScheduled = false;
+    std::chrono::steady_clock::time_point m_lastShown;
 };

@@ -1,9 +1,12 @@
 // The open and save file dialogs in their Win32 form. Filters are pairs of
 // NUL-terminated strings (name, patterns separated by ';') ending with an
-// empty string. The chosen files are written into lpstrFile: one path, or
-// with OFN_ALLOWMULTISELECT and several files the directory followed by
-// each name, every part NUL-terminated and an extra NUL at the end. When
-// that does not fit nMaxFile the call answers FALSE, as when cancelled.
+// empty string; as on Windows a pattern ending in ".*" also matches names
+// without an extension ("*.*" every file). The chosen files are written
+// into lpstrFile: one path, or with OFN_ALLOWMULTISELECT and several files
+// the directory followed by each name, every part NUL-terminated and an
+// extra NUL at the end. When that does not fit nMaxFile the call answers
+// FALSE, leaves the buffer as it was and CommDlgExtendedError() tells
+// FNERR_BUFFERTOOSMALL; cancelled, it answers FALSE with 0 there.
 #pragma once
 
 #include "ui/WinUser.h"
@@ -40,3 +43,8 @@ using LPOPENFILENAME = OPENFILENAME*;
 // before an existing one is; either question answered No cancels.
 BOOL GetOpenFileName(LPOPENFILENAME ofn);
 BOOL GetSaveFileName(LPOPENFILENAME ofn);
+
+constexpr DWORD FNERR_BUFFERTOOSMALL = 0x3003;
+// Why the calling thread's last file dialog answered FALSE: 0 when the
+// user cancelled.
+DWORD CommDlgExtendedError();

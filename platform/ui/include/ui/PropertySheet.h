@@ -1,5 +1,7 @@
 // CPropertySheet in wizard mode: the pages in the order added, Back, Next,
 // Finish and Cancel buttons set by PSM_SETWIZBUTTONS (SetWizardButtons),
+// with Next (or Finish in its place) the default button, also while it is
+// off, so that Return never presses Cancel or Back on its own,
 // and the window title taken from the active page's caption. The first page
 // is created and activated in the sheet's OnInitDialog. The buttons send
 // ID_WIZBACK, ID_WIZNEXT, ID_WIZFINISH and IDCANCEL commands to the sheet:
@@ -44,6 +46,9 @@ private:
     void back();
     void finish();
     int indexOfTemplate(LRESULT id) const;
+    void setButtons(DWORD flags);
+    bool focusWithin(HWND hWnd) const;
+    void focusActivePage();
 
     std::string m_caption;
     CWnd* m_pParentWnd;

@@ -49,6 +49,7 @@ public:
 
 private:
     std::string sectionKey(LPCSTR section) const;
+    bool profileHolds(LPCSTR section, LPCSTR entry, DWORD type, const void* data, DWORD size) const;
 };
 
 CWinApp* AfxGetApp();

@@ -75,6 +75,7 @@ constexpr UINT WM_NCDESTROY = 0x0082;
 constexpr UINT WM_KEYDOWN = 0x0100;
 constexpr UINT WM_INITDIALOG = 0x0110;
 constexpr UINT WM_COMMAND = 0x0111;
+constexpr UINT WM_TIMER = 0x0113;
 constexpr UINT WM_USER = 0x0400;
 
 // Buttons
@@ -272,6 +273,16 @@ BOOL TranslateMessage(const MSG* msg);
 LRESULT DispatchMessage(const MSG* msg);
 // The built-in behaviour of the window's class.
 LRESULT DefWindowProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+// ---- Timers --------------------------------------------------------------
+
+using TIMERPROC = void (*)(HWND, UINT, UINT_PTR, DWORD);
+// Sends WM_TIMER (wParam the id) to the window on the GUI thread every
+// elapse milliseconds until KillTimer or the window's destruction; a timer
+// of the same window and id is replaced. Window timers only: timerProc
+// must be null. Answers the id, or 0 when the window does not exist.
+UINT_PTR SetTimer(HWND hWnd, UINT_PTR id, UINT elapse, TIMERPROC timerProc);
+BOOL KillTimer(HWND hWnd, UINT_PTR id);
 
 // ---- Windows -------------------------------------------------------------
 

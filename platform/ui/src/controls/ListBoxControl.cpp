@@ -3,19 +3,64 @@
 // single-selection lists, LB_SETSEL, LB_GETSELCOUNT and LB_GETSELITEMS the
 // others. A selection change by the user notifies LBN_SELCHANGE when the
 // list has LBS_NOTIFY.
+//
+// As on Windows every entry is one line high and the horizontal extent
+// (LB_SETHORIZONTALEXTENT), not the entries' texts, sets how far the list
+// scrolls sideways: no entry is measured to lay the list out, so that
+// adding, inserting or deleting an entry costs the same in a list of ten
+// entries or of ten thousand, wherever the entry is.
 #include "../Controls.h"
 #include "../Text.h"
 
+#include <QApplication>
 #include <QListWidget>
+#include <QStyledItemDelegate>
 
 #include <algorithm>
 
 namespace ui::detail {
 namespace {
 
+// Every entry is as wide as the extent and as high as a line of the list's
+// font, whatever its text.
+class ListBoxDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QStyleOptionViewItem line = option;
+        initStyleOption(&line, index);
+        line.text = QStringLiteral("Xg");
+        const QWidget* widget = option.widget;
+        const QStyle* style = widget ? widget->style() : QApplication::style();
+        return {m_extent,
+                style->sizeFromContents(QStyle::CT_ItemViewItem, &line, QSize(), widget).height()};
+    }
+
+    int extent() const { return m_extent; }
+    // The list lays itself out again when it next handles its events.
+    void setExtent(int extent)
+    {
+        if (extent == m_extent)
+            return;
+        m_extent = extent;
+        emit sizeHintChanged(QModelIndex());
+    }
+
+private:
+    int m_extent = 0;
+};
+
 class ListBoxBehaviour : public Behaviour {
 public:
-    ListBoxBehaviour(QListWidget* list, bool multiple) : m_list(list), m_multiple(multiple) {}
+    ListBoxBehaviour(QListWidget* list, bool multiple)
+        : m_list(list), m_delegate(new ListBoxDelegate(list)), m_multiple(multiple)
+    {
+        m_list->setUniformItemSizes(true);
+        m_list->setItemDelegate(m_delegate);
+        m_list->setTextElideMode(Qt::ElideNone); // entries are cut, not shortened
+    }
 
     LRESULT message(Window& window, UINT msg, WPARAM wParam, LPARAM lParam) override
     {
@@ -107,9 +152,9 @@ private:
             return static_cast<LRESULT>(n);
         }
         case LB_GETHORIZONTALEXTENT:
-            return m_extent;
+            return m_delegate->extent();
         case LB_SETHORIZONTALEXTENT:
-            m_extent = static_cast<int>(wParam);
+            m_delegate->setExtent(static_cast<int>(wParam));
             return 0;
         case LB_GETITEMDATA:
             return valid
@@ -142,9 +187,9 @@ private:
     }
 
     QListWidget* m_list;
+    ListBoxDelegate* m_delegate;
     bool m_multiple;
     bool m_busy = false;
-    int m_extent = 0;
 };
 
 } // namespace
