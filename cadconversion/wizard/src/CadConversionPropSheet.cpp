@@ -56,6 +56,12 @@ void CCadConversionPropSheet::LoadSettings()
     m_jobGroupPage.SetGroup(s.group);
     m_logFilePage.SetUseLogFile(s.useLogFile);
     m_logFilePage.SetLogFile(s.logFile);
+    // A damaged or unreadable registry is said, not taken for "no settings".
+    if (const std::string why = app.TakeProfileFailure(); !why.empty())
+        MessageBox(("The wizard's settings could not be read, so it starts with its "
+                    "defaults:\n" +
+                    why)
+                       .c_str());
 }
 
 void CCadConversionPropSheet::SaveSettings()
@@ -71,6 +77,8 @@ void CCadConversionPropSheet::SaveSettings()
     s.logFile = m_logFilePage.GetLogFile();
     s.helpFile = app.m_pszHelpFilePath ? app.m_pszHelpFilePath : "";
     s.save(app);
+    if (const std::string why = app.TakeProfileFailure(); !why.empty())
+        MessageBox(("The wizard's settings could not be kept:\n" + why).c_str());
 }
 
 void CCadConversionPropSheet::CopySettingsToConvertPage()

@@ -233,3 +233,38 @@ TEST_F(WizardTest, StartUpNamesTheSettingsKeyAndTheHelpPathAndRunsTheSheetOnce)
     EXPECT_EQ(AfxGetMainWnd(), nullptr);
     EXPECT_EQ(profileString("HelpFile", "File"), programDirectory() + "wizard_tests.CHM");
 }
+
+// A damaged profile is said when the sheet opens and again when its
+// settings cannot be kept, with the hive's file and line; the file is left
+// as it was, and the wizard runs on its defaults.
+TEST_F(WizardTest, ADamagedProfileIsSaidWhenReadAndWhenWrittenAndLeftAsItWas)
+{
+    installConverter(CLSID_FakePartConverter);
+    setProfileString("JobIDGroup", "JObId", "J7");
+    const std::filesystem::path hive = m_registry.directory() / "HKCU.reg";
+    std::string text = readFile(hive.string());
+    text.erase(text.rfind("vlmr-registry end\n"));
+    testsupport::writeFile(hive, text);
+
+    const std::string damaged = "registry file " + hive.string() + ", line ";
+    answer({IDOK, {}}, [&](const ui::DialogRequest& r) {
+        EXPECT_EQ(r.text.rfind("The wizard's settings could not be read, so it starts with its "
+                               "defaults:\nHKEY_CURRENT_USER\\Software\\",
+                               0),
+                  0u)
+            << r.text;
+        EXPECT_NE(r.text.find(damaged), std::string::npos) << r.text;
+    });
+    answer({IDOK, {}}, [&](const ui::DialogRequest& r) {
+        EXPECT_EQ(r.text.rfind("The wizard's settings could not be kept:\n", 0), 0u) << r.text;
+        EXPECT_NE(r.text.find(damaged), std::string::npos) << r.text;
+    });
+    CCadConversionPropSheet sheet("Cad Conversion");
+    runSheet(sheet, [&](HWND h) {
+        press(h, ID_WIZNEXT);
+        EXPECT_EQ(itemText(sheet.m_jobGroupPage.m_hWnd, IDC_JOB), "Undefined");
+        press(h, IDCANCEL);
+    });
+    EXPECT_EQ(asked.size(), 2u);
+    EXPECT_EQ(readFile(hive.string()), text);
+}

@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -82,15 +83,36 @@ std::string CWinApp::sectionKey(LPCSTR section) const
     return std::string("Software\\") + m_pszRegistryKey + "\\" + m_pszProfileName + "\\" + section;
 }
 
+void CWinApp::noteProfileFailure(LONG status, LPCSTR section)
+{
+    if (status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND)
+        return;
+    std::string why = registryLastError();
+    if (why.empty())
+        why = "registry error " + std::to_string(status);
+    std::lock_guard lock(m_profileFailureLock);
+    if (m_profileFailure.empty())
+        m_profileFailure = "HKEY_CURRENT_USER\\" + sectionKey(section) + ": " + why;
+}
+
+std::string CWinApp::TakeProfileFailure()
+{
+    std::lock_guard lock(m_profileFailureLock);
+    return std::exchange(m_profileFailure, std::string());
+}
+
 std::string CWinApp::GetProfileString(LPCSTR section, LPCSTR entry, LPCSTR lpszDefault)
 {
     const std::string fallback = lpszDefault ? lpszDefault : "";
     if (!m_pszRegistryKey || !section)
         return fallback;
     HKEY key = nullptr;
-    if (RegOpenKeyEx(HKEY_CURRENT_USER, sectionKey(section).c_str(), 0, KEY_READ, &key) !=
-        ERROR_SUCCESS)
+    if (const LSTATUS status =
+            RegOpenKeyEx(HKEY_CURRENT_USER, sectionKey(section).c_str(), 0, KEY_READ, &key);
+        status != ERROR_SUCCESS) {
+        noteProfileFailure(status, section);
         return fallback;
+    }
     std::string value = fallback;
     DWORD type = 0;
     DWORD size = 0;
@@ -110,9 +132,12 @@ UINT CWinApp::GetProfileInt(LPCSTR section, LPCSTR entry, int nDefault)
     if (!m_pszRegistryKey || !section)
         return static_cast<UINT>(nDefault);
     HKEY key = nullptr;
-    if (RegOpenKeyEx(HKEY_CURRENT_USER, sectionKey(section).c_str(), 0, KEY_READ, &key) !=
-        ERROR_SUCCESS)
+    if (const LSTATUS status =
+            RegOpenKeyEx(HKEY_CURRENT_USER, sectionKey(section).c_str(), 0, KEY_READ, &key);
+        status != ERROR_SUCCESS) {
+        noteProfileFailure(status, section);
         return static_cast<UINT>(nDefault);
+    }
     DWORD type = 0;
     DWORD value = 0;
     DWORD size = sizeof value;
@@ -153,12 +178,17 @@ BOOL CWinApp::WriteProfileString(LPCSTR section, LPCSTR entry, LPCSTR value)
         return TRUE;
     if (!entry) {
         const LSTATUS status = RegDeleteTree(HKEY_CURRENT_USER, sectionKey(section).c_str());
+        noteProfileFailure(status, section);
         return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
     }
     HKEY key = nullptr;
-    if (RegCreateKeyEx(HKEY_CURRENT_USER, sectionKey(section).c_str(), 0, nullptr,
-                       REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+    if (const LSTATUS status =
+            RegCreateKeyEx(HKEY_CURRENT_USER, sectionKey(section).c_str(), 0, nullptr,
+                           REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr, &key, nullptr);
+        status != ERROR_SUCCESS) {
+        noteProfileFailure(status, section);
         return FALSE;
+    }
     LSTATUS status;
     if (value)
         status = RegSetValueEx(key, entry, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
@@ -166,6 +196,7 @@ BOOL CWinApp::WriteProfileString(LPCSTR section, LPCSTR entry, LPCSTR value)
     else if ((status = RegDeleteValue(key, entry)) == ERROR_FILE_NOT_FOUND)
         status = ERROR_SUCCESS;
     RegCloseKey(key);
+    noteProfileFailure(status, section);
     return status == ERROR_SUCCESS;
 }
 
@@ -177,12 +208,17 @@ BOOL CWinApp::WriteProfileInt(LPCSTR section, LPCSTR entry, int nValue)
     if (profileHolds(section, entry, REG_DWORD, &value, sizeof value))
         return TRUE;
     HKEY key = nullptr;
-    if (RegCreateKeyEx(HKEY_CURRENT_USER, sectionKey(section).c_str(), 0, nullptr,
-                       REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+    if (const LSTATUS status =
+            RegCreateKeyEx(HKEY_CURRENT_USER, sectionKey(section).c_str(), 0, nullptr,
+                           REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr, &key, nullptr);
+        status != ERROR_SUCCESS) {
+        noteProfileFailure(status, section);
         return FALSE;
+    }
     const LSTATUS status = RegSetValueEx(key, entry, 0, REG_DWORD,
                                          reinterpret_cast<const BYTE*>(&value), sizeof value);
     RegCloseKey(key);
+    noteProfileFailure(status, section);
     return status == ERROR_SUCCESS;
 }
 

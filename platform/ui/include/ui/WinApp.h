@@ -11,6 +11,7 @@
 
 #include "ui/Wnd.h"
 
+#include <mutex>
 #include <string>
 
 class CWinApp {
@@ -38,6 +39,11 @@ public:
     // A null value deletes the entry, a null entry the section.
     BOOL WriteProfileString(LPCSTR lpszSection, LPCSTR lpszEntry, LPCSTR lpszValue);
     BOOL WriteProfileInt(LPCSTR lpszSection, LPCSTR lpszEntry, int nValue);
+    // Why a profile value could not be read or written, for a registry that
+    // is damaged, busy or cannot be written (a value that is merely missing
+    // is no failure): the first such text since the last call, then empty.
+    // Any thread may write the profile; the texts are kept under a lock.
+    std::string TakeProfileFailure();
 
     LPCSTR m_pszAppName = nullptr;
     LPCSTR m_pszExeName = nullptr;
@@ -49,7 +55,12 @@ public:
 
 private:
     std::string sectionKey(LPCSTR section) const;
+    // Remembers why status failed, unless it only says "not found".
+    void noteProfileFailure(LONG status, LPCSTR section);
     bool profileHolds(LPCSTR section, LPCSTR entry, DWORD type, const void* data, DWORD size) const;
+
+    std::mutex m_profileFailureLock;
+    std::string m_profileFailure;
 };
 
 CWinApp* AfxGetApp();
