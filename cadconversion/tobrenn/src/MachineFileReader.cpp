@@ -11,6 +11,7 @@
 #include "com/ComError.h"
 #include "vlmrexcept/CLog.h"
 #include "vlmrexcept/CvmException.h"
+#include "vlmrlib/FileAndLine.h"
 
 #include <string_view>
 #include <utility>
@@ -72,11 +73,7 @@ int MachineFileReader::OpenConvertFile(BSTR bstrFilename)
     const CString name(static_cast<const OLECHAR*>(bstrFilename));
     if (!m_file.Open(name, 0))
         return 1;
-    m_bFileOpen = 1;
-    // Files written by editors may start with a UTF-8 byte-order mark.
-    unsigned char mark[3] = {};
-    if (m_file.Read(mark, 3) != 3 || mark[0] != 0xEF || mark[1] != 0xBB || mark[2] != 0xBF)
-        m_file.Seek(0, CFile::begin);
+    m_bFileOpen = 1; // the text file skips a byte-order mark itself
     return 0;
 }
 
@@ -294,41 +291,39 @@ HRESULT MachineFileReader::ReadPart(IUnknown** ppIUnkCADPart, LONG /*bIsMetric*/
 
 // ---- failure reports -------------------------------------------------------------
 
-CString MachineFileReader::fileAndLineText() const
+CString MachineFileReader::withFileAndLine(const CString& text) const
 {
-    CString number;
-    number.Format("%d", m_file.GetLineNumber());
-    return loadTobrennString(IDS_FILE_NAME, "File Name:") + m_file.GetFileName() + "\r\n" +
-           loadTobrennString(IDS_LINE, "Line:") + number;
+    return AppendFileAndLine(text, m_file, loadTobrennString(IDS_FILE_NAME, "File Name:"),
+                             loadTobrennString(IDS_LINE, "Line:"));
 }
 
 CString MachineFileReader::readFailureText(HRESULT* hr) const
 {
     // Every text ends with the file name and the line, so that a user can
-    // find where the file could not be read.
-    const CString where = "\r\n" + fileAndLineText();
-    // The system's own fallbacks ("Reading Part"): keep them so.
+    // find where the file could not be read. The system's own fallbacks
+    // ("Reading Part"): keep them so.
     try {
         throw;
     } catch (const CNumericConversionException& error) {
         *hr = E_CONVERT_NUMERIC;
-        return error.GetMessage() +
-               loadTobrennString(IDS_NUMERIC_CONVERSION,
-                                 "Numeric Conversion Error while Reading Part") +
-               where;
+        return withFileAndLine(error.GetMessage() +
+                               loadTobrennString(IDS_NUMERIC_CONVERSION,
+                                                 "Numeric Conversion Error while Reading Part"));
     } catch (const CUnexpectedEOF& error) {
         *hr = E_CONVERT_UNEXPECTED_EOF;
-        return error.GetMessage() +
-               loadTobrennString(IDS_UNEXPECTED_EOF, "Unexpected EOF while reading part") + where;
+        return withFileAndLine(
+            error.GetMessage() +
+            loadTobrennString(IDS_UNEXPECTED_EOF, "Unexpected EOF while reading part"));
     } catch (const _com_error& error) {
         *hr = error.Error();
-        return comErrorText(error, IDS_COM_ERROR_READING, "Com Error while reading part") + where;
+        return withFileAndLine(
+            comErrorText(error, IDS_COM_ERROR_READING, "Com Error while reading part"));
     } catch (const HoleLineRefusal& refusal) {
         *hr = E_CONVERT_BAD_CODE;
-        return refusal.text + where;
+        return withFileAndLine(refusal.text);
     } catch (...) {
         *hr = E_UNEXPECTED;
-        return loadTobrennString(IDS_UNEXPECTED_READ_ERROR, "Unexpected Error while reading part") +
-               where;
+        return withFileAndLine(
+            loadTobrennString(IDS_UNEXPECTED_READ_ERROR, "Unexpected Error while reading part"));
     }
 }

@@ -121,8 +121,9 @@ private:
 
     // The text of the file from start to the current position, trimmed.
     CString textSince(ULONGLONG start);
-    // "File Name:<name>\r\nLine:<number>" of the line being read.
-    CString fileAndLineText() const;
+    // text, then "\r\nFile Name:<name>\r\nLine:<number>" of the line being
+    // read (vlmrlib/FileAndLine.h).
+    CString withFileAndLine(const CString& text) const;
     // Called inside a catch block: the report of the exception in flight.
     CString readFailureText(HRESULT* hr) const;
 

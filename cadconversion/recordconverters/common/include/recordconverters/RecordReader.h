@@ -112,9 +112,9 @@ private:
                  double dUPos, const CTool& tool);
     void putStencil(HRESULT (ICADPart::*set)(double, double, BSTR), double dXPos, double dUPos,
                     const CString& text);
-    // "\r\nFile Name:<name>\r\nLine:<number>" of the line being read; empty
-    // before any file was set.
-    CString whereText() const;
+    // text, then "\r\nFile Name:<name>\r\nLine:<number>" of the line being
+    // read (vlmrlib/FileAndLine.h); text alone before any file was set.
+    CString withFileAndLine(const CString& text) const;
 
     Format m_format;
     PartCreator m_createPart;
