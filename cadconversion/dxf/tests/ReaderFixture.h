@@ -33,22 +33,10 @@ protected:
 
     HRESULT setFile(const std::string& path, std::string* text = nullptr)
     {
-        BSTR name = bstrFromNarrow(path);
-        CString error;
-        const HRESULT hr = m_reader->SetFile(name, &error);
-        SysFreeString(name);
-        if (text)
-            *text = static_cast<const char*>(error);
-        return hr;
+        return setFileOf(*m_reader, path, text);
     }
 
-    ReadResult read()
-    {
-        IUnknown* part = nullptr;
-        CString error;
-        const HRESULT hr = m_reader->ReadPart(&part, &error);
-        return readResult(hr, part, convertertest::textOf(error));
-    }
+    ReadResult read() { return readWith(*m_reader, &DXFPartReader::ReadPart); }
 
     // Writes the drawing, sets it and reads one part.
     ReadResult convert(const std::string& content)

@@ -63,34 +63,22 @@ protected:
 
     HRESULT setFile(const std::string& path, std::string* text = nullptr)
     {
-        BSTR name = bstrFromNarrow(path);
-        BSTR error = nullptr;
-        HRESULT hr = m_reader->SetFile(name, &error);
-        const std::string errorText = convertertest::takeText(error);
-        if (text)
-            *text = errorText;
-        SysFreeString(name);
-        return hr;
+        return setFileOf(*m_reader, path, text);
     }
 
     ReadResult read(ReadVariant variant = ReadVariant::Standard, LONG bIsMetric = 0,
                     LONG bIsToolMetric = 0)
     {
-        IUnknown* part = nullptr;
-        BSTR error = nullptr;
-        HRESULT hr = S_OK;
         switch (variant) {
-        case ReadVariant::Standard:
-            hr = m_reader->ReadPart(&part, bIsMetric, bIsToolMetric, &error);
-            break;
         case ReadVariant::SDS6_336:
-            hr = m_reader->ReadPartSDS6_336(&part, bIsMetric, bIsToolMetric, &error);
-            break;
+            return readWith(*m_reader, &DSTVPartReader::ReadPartSDS6_336, bIsMetric, bIsToolMetric);
         case ReadVariant::SDSEarlyVersions:
-            hr = m_reader->ReadPartSDSEarlyVersions(&part, bIsMetric, bIsToolMetric, &error);
+            return readWith(*m_reader, &DSTVPartReader::ReadPartSDSEarlyVersions, bIsMetric,
+                            bIsToolMetric);
+        case ReadVariant::Standard:
             break;
         }
-        return readResult(hr, part, convertertest::takeText(error));
+        return readWith(*m_reader, &DSTVPartReader::ReadPart, bIsMetric, bIsToolMetric);
     }
 
     // Writes the file, sets it and reads one part.

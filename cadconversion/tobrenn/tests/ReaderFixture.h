@@ -78,21 +78,12 @@ protected:
 
     HRESULT setFile(int version, const std::string& path, std::string* text = nullptr)
     {
-        BSTR name = bstrFromNarrow(path);
-        CString error;
-        const HRESULT hr = reader(version).SetFile(name, &error);
-        if (text)
-            *text = static_cast<const char*>(error);
-        SysFreeString(name);
-        return hr;
+        return setFileOf(reader(version), path, text);
     }
 
     ReadResult read(int version)
     {
-        IUnknown* part = nullptr;
-        CString error;
-        const HRESULT hr = reader(version).ReadPart(&part, 0, 0, &error);
-        return readResult(hr, part, convertertest::textOf(error));
+        return readWith(reader(version), &MachineFileReader::ReadPart, 0, 0);
     }
 
     // Writes the file, sets it and reads one part.

@@ -21,7 +21,11 @@ using ReadResult = convertertest::ReadResult<RecordingPart>;
 template <class Reader>
 class RecordReaderTest : public convertertest::ReaderFixture<RecordingPart> {
 protected:
-    RecordReaderTest() : ReaderFixture("record-reader") { m_newPartPerCreation = true; }
+    RecordReaderTest() : ReaderFixture("record-reader")
+    {
+        m_newPartPerCreation = true;
+        m_partBeforeRead = reinterpret_cast<IUnknown*>(0x1); // the reader must overwrite it
+    }
 
     void SetUp() override
     {
@@ -37,22 +41,10 @@ protected:
 
     HRESULT setFile(const std::string& path, std::string* text = nullptr)
     {
-        BSTR name = bstrFromNarrow(path);
-        CString error;
-        const HRESULT hr = m_reader->SetFile(name, &error);
-        SysFreeString(name);
-        if (text)
-            *text = static_cast<const char*>(error);
-        return hr;
+        return setFileOf(*m_reader, path, text);
     }
 
-    ReadResult read()
-    {
-        IUnknown* unknown = reinterpret_cast<IUnknown*>(0x1); // the reader must overwrite it
-        CString error;
-        const HRESULT hr = m_reader->ReadPart(&unknown, 0, 0, &error);
-        return readResult(hr, unknown, convertertest::textOf(error));
-    }
+    ReadResult read() { return readWith(*m_reader, &RecordReader::ReadPart, 0, 0); }
 
     // Writes the file, sets it and reads one record.
     ReadResult convert(const std::string& content)

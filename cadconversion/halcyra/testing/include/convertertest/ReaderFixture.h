@@ -11,7 +11,8 @@
 //       ReaderTest() : ReaderFixture("my-reader") {}
 //       void SetUp() override { ReaderFixture::SetUp(); m_reader.emplace(partCreator()); }
 //       void dropReader() override { m_reader.reset(); }
-//       ...  readResult(reader.ReadPart(&unknown, ..., &text), unknown, textOf(text))
+//       HRESULT setFile(const std::string& path) { return setFileOf(*m_reader, path); }
+//       ReadResult read() { return readWith(*m_reader, &MyReader::ReadPart, 0, 0); }
 //   };
 //
 // Header-only, for GoogleTest programs that link converter_test_support.
@@ -30,6 +31,8 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <tuple>
+#include <type_traits>
 #include <vector>
 
 namespace convertertest {
@@ -44,18 +47,26 @@ struct ReadResult {
     const Part* part = nullptr;
 };
 
-// A reader's error text, all its bytes.
-inline std::string textOf(const CString& text)
+// A reader's error text, all its bytes; one handed out as a BSTR is freed.
+inline std::string takeText(const CString& text)
 {
     return std::string(text, static_cast<std::size_t>(text.GetLength()));
 }
-// A reader's error text handed out as a BSTR, which this frees.
 inline std::string takeText(BSTR text)
 {
     std::string narrow = narrowFromBstr(text);
     SysFreeString(text);
     return narrow;
 }
+
+// The type of a reader method's last parameter, its error text out-pointer.
+template <class Method>
+struct ErrorTextOf;
+template <class Reader, class... Parameters>
+struct ErrorTextOf<HRESULT (Reader::*)(Parameters...)> {
+    using type = std::remove_pointer_t<
+        std::tuple_element_t<sizeof...(Parameters) - 1, std::tuple<Parameters...>>>;
+};
 
 // "File Name:<path>\r\nLine:<line>", the end of every reader failure text.
 inline std::string fileAndLine(const std::string& path, int line)
@@ -102,11 +113,30 @@ protected:
         };
     }
 
-    // The result of a ReadPart call that answered hr, left unknown in its
-    // out-parameter and text as its error text; releases the part.
-    ReadResult<Part> readResult(HRESULT hr, IUnknown* unknown, std::string text)
+    // SetFile(name, error text) of a reader; its text into *text.
+    template <class Reader>
+    HRESULT setFileOf(Reader& reader, const std::string& path, std::string* text = nullptr)
     {
-        ReadResult<Part> result{hr, std::move(text), partOf(unknown)};
+        typename ErrorTextOf<decltype(&Reader::SetFile)>::type error{};
+        BSTR name = bstrFromNarrow(path);
+        const HRESULT hr = reader.SetFile(name, &error);
+        SysFreeString(name);
+        const std::string errorText = takeText(error);
+        if (text)
+            *text = errorText;
+        return hr;
+    }
+
+    // A ReadPart entry of a reader, entry(&part, arguments..., &error text),
+    // with m_partBeforeRead in the out-parameter; releases the part handed
+    // out, which must be a test part.
+    template <class Reader, class Entry, class... Arguments>
+    ReadResult<Part> readWith(Reader& reader, Entry entry, Arguments... arguments)
+    {
+        typename ErrorTextOf<Entry>::type error{};
+        IUnknown* unknown = m_partBeforeRead;
+        const HRESULT hr = (reader.*entry)(&unknown, arguments..., &error);
+        ReadResult<Part> result{hr, takeText(error), partOf(unknown)};
         EXPECT_TRUE(unknown == nullptr || result.part) << "the out-parameter holds no test part";
         if (result.part)
             unknown->Release();
@@ -133,6 +163,9 @@ protected:
     Part m_part;
     bool m_failCreation = false;
     bool m_newPartPerCreation = false;
+    // What the out-parameter holds before a read (not null: the reader must
+    // write it).
+    IUnknown* m_partBeforeRead = nullptr;
     std::map<std::string, HRESULT> m_partFailures; // given to each new part
     std::vector<std::unique_ptr<Part>> m_newParts; // one per creation
     int m_partsCreated = 0;
