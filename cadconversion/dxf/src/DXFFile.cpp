@@ -4,6 +4,8 @@
 
 #include "OstraneStrings.h"
 
+#include "halcyra/ConverterServer.h"
+
 #include "com/Bstr.h"
 #include "vlmrexcept/CvmException.h"
 #include "vlmrlib/FileAndLine.h"
@@ -25,8 +27,7 @@ DXFFile::~DXFFile()
 int DXFFile::Open(BSTR bstrFilename)
 {
     Close();
-    const std::u16string_view wide(bstrFilename ? bstrFilename : u"", SysStringLen(bstrFilename));
-    if (wide.find(u'\0') != std::u16string_view::npos)
+    if (holdsNul(bstrFilename))
         return 1;
     const CString name(static_cast<const OLECHAR*>(bstrFilename));
     if (!m_file.Open(name, 0))

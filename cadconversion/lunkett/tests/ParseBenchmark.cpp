@@ -142,7 +142,7 @@ public:
 private:
     static bool converts(const Sample& sample)
     {
-        MemoryPartReader reader(&DSTVPartReader::createRegisteredPart);
+        MemoryPartReader reader(DSTVPartReader::createRegisteredPart);
         reader.openBytes(sample.path, sample.bytes);
         IUnknown* part = nullptr;
         BSTR error = nullptr;

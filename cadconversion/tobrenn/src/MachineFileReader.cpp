@@ -18,9 +18,6 @@
 
 namespace {
 
-constexpr DWORD kPartContext =
-    CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER | CLSCTX_REMOTE_SERVER;
-
 // Tenths of a millimetre per inch.
 constexpr double kTenthsPerInch = 254.0;
 
@@ -34,22 +31,7 @@ bool isLineEnd(char c)
     return c == '\r' || c == '\n';
 }
 
-// "<platform message>\r\n<context>", the break only after a message.
-CString comErrorText(const _com_error& error, UINT id, const char* fallback)
-{
-    CString text = error.ErrorMessage();
-    if (!text.IsEmpty())
-        text += "\r\n";
-    return text + loadTobrennString(id, fallback);
-}
-
 } // namespace
-
-HRESULT MachineFileReader::createRegisteredPart(IUnknown** ppUnknown)
-{
-    return CoCreateInstance(CLSID_CADPart, nullptr, kPartContext, IID_IUnknown,
-                            reinterpret_cast<void**>(ppUnknown));
-}
 
 MachineFileReader::MachineFileReader(const MachineFileVersion& version, PartCreator createPart)
     : m_version(version), m_createPart(std::move(createPart))
@@ -66,9 +48,7 @@ MachineFileReader::~MachineFileReader()
 int MachineFileReader::OpenConvertFile(BSTR bstrFilename)
 {
     CloseConvertFile();
-    // A name with a NUL inside would open the file named by its front part.
-    const std::u16string_view wide(bstrFilename ? bstrFilename : u"", SysStringLen(bstrFilename));
-    if (wide.find(u'\0') != std::u16string_view::npos)
+    if (holdsNul(bstrFilename))
         return 1;
     const CString name(static_cast<const OLECHAR*>(bstrFilename));
     if (!m_file.Open(name, 0))
@@ -96,7 +76,8 @@ HRESULT MachineFileReader::SetFile(BSTR bstrFilename, CString* errorText)
                      CString(static_cast<const OLECHAR*>(bstrFilename));
         return E_CONVERT_FILE_OPEN;
     } catch (const _com_error& error) {
-        *errorText = comErrorText(error, IDS_COM_ERROR_SET_FILE, "Com Error in Set File");
+        *errorText =
+            comErrorText(error, loadTobrennString(IDS_COM_ERROR_SET_FILE, "Com Error in Set File"));
         return error.Error();
     } catch (...) {
         *errorText =
@@ -316,8 +297,8 @@ CString MachineFileReader::readFailureText(HRESULT* hr) const
             loadTobrennString(IDS_UNEXPECTED_EOF, "Unexpected EOF while reading part"));
     } catch (const _com_error& error) {
         *hr = error.Error();
-        return withFileAndLine(
-            comErrorText(error, IDS_COM_ERROR_READING, "Com Error while reading part"));
+        return withFileAndLine(comErrorText(
+            error, loadTobrennString(IDS_COM_ERROR_READING, "Com Error while reading part")));
     } catch (const HoleLineRefusal& refusal) {
         *hr = E_CONVERT_BAD_CODE;
         return withFileAndLine(refusal.text);

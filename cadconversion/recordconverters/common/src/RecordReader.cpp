@@ -14,28 +14,6 @@
 #include <string>
 #include <utility>
 
-namespace {
-
-constexpr DWORD kPartContext =
-    CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER | CLSCTX_REMOTE_SERVER;
-
-// "<platform message>\r\n<context>", the break only after a message.
-CString comErrorText(const _com_error& error, UINT id, const char* fallback)
-{
-    CString text = error.ErrorMessage();
-    if (!text.IsEmpty())
-        text += "\r\n";
-    return text + loadRecordString(id, fallback);
-}
-
-} // namespace
-
-HRESULT RecordReader::createRegisteredPart(IUnknown** ppUnknown)
-{
-    return CoCreateInstance(CLSID_CADPart, nullptr, kPartContext, IID_IUnknown,
-                            reinterpret_cast<void**>(ppUnknown));
-}
-
 RecordReader::RecordReader(const Format& format, PartCreator createPart)
     : m_WebTool(format.toolRule), m_TFNearTool(format.toolRule), m_TFFarTool(format.toolRule),
       m_BFNearTool(format.toolRule), m_BFFarTool(format.toolRule), m_format(format),
@@ -50,9 +28,7 @@ RecordReader::~RecordReader() = default;
 int RecordReader::OpenConvertFile(BSTR bstrFilename)
 {
     CloseConvertFile();
-    // A name with a NUL inside would open the file named by its front part.
-    const std::string name = narrowFromBstr(bstrFilename);
-    if (name.find('\0') != std::string::npos || !m_File.Open(name.c_str(), 0))
+    if (holdsNul(bstrFilename) || !m_File.Open(narrowFromBstr(bstrFilename).c_str(), 0))
         return 1;
     m_bFileOpen = 1; // the text file skips a byte-order mark itself
     return 0;
@@ -125,7 +101,8 @@ HRESULT RecordReader::SetFile(BSTR bstrFilename, CString* errorText)
         }
         return S_OK;
     } catch (const _com_error& error) {
-        *errorText = comErrorText(error, IDS_RECORD_COM_ERROR_SET_FILE, "Com Error in Set File") +
+        *errorText = comErrorText(error, loadRecordString(IDS_RECORD_COM_ERROR_SET_FILE,
+                                                          "Com Error in Set File")) +
                      "\r\n" + loadRecordString(IDS_RECORD_FILE_NAME, "File Name:") + name;
         return error.Error();
     } catch (...) {
@@ -155,8 +132,8 @@ HRESULT RecordReader::ReadPart(IUnknown** ppIUnkCADPart, LONG bIsMetric, LONG bI
             loadRecordString(IDS_RECORD_UNEXPECTED_EOF, "Unexpected EOF while reading part"));
         return E_CONVERT_UNEXPECTED_EOF;
     } catch (const _com_error& error) {
-        *errorText = withFileAndLine(
-            comErrorText(error, IDS_RECORD_COM_ERROR_READING, "Com Error while reading part"));
+        *errorText = withFileAndLine(comErrorText(
+            error, loadRecordString(IDS_RECORD_COM_ERROR_READING, "Com Error while reading part")));
         return error.Error();
     } catch (...) {
         *errorText = withFileAndLine(loadRecordString(IDS_RECORD_UNEXPECTED_READ_ERROR,
