@@ -159,10 +159,10 @@ private:
 // interface (no members) and the class, which implements that interface
 // and IVLMRConvert.
 template <class OwnInterface>
-comserver::TypeLibrary converterLibrary(const GUID& libid, const char* name,
-                                        const char* helpString, const char* interfaceName,
-                                        const char* interfaceHelp, const CLSID& clsid,
-                                        const char* className, const char* classHelp)
+comserver::TypeLibrary converterLibrary(const GUID& libid, const char* name, const char* helpString,
+                                        const char* interfaceName, const char* interfaceHelp,
+                                        const CLSID& clsid, const char* className,
+                                        const char* classHelp)
 {
     using namespace comserver;
     return TypeLibrary{

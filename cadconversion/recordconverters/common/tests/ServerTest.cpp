@@ -149,15 +149,8 @@ TEST_F(RecordServerTest, ConvertersAreDrivenThroughDispatch)
 TEST_F(RecordServerTest, UnregistrationRemovesTheClassesAndTheModulesUnload)
 {
     for (std::size_t i = 0; i < std::size(kServers); ++i) {
-        const Server& server = kServers[i];
-        SCOPED_TRACE(server.registration.progId);
-        IVLMRConvert* converter = create(server);
-        ASSERT_NE(converter, nullptr);
-        expectUnloadsAfterRelease(converter, i);
-
-        ASSERT_EQ(call("DllUnregisterServer", i), S_OK);
-        convertertest::expectUnregistered(server.registration);
-        EXPECT_FALSE(classesHasKey("TypeLib\\" + guidToString(*server.registration.libid)));
+        SCOPED_TRACE(kServers[i].registration.progId);
+        expectUnregistration({kServers[i].registration}, i);
     }
     EXPECT_TRUE(convertertest::convertersOfTheCategory().empty());
 }

@@ -37,6 +37,19 @@
 
 namespace convertertest {
 
+// A converter class as its registrar script registers it.
+struct ConverterRegistration {
+    const CLSID* clsid;
+    const char* progId; // version-independent, without ".1"
+    const char* description;
+    const char* modulePath;
+    const GUID* libid;
+    bool programmable = true;
+    // The class ID as the script writes it under the ProgIDs; null: as
+    // guidToString writes it.
+    const char* clsidText = nullptr;
+};
+
 class ServerModuleTest : public ::testing::Test {
 protected:
     ServerModuleTest(const char* registryName, std::vector<const char*> modulePaths)
@@ -91,23 +104,16 @@ protected:
         EXPECT_EQ(call("DllCanUnloadNow", module), S_OK);
     }
 
+    // Unregistration of a module: it stays loaded while a converter of its
+    // first class lives and can unload once that is released; then
+    // DllUnregisterServer removes every class and the type library.
+    void expectUnregistration(const std::vector<ConverterRegistration>& classes,
+                              std::size_t module = 0);
+
     const testsupport::TemporaryRegistry m_registry;
     const std::filesystem::path m_dir = m_registry.folder();
     const std::vector<const char*> m_modulePaths;
     std::vector<void*> m_modules;
-};
-
-// A converter class as its registrar script registers it.
-struct ConverterRegistration {
-    const CLSID* clsid;
-    const char* progId; // version-independent, without ".1"
-    const char* description;
-    const char* modulePath;
-    const GUID* libid;
-    bool programmable = true;
-    // The class ID as the script writes it under the ProgIDs; null: as
-    // guidToString writes it.
-    const char* clsidText = nullptr;
 };
 
 // The ProgIDs, the CLSID key with its server, threading model, type library
@@ -239,6 +245,21 @@ inline void expectOpenFailureReported(IVLMRConvert* converter, const std::string
     EXPECT_EQ(report.description, openFailure + " " + missing);
     EXPECT_EQ(report.source, source);
     EXPECT_EQ(report.guid, IID_IVLMRConvert);
+}
+
+inline void
+ServerModuleTest::expectUnregistration(const std::vector<ConverterRegistration>& classes,
+                                       std::size_t module)
+{
+    ASSERT_FALSE(classes.empty());
+    IVLMRConvert* converter = create(*classes.front().clsid);
+    ASSERT_NE(converter, nullptr);
+    expectUnloadsAfterRelease(converter, module);
+    ASSERT_EQ(call("DllUnregisterServer", module), S_OK);
+    for (const ConverterRegistration& c : classes) {
+        expectUnregistered(c);
+        EXPECT_FALSE(testsupport::classesHasKey("TypeLib\\" + guidToString(*c.libid)));
+    }
 }
 
 } // namespace convertertest
