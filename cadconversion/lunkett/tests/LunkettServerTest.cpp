@@ -235,26 +235,16 @@ IVLMRMultConvert* createBarConverter()
 
 TEST_F(LunkettServerTest, BarConverterIsRegisteredAndAnswersBothConverterInterfaces)
 {
-    const std::string key = "CLSID\\" + guidToString(CLSID_DSTVMultConvert);
-    EXPECT_EQ(classesValue("Lunkett.DSTVMultConvert.1"), "DSTVMultConvert Class");
-    EXPECT_EQ(classesValue("Lunkett.DSTVMultConvert\\CurVer"), "Lunkett.DSTVMultConvert.1");
-    EXPECT_EQ(classesValue(key + "\\ProgID"), "Lunkett.DSTVMultConvert.1");
-    EXPECT_TRUE(classesHasKey(key + "\\Programmable"));
-    EXPECT_EQ(classesValue(key + "\\InprocServer32", "ThreadingModel"), "Apartment");
-    EXPECT_EQ(classesValue(key + "\\TypeLib"), guidToString(LIBID_LUNKETTLib));
-    EXPECT_TRUE(classesHasKey(key + "\\Implemented Categories\\" +
-                              guidToString(CATID_VelmoraCadConversion)));
+    const convertertest::ConverterRegistration registration{
+        &CLSID_DSTVMultConvert, "Lunkett.DSTVMultConvert", "DSTVMultConvert Class",
+        LUNKETT_MODULE_PATH, &LIBID_LUNKETTLib};
+    convertertest::expectRegistered(registration);
 
     IVLMRMultConvert* multConvert = createBarConverter();
     ASSERT_NE(multConvert, nullptr);
-    for (const IID* iid : {&IID_IUnknown, &IID_IDSTVMultConvert, &IID_IDispatch,
-                           &IID_ISupportErrorInfo, &IID_IVLMRConvert, &IID_IVLMRMultConvert}) {
-        IUnknown* answer = nullptr;
-        EXPECT_EQ(multConvert->QueryInterface(*iid, reinterpret_cast<void**>(&answer)), S_OK)
-            << guidToString(*iid);
-        if (answer)
-            answer->Release();
-    }
+    convertertest::expectInterfaces(multConvert, {&IID_IUnknown, &IID_IDSTVMultConvert,
+                                                  &IID_IDispatch, &IID_ISupportErrorInfo,
+                                                  &IID_IVLMRConvert, &IID_IVLMRMultConvert});
     ISupportErrorInfo* support = nullptr;
     ASSERT_EQ(
         multConvert->QueryInterface(IID_ISupportErrorInfo, reinterpret_cast<void**>(&support)),
@@ -284,8 +274,7 @@ TEST_F(LunkettServerTest, BarConverterIsRegisteredAndAnswersBothConverterInterfa
     EXPECT_EQ(multConvert->Release(), 0u);
 
     ASSERT_EQ(call("DllUnregisterServer"), S_OK);
-    EXPECT_FALSE(classesHasKey(key));
-    EXPECT_FALSE(classesHasKey("Lunkett.DSTVMultConvert"));
+    convertertest::expectUnregistered(registration);
 }
 
 TEST_F(LunkettServerTest, BarConverterFailuresCarryTheReaderTextForEitherInterface)

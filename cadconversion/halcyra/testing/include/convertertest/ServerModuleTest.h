@@ -31,6 +31,7 @@
 #include <dlfcn.h>
 
 #include <filesystem>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
@@ -155,6 +156,18 @@ inline void expectUnregistered(const ConverterRegistration& c)
     EXPECT_FALSE(classesHasKey(c.progId));
 }
 
+// The object answers each interface.
+inline void expectInterfaces(IUnknown* object, std::initializer_list<const IID*> iids)
+{
+    for (const IID* iid : iids) {
+        IUnknown* answer = nullptr;
+        EXPECT_EQ(object->QueryInterface(*iid, reinterpret_cast<void**>(&answer)), S_OK)
+            << guidToString(*iid);
+        if (answer)
+            answer->Release();
+    }
+}
+
 // The interface map of a converter class: IUnknown, its own interface,
 // ISupportErrorInfo and IVLMRConvert answer, and IDispatch as the own
 // (dual) interface where the class answers it; IVLMRMultConvert is
@@ -163,13 +176,7 @@ inline void expectUnregistered(const ConverterRegistration& c)
 inline void expectConverterInterfaces(IVLMRConvert* converter, REFIID own,
                                       bool answersDispatch = true)
 {
-    for (const IID* iid : {&IID_IUnknown, &own, &IID_ISupportErrorInfo, &IID_IVLMRConvert}) {
-        IUnknown* answer = nullptr;
-        EXPECT_EQ(converter->QueryInterface(*iid, reinterpret_cast<void**>(&answer)), S_OK)
-            << guidToString(*iid);
-        if (answer)
-            answer->Release();
-    }
+    expectInterfaces(converter, {&IID_IUnknown, &own, &IID_ISupportErrorInfo, &IID_IVLMRConvert});
     IUnknown* ownPart = nullptr;
     converter->QueryInterface(own, reinterpret_cast<void**>(&ownPart));
     IUnknown* dispatch = reinterpret_cast<IUnknown*>(0x1);
