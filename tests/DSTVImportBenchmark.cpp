@@ -11,35 +11,27 @@
 // loop's and the ratios. Run it from a Release build:
 // bin/dstv_import_benchmark.
 #include "BareLoop.h"
-#include "BenchClock.h"
-#include "ServerModules.h"
+#include "ImportRoad.h"
 #include "halcyra/HalcyraLib.h"
+
+#include "convertertest/ConverterCategory.h"
 
 #include "com/Bstr.h"
 #include "com/Runtime.h"
 #include "tarsis/SqliteStore.h"
-#include "testing/ScopedEnvironment.h"
-#include "testing/TemporaryDatabase.h"
-#include "testing/TemporaryRegistry.h"
+#include "testing/AnchoredReporter.h"
+#include "testing/ThreadClock.h"
 
 #include <benchmark/benchmark.h>
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 namespace {
-
-using tarsis::bench::Clock;
 
 constexpr int kFilesPerProfile = 20;
 
@@ -87,9 +79,6 @@ class Environment {
 public:
     Environment()
     {
-        OleInitialize(nullptr);
-        if (const std::string failure = m_servers.registerAll(); !failure.empty())
-            throw std::runtime_error("cannot register the servers: " + failure);
         int number = 0;
         for (const ProfileKind& kind : kProfiles)
             for (int i = 0; i < kFilesPerProfile; ++i) {
@@ -105,23 +94,18 @@ public:
     {
         for (BSTR name : m_names)
             SysFreeString(name);
-        OleUninitialize();
-        CoFreeUnusedLibraries();
     }
 
     const std::vector<BSTR>& names() const { return m_names; }
     const std::vector<std::string>& paths() const { return m_paths; }
-    const std::string& database() const { return m_database.path(); }
+    const std::string& database() const { return m_servers.database(); }
     const std::filesystem::path& folder() const { return m_dir; }
     // What the import stores for each file, as read back from the database.
     std::vector<tarsis::PartRecord> rows;
 
 private:
-    const testsupport::TemporaryRegistry m_registry{"dstv-bench"};
-    const std::filesystem::path m_dir = m_registry.folder();
-    const testsupport::TemporaryDatabase m_database;
-    const testsupport::ScopedEnvironment m_data{"XDG_DATA_HOME", (m_dir / "data").string()};
-    ServerModules m_servers;
+    const RegisteredServers m_servers{"dstv-bench"};
+    const std::filesystem::path m_dir = m_servers.folder();
     std::vector<BSTR> m_names;
     std::vector<std::string> m_paths;
 };
@@ -136,15 +120,8 @@ void countFiles(benchmark::State& state)
 
 void BM_BareRead(benchmark::State& state)
 {
-    std::vector<char> buffer(64 * 1024);
-    for (auto _ : state) {
-        for (const std::string& path : g_environment->paths()) {
-            const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-            while (read(fd, buffer.data(), buffer.size()) > 0)
-                benchmark::DoNotOptimize(buffer.data());
-            close(fd);
-        }
-    }
+    for (auto _ : state)
+        bareRead(g_environment->paths());
     countFiles(state);
 }
 BENCHMARK(BM_BareRead)->Unit(benchmark::kMicrosecond)->UseRealTime();
@@ -153,12 +130,7 @@ BENCHMARK(BM_BareRead)->Unit(benchmark::kMicrosecond)->UseRealTime();
 // created.
 IVLMRConvert* standardConverter()
 {
-    IVLMRConvert* converter = nullptr;
-    const CLSID clsid = guidOf("FBAB4E40-6964-11D5-927B-006008A85237");
-    if (FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_ALL, IID_IVLMRConvert,
-                                reinterpret_cast<void**>(&converter))))
-        return nullptr;
-    return converter;
+    return convertertest::createConverter(guidOf("FBAB4E40-6964-11D5-927B-006008A85237"));
 }
 
 int g_pass = 0; // every pass saves its parts under a job of its own
@@ -180,30 +152,12 @@ void importFiles(benchmark::State& state, bool save)
     }
     for (auto _ : state) {
         BSTR job = bstrFromNarrow(nextJob());
+        const PartStep step = save ? savingEachPart<ICADPart2>(job) : nullptr;
         for (BSTR name : g_environment->names()) {
-            if (converter->SetFile(name) != S_OK) {
-                state.SkipWithError("SetFile failed");
+            const ImportResult result = importFile(converter, name, step);
+            if (result.failure) {
+                state.SkipWithError(result.failure);
                 break;
-            }
-            for (;;) {
-                IUnknown* unknown = nullptr;
-                const HRESULT hr = converter->ReadPart(&unknown, 0, 0);
-                if (hr == S_OK && save) {
-                    ICADPart2* part = nullptr;
-                    unknown->QueryInterface(IID_ICADPart2, reinterpret_cast<void**>(&part));
-                    part->put_JobId(job);
-                    part->SetMetric(0);
-                    if (part->SaveToTarsis() != S_OK)
-                        state.SkipWithError("SaveToTarsis failed");
-                    part->Release();
-                }
-                if (unknown)
-                    unknown->Release();
-                if (hr != S_OK) {
-                    if (hr != S_FALSE)
-                        state.SkipWithError("ReadPart failed");
-                    break;
-                }
             }
         }
         SysFreeString(job);
@@ -269,124 +223,72 @@ void BM_ImportBesideBareLoop(benchmark::State& state)
     }
     const std::string path = (g_environment->folder() / "beside.db").string();
     tarsis::bench::BareLoop loop(path, tarsis::Durability::FlushedCommit);
-    double importWall = 0, importCpu = 0, bareWall = 0, bareCpu = 0, parts = 0;
+    testsupport::TakingTurns turns;
     for (auto _ : state) {
         const std::string job = nextJob();
         BSTR jobText = bstrFromNarrow(job);
         const auto& names = g_environment->names();
         for (std::size_t i = 0; i < names.size(); ++i) {
-            const Clock start = Clock::now();
+            turns.start();
             IUnknown* unknown = nullptr;
             if (converter->SetFile(names[i]) != S_OK ||
                 converter->ReadPart(&unknown, 0, 0) != S_OK) {
                 state.SkipWithError("a file does not read");
                 break;
             }
-            ICADPart2* part = nullptr;
-            unknown->QueryInterface(IID_ICADPart2, reinterpret_cast<void**>(&part));
-            part->put_JobId(jobText);
-            part->SetMetric(0);
-            const HRESULT saved = part->SaveToTarsis();
-            part->Release();
+            const char* failure = savePart<ICADPart2>(unknown, jobText);
             unknown->Release();
-            if (saved != S_OK) {
-                state.SkipWithError("SaveToTarsis failed");
+            if (failure) {
+                state.SkipWithError(failure);
                 break;
             }
-            const Clock middle = Clock::now();
+            turns.roadDone();
             tarsis::PartRecord rows = g_environment->rows[i];
             rows.header.key.job = job;
             loop.save(rows);
-            const Clock end = Clock::now();
-            importWall += middle.wall - start.wall;
-            importCpu += middle.cpu - start.cpu;
-            bareWall += end.wall - middle.wall;
-            bareCpu += end.cpu - middle.cpu;
-            ++parts;
+            turns.anchorDone();
         }
         SysFreeString(jobText);
     }
     converter->Release();
-    if (parts == 0)
-        return;
-    state.counters["import_wall_us"] = importWall / parts;
-    state.counters["import_cpu_us"] = importCpu / parts;
-    state.counters["bare_wall_us"] = bareWall / parts;
-    state.counters["bare_cpu_us"] = bareCpu / parts;
-    state.counters["wall_ratio"] = importWall / bareWall;
-    state.counters["cpu_ratio"] = importCpu / bareCpu;
+    turns.setCounters(state, "import", "bare");
 }
 BENCHMARK(BM_ImportBesideBareLoop)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// Prints as usual, then each road's wall and CPU time per part beside the
-// bare loop's and the ratios (medians with repetitions).
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs) {
-            // Each repetition's run, or only the median where the
-            // repetitions are reported as aggregates.
-            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
-            if ((run.run_type != Run::RT_Iteration && !median) || run.error_occurred)
-                continue;
-            const double unit = benchmark::GetTimeUnitMultiplier(run.time_unit);
-            for (const auto& [name, counter] : run.counters)
-                m_counters[run.run_name.function_name][name] = counter.value;
-            Times& t = m_times[run.run_name.function_name];
-            t.real.push_back(run.GetAdjustedRealTime() / unit);
-            t.cpu.push_back(run.GetAdjustedCPUTime() / unit);
-        }
-        ConsoleReporter::ReportRuns(runs);
+// After the usual output: each road's wall and CPU time per part beside the
+// bare loop's and the ratios (medians with repetitions). files: the parts of
+// one iteration.
+void printRatios(const testsupport::AnchoredReporter& reporter, std::size_t files)
+{
+    using Clock = testsupport::AnchoredReporter::Clock;
+    const auto bareWall = reporter.median("BM_BareLoop", Clock::Real);
+    if (!bareWall)
+        return;
+    const double perPart = 1e6 / static_cast<double>(files);
+    const double bareCpu = *reporter.median("BM_BareLoop", Clock::Cpu) * perPart;
+    std::printf("\n%-20s %14s %14s %12s %12s\n", "per part", "wall us", "CPU us", "wall / bare",
+                "CPU / bare");
+    for (const char* road :
+         {"BM_BareRead", "BM_ReadPart", "BM_StoreSave", "BM_ReadPartAndSave", "BM_BareLoop"}) {
+        const auto wall = reporter.median(road, Clock::Real);
+        if (!wall)
+            continue;
+        const double cpu = *reporter.median(road, Clock::Cpu) * perPart;
+        std::printf("%-20s %14.1f %14.1f %12.2f %12.2f\n", road, *wall * perPart, cpu,
+                    *wall / *bareWall, cpu / bareCpu);
     }
-
-    // files: the parts of one iteration.
-    void printRatios(std::size_t files) const
-    {
-        auto bare = m_times.find("BM_BareLoop");
-        if (bare == m_times.end())
-            return;
-        const double perPart = 1e6 / static_cast<double>(files);
-        const double bareWall = median(bare->second.real) * perPart;
-        const double bareCpu = median(bare->second.cpu) * perPart;
-        std::printf("\n%-20s %14s %14s %12s %12s\n", "per part", "wall us", "CPU us", "wall / bare",
-                    "CPU / bare");
-        for (const char* road :
-             {"BM_BareRead", "BM_ReadPart", "BM_StoreSave", "BM_ReadPartAndSave", "BM_BareLoop"}) {
-            auto found = m_times.find(road);
-            if (found == m_times.end())
-                continue;
-            const double wall = median(found->second.real) * perPart;
-            const double cpu = median(found->second.cpu) * perPart;
-            std::printf("%-20s %14.1f %14.1f %12.2f %12.2f\n", road, wall, cpu, wall / bareWall,
-                        cpu / bareCpu);
-        }
-        if (auto beside = m_counters.find("BM_ImportBesideBareLoop"); beside != m_counters.end()) {
-            const auto& c = beside->second;
-            std::printf("import and bare loop taking turns per part: import %.1f us wall, %.1f us "
-                        "CPU; bare loop %.1f us wall, %.1f us CPU; ratios wall %.2f, CPU %.2f\n",
-                        c.at("import_wall_us"), c.at("import_cpu_us"), c.at("bare_wall_us"),
-                        c.at("bare_cpu_us"), c.at("wall_ratio"), c.at("cpu_ratio"));
-        }
-        std::printf("goals: file to stored part within 1.5 x the bare loop's wall time and 2 x its "
-                    "CPU time\n");
+    const std::string beside = "BM_ImportBesideBareLoop";
+    if (const auto ratio = reporter.counter(beside, "wall_ratio")) {
+        std::printf(
+            "import and bare loop taking turns per part: import %.1f us wall, %.1f us "
+            "CPU; bare loop %.1f us wall, %.1f us CPU; ratios wall %.2f, CPU %.2f\n",
+            *reporter.counter(beside, "import_wall_us"), *reporter.counter(beside, "import_cpu_us"),
+            *reporter.counter(beside, "bare_wall_us"), *reporter.counter(beside, "bare_cpu_us"),
+            *ratio, *reporter.counter(beside, "cpu_ratio"));
     }
-
-private:
-    struct Times {
-        std::vector<double> real; // seconds per iteration, that is per set of files
-        std::vector<double> cpu;
-    };
-
-    static double median(std::vector<double> values)
-    {
-        std::sort(values.begin(), values.end());
-        return values[values.size() / 2];
-    }
-
-    std::map<std::string, Times> m_times;
-    std::map<std::string, std::map<std::string, double>> m_counters; // the median run's
-};
+    std::printf("goals: file to stored part within 1.5 x the bare loop's wall time and 2 x its "
+                "CPU time\n");
+}
 
 // What the import stores for each file: one pass into the database, read
 // back.
@@ -397,24 +299,22 @@ void probeRows(Environment& environment)
         throw std::runtime_error("no converter");
     BSTR job = bstrFromNarrow("PROBE");
     std::vector<tarsis::PartKey> keys;
-    for (BSTR name : environment.names()) {
-        IUnknown* unknown = nullptr;
-        if (converter->SetFile(name) != S_OK || converter->ReadPart(&unknown, 0, 0) != S_OK)
-            throw std::runtime_error("a generated file does not read");
+    const PartStep keepKeyAndSave = [&](IUnknown* unknown) {
         ICADPart2* part = nullptr;
         unknown->QueryInterface(IID_ICADPart2, reinterpret_cast<void**>(&part));
-        part->put_JobId(job);
-        part->SetMetric(0);
         BSTR group = nullptr, mark = nullptr;
         part->get_Group(&group);
         part->get_Mark(&mark);
-        if (part->SaveToTarsis() != S_OK)
-            throw std::runtime_error("a generated part does not save");
         keys.push_back({"PROBE", narrowFromBstr(group), narrowFromBstr(mark)});
         SysFreeString(group);
         SysFreeString(mark);
         part->Release();
-        unknown->Release();
+        return savePart<ICADPart2>(unknown, job);
+    };
+    for (BSTR name : environment.names()) {
+        const ImportResult result = importFile(converter, name, keepKeyAndSave);
+        if (result.failure || result.parts != 1)
+            throw std::runtime_error("a generated file does not import");
     }
     SysFreeString(job);
     converter->Release();
@@ -427,24 +327,16 @@ void probeRows(Environment& environment)
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    try {
-        Environment environment;
-        g_environment = &environment;
-        probeRows(environment);
-        RatioReporter reporter;
-        benchmark::RunSpecifiedBenchmarks(&reporter);
-        std::printf("%zu generated files per iteration, %zu rows per part\n",
-                    environment.paths().size(), environment.rows.front().entries.size() + 1);
-        reporter.printRatios(environment.paths().size());
-        std::fflush(stdout);
-        g_environment = nullptr;
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "%s\n", error.what());
-        return 1;
-    }
-    benchmark::Shutdown();
-    return 0;
+    using Reporter = testsupport::AnchoredReporter;
+    return testsupport::anchoredMain(
+        argc, argv, Reporter::Clock::Real, [](Reporter& reporter, auto&) {
+            Environment environment;
+            g_environment = &environment;
+            probeRows(environment);
+            benchmark::RunSpecifiedBenchmarks(&reporter);
+            std::printf("%zu generated files per iteration, %zu rows per part\n",
+                        environment.paths().size(), environment.rows.front().entries.size() + 1);
+            printRatios(reporter, environment.paths().size());
+            g_environment = nullptr;
+        });
 }

@@ -11,20 +11,20 @@
 // Prints each road's drawings per second and its time as a multiple of
 // the bare read's. Run it from a Release build: bin/dxf_import_benchmark.
 #include "DrawingText.h"
-#include "ServerModules.h"
+#include "ImportRoad.h"
 #include "halcyra/HalcyraLib.h"
 #include "ostrane/OstraneLib.h"
 
+#include "convertertest/ConverterCategory.h"
+
 #include "com/Bstr.h"
 #include "com/Runtime.h"
-#include "testing/TemporaryDatabase.h"
-#include "testing/TemporaryRegistry.h"
+#include "testing/AnchoredReporter.h"
 
 #include <benchmark/benchmark.h>
 
 #include <sys/resource.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -107,40 +107,28 @@ void writeLargeDrawing(const std::string& path, double megabytes)
 
 class Environment {
 public:
-    Environment() : m_registry("dxf-bench"), m_database("dxf-bench")
+    Environment()
     {
-        OleInitialize(nullptr);
-        if (const std::string failure = m_servers.registerAll(); !failure.empty())
-            throw std::runtime_error("cannot register the servers: " + failure);
-        IVLMRConvert* converter = nullptr;
-        if (FAILED(CoCreateInstance(CLSID_VLMROstrane, nullptr, CLSCTX_ALL, IID_IVLMRConvert,
-                                    reinterpret_cast<void**>(&converter))))
+        m_converter = convertertest::createConverter(CLSID_VLMROstrane);
+        if (!m_converter)
             throw std::runtime_error("no DXF converter");
-        m_converter = converter;
-        m_beam = (m_registry.folder() / "beam.dxf").string();
+        m_beam = (m_servers.folder() / "beam.dxf").string();
         testsupport::writeFile(m_beam, beamDrawing());
         for (int megabytes : kLargeSizes) {
             const std::string path =
-                (m_registry.folder() / ("large-" + std::to_string(megabytes) + ".dxf")).string();
+                (m_servers.folder() / ("large-" + std::to_string(megabytes) + ".dxf")).string();
             writeLargeDrawing(path, megabytes == 6 ? 6.25 : megabytes == 12 ? 12.5 : megabytes);
             m_large[megabytes] = path;
         }
     }
-    ~Environment()
-    {
-        m_converter->Release();
-        OleUninitialize();
-        CoFreeUnusedLibraries();
-    }
+    ~Environment() { m_converter->Release(); }
 
     IVLMRConvert* converter() const { return m_converter; }
     const std::string& beam() const { return m_beam; }
     const std::string& large(int megabytes) const { return m_large.at(megabytes); }
 
 private:
-    testsupport::TemporaryRegistry m_registry;
-    testsupport::TemporaryDatabase m_database;
-    ServerModules m_servers;
+    const RegisteredServers m_servers{"dxf-bench"};
     IVLMRConvert* m_converter = nullptr;
     std::string m_beam;
     std::map<int, std::string> m_large;
@@ -166,34 +154,17 @@ std::size_t readLines(const std::string& path)
     return bytes;
 }
 
-// The wizard's road for one drawing: SetFile, ReadPart until S_FALSE; with
-// save, the part is completed and saved.
+// The wizard's road for one drawing (importFile): SetFile, ReadPart until
+// S_FALSE; with save, the part is completed and saved.
 void importDrawing(benchmark::State& state, const std::string& path, bool save)
 {
-    IVLMRConvert* converter = g_environment->converter();
+    static const PartStep saving = savingEachPart<ICADPart>();
     BSTR name = bstrFromNarrow(path);
-    if (converter->SetFile(name) != S_OK)
-        state.SkipWithError("SetFile failed");
+    const ImportResult result =
+        importFile(g_environment->converter(), name, save ? saving : nullptr);
     SysFreeString(name);
-    for (;;) {
-        IUnknown* unknown = nullptr;
-        const HRESULT hr = converter->ReadPart(&unknown, 0, 0);
-        if (hr == S_OK && save) {
-            ICADPart* part = nullptr;
-            unknown->QueryInterface(IID_ICADPart, reinterpret_cast<void**>(&part));
-            part->SetMetric(0);
-            if (part->SaveToTarsis() != S_OK)
-                state.SkipWithError("SaveToTarsis failed");
-            part->Release();
-        }
-        if (unknown)
-            unknown->Release();
-        if (hr != S_OK) {
-            if (hr != S_FALSE)
-                state.SkipWithError("ReadPart failed");
-            break;
-        }
-    }
+    if (result.failure)
+        state.SkipWithError(result.failure);
 }
 
 void countDrawings(benchmark::State& state)
@@ -260,89 +231,43 @@ BENCHMARK(BM_LargeReadPart)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
-// Prints as usual, then each road's drawings per second and its time as a
-// multiple of the bare line read of the same bytes (medians, also of
-// repetitions reported as aggregates only), and for the
-// large drawings the time per byte and the peak memory's rise.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs) {
-            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
-            if ((run.run_type == Run::RT_Iteration || median) && !run.error_occurred) {
-                Sample& sample = m_samples[run.run_name.str()];
-                sample.seconds.push_back(run.GetAdjustedRealTime() /
-                                         benchmark::GetTimeUnitMultiplier(run.time_unit));
-                if (auto rise = run.counters.find("peak_rise_kB"); rise != run.counters.end())
-                    sample.peakRise = std::max(sample.peakRise, rise->second.value);
-            }
-        }
-        ConsoleReporter::ReportRuns(runs);
+// After the usual output: each road's drawings per second and its time as
+// a multiple of the bare line read of the same bytes (medians, also of
+// repetitions reported as aggregates only), and for the large drawings the
+// time per byte and the largest rise of the peak memory.
+void printSummary(const testsupport::AnchoredReporter& reporter)
+{
+    const double bare = reporter.median("BM_BeamLineRead").value_or(0);
+    for (const char* road : {"BM_BeamLineRead", "BM_BeamReadPart", "BM_BeamReadPartAndSave"})
+        if (const double time = reporter.median(road).value_or(0); time > 0 && bare > 0)
+            std::printf("%-24s %10.0f drawings/s, %7.1f x the bare line read\n", road, 1 / time,
+                        time / bare);
+    std::printf("large drawings:  size   line read ns/byte   ReadPart ns/byte   ratio   "
+                "peak rise kB\n");
+    for (int megabytes : kLargeSizes) {
+        const std::string& path = g_environment->large(megabytes);
+        const double bytes = static_cast<double>(std::filesystem::file_size(path));
+        const std::string size = "/" + std::to_string(megabytes);
+        const double line = reporter.median("BM_LargeLineRead" + size).value_or(0);
+        const double read = reporter.median("BM_LargeReadPart" + size).value_or(0);
+        const double rise =
+            reporter.largestCounter("BM_LargeReadPart" + size, "peak_rise_kB").value_or(0);
+        std::printf("               %5.1f MB  %17.2f  %17.2f  %6.1f  %13.0f\n", bytes / kMegabyte,
+                    line / bytes * 1e9, read / bytes * 1e9, line > 0 ? read / line : 0, rise);
     }
-
-    void printSummary() const
-    {
-        const double bare = median("BM_BeamLineRead");
-        for (const char* road : {"BM_BeamLineRead", "BM_BeamReadPart", "BM_BeamReadPartAndSave"})
-            if (const double time = median(road); time > 0 && bare > 0)
-                std::printf("%-24s %10.0f drawings/s, %7.1f x the bare line read\n", road, 1 / time,
-                            time / bare);
-        std::printf("large drawings:  size   line read ns/byte   ReadPart ns/byte   ratio   "
-                    "peak rise kB\n");
-        for (int megabytes : kLargeSizes) {
-            const std::string& path = g_environment->large(megabytes);
-            const double bytes = static_cast<double>(std::filesystem::file_size(path));
-            const std::string size = "/" + std::to_string(megabytes) + "/real_time";
-            const double line = median("BM_LargeLineRead" + size);
-            const double read = median("BM_LargeReadPart" + size);
-            auto found = m_samples.find("BM_LargeReadPart" + size);
-            std::printf("               %5.1f MB  %17.2f  %17.2f  %6.1f  %13.0f\n",
-                        bytes / kMegabyte, line / bytes * 1e9, read / bytes * 1e9,
-                        line > 0 ? read / line : 0,
-                        found == m_samples.end() ? 0 : found->second.peakRise);
-        }
-    }
-
-private:
-    struct Sample {
-        std::vector<double> seconds;
-        double peakRise = 0;
-    };
-
-    double median(const std::string& name) const
-    {
-        auto found =
-            m_samples.find(name.find('/') == std::string::npos ? name + "/real_time" : name);
-        if (found == m_samples.end() || found->second.seconds.empty())
-            return 0;
-        std::vector<double> values = found->second.seconds;
-        std::sort(values.begin(), values.end());
-        return values[values.size() / 2];
-    }
-
-    std::map<std::string, Sample> m_samples;
-};
+}
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    try {
-        Environment environment;
-        g_environment = &environment;
-        RatioReporter reporter;
-        benchmark::RunSpecifiedBenchmarks(&reporter);
-        reporter.printSummary();
-        std::fflush(stdout);
-        g_environment = nullptr;
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "%s\n", error.what());
-        return 1;
-    }
-    benchmark::Shutdown();
-    return 0;
+    using Reporter = testsupport::AnchoredReporter;
+    return testsupport::anchoredMain(argc, argv, Reporter::Clock::Real,
+                                     [](Reporter& reporter, auto&) {
+                                         Environment environment;
+                                         g_environment = &environment;
+                                         benchmark::RunSpecifiedBenchmarks(&reporter);
+                                         printSummary(reporter);
+                                         g_environment = nullptr;
+                                     });
 }

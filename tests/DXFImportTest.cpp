@@ -5,6 +5,7 @@
 // sizes, shape and orientation.
 #include "ServerModules.h"
 #include "WizardFixture.h"
+#include "WizardImport.h"
 
 #include "tarsis/SqliteStore.h"
 #include "testing/TemporaryDatabase.h"
@@ -84,38 +85,8 @@ protected:
     std::vector<std::string> convert(const std::vector<std::string>& files, std::string* log)
     {
         const std::string logPath = (m_dir / "import.log").string();
-        std::vector<std::string> entries;
-        CCadConversionPropSheet sheet("Cad Conversion");
-        runSheet(sheet, [&](HWND h) {
-            const HWND combo = GetDlgItem(sheet.m_formatPage.m_hWnd, IDC_FORMAT);
-            LRESULT ostrane = -1;
-            for (LRESULT i = 0; i < SendMessage(combo, CB_GETCOUNT, 0, 0) && ostrane < 0; ++i) {
-                char name[64] = "";
-                SendMessage(combo, CB_GETLBTEXT, static_cast<WPARAM>(i),
-                            reinterpret_cast<LPARAM>(name));
-                if (std::string(name) == "Ostrane Ver : 1.0")
-                    ostrane = i;
-            }
-            ASSERT_GE(ostrane, 0) << "the DXF converter is listed by its conversion name";
-            SendMessage(combo, CB_SETCURSEL, static_cast<WPARAM>(ostrane), 0);
-            press(h, ID_WIZNEXT);
-            press(sheet.m_jobGroupPage.m_hWnd, IDC_JOB_FROM_FILE);
-            press(sheet.m_jobGroupPage.m_hWnd, IDC_GROUP_FROM_FILE);
-            press(h, ID_WIZNEXT);
-            if (!checked(sheet.m_logFilePage.m_hWnd, IDC_USE_LOG_FILE))
-                press(sheet.m_logFilePage.m_hWnd, IDC_USE_LOG_FILE);
-            SetDlgItemText(sheet.m_logFilePage.m_hWnd, IDC_LOG_FILE, logPath.c_str());
-            settle();
-            press(h, ID_WIZNEXT);
-            answer({IDOK, files});
-            press(sheet.m_filesPage.m_hWnd, IDC_SELECT_FILES);
-            press(h, ID_WIZNEXT);
-            ASSERT_EQ(sheet.GetActivePage(), &sheet.m_convertPage);
-            press(sheet.m_convertPage.m_hWnd, IDC_CONVERT);
-            pumpUntil([&] { return !sheet.m_convertPage.IsConverting(); });
-            entries = listEntries(GetDlgItem(sheet.m_convertPage.m_hWnd, IDC_CONVERT_FILES));
-            press(h, IDCANCEL);
-        });
+        const std::vector<std::string> entries =
+            importThroughWizard(*this, {"Ostrane Ver : 1.0", files, logPath});
         *log = readFile(logPath);
         return entries;
     }

@@ -7,6 +7,7 @@
 #include "ServerModules.h"
 #include "StoreTestSupport.h"
 #include "WizardFixture.h"
+#include "WizardImport.h"
 
 #include "com/ComError.h"
 #include "tarsis/SqliteStore.h"
@@ -53,14 +54,7 @@ protected:
         std::string entry;
         CCadConversionPropSheet sheet("Cad Conversion");
         runSheet(sheet, [&](HWND h) {
-            const HWND combo = GetDlgItem(sheet.m_formatPage.m_hWnd, IDC_FORMAT);
-            for (LRESULT i = 0; i < SendMessage(combo, CB_GETCOUNT, 0, 0); ++i) {
-                char name[64] = "";
-                SendMessage(combo, CB_GETLBTEXT, static_cast<WPARAM>(i),
-                            reinterpret_cast<LPARAM>(name));
-                if (std::string(name) == "DSTV For Tolvin Ver : 1.0")
-                    SendMessage(combo, CB_SETCURSEL, static_cast<WPARAM>(i), 0);
-            }
+            EXPECT_TRUE(chooseConverter(sheet, "DSTV For Tolvin Ver : 1.0"));
             press(h, ID_WIZNEXT);
             press(h, ID_WIZNEXT);
             if (logged)

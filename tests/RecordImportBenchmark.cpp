@@ -12,28 +12,26 @@
 // first 1,000 and after all records of one ReadPart pass (it stays flat:
 // the file is read record by record). Run it from a Release build:
 // bin/record_import_benchmark.
-#include "ServerModules.h"
+#include "ImportRoad.h"
 #include "halcyra/HalcyraLib.h"
+
+#include "convertertest/ConverterCategory.h"
 
 #include "com/Bstr.h"
 #include "com/Runtime.h"
-#include "testing/ScopedEnvironment.h"
-#include "testing/TemporaryDatabase.h"
-#include "testing/TemporaryRegistry.h"
+#include "testing/AnchoredReporter.h"
 
 #include <benchmark/benchmark.h>
 
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <map>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -88,16 +86,13 @@ class Environment {
 public:
     Environment()
     {
-        OleInitialize(nullptr);
-        if (const std::string failure = m_servers.registerAll(); !failure.empty())
-            throw std::runtime_error("cannot register the servers: " + failure);
         for (const System& system : kSystems) {
             const std::filesystem::path file =
                 m_dir / (std::string(system.conversionName) + ".txt");
             testsupport::writeFile(file, generatedFile(system));
             m_names.push_back(bstrFromNarrow(file.string()));
             m_paths.push_back(file.string());
-            m_converters.push_back(findConverter(system.conversionName));
+            m_converters.push_back(convertertest::findConverter(system.conversionName));
         }
     }
     ~Environment()
@@ -107,8 +102,6 @@ public:
         for (IVLMRConvert* converter : m_converters)
             if (converter)
                 converter->Release();
-        OleUninitialize();
-        CoFreeUnusedLibraries();
     }
 
     BSTR name(int system) const { return m_names.at(system); }
@@ -116,41 +109,8 @@ public:
     IVLMRConvert* converter(int system) const { return m_converters.at(system); }
 
 private:
-    static IVLMRConvert* findConverter(const std::string& conversionName)
-    {
-        ICatInformation* categories = nullptr;
-        if (FAILED(CoCreateInstance(CLSID_StdComponentCategoriesMgr, nullptr, CLSCTX_INPROC_SERVER,
-                                    IID_ICatInformation, reinterpret_cast<void**>(&categories))))
-            return nullptr;
-        IEnumGUID* classes = nullptr;
-        categories->EnumClassesOfCategories(1, &CATID_VelmoraCadConversion, 0, nullptr, &classes);
-        categories->Release();
-        IVLMRConvert* found = nullptr;
-        GUID clsid;
-        ULONG count = 0;
-        while (!found && classes && classes->Next(1, &clsid, &count) == S_OK) {
-            IVLMRConvert* converter = nullptr;
-            if (FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_ALL, IID_IVLMRConvert,
-                                        reinterpret_cast<void**>(&converter))))
-                continue;
-            BSTR name = nullptr;
-            converter->get_ConversionName(&name);
-            if (narrowFromBstr(name) == conversionName)
-                found = converter;
-            else
-                converter->Release();
-            SysFreeString(name);
-        }
-        if (classes)
-            classes->Release();
-        return found;
-    }
-
-    const testsupport::TemporaryRegistry m_registry{"record-bench"};
-    const std::filesystem::path m_dir = m_registry.folder();
-    const testsupport::TemporaryDatabase m_database;
-    const testsupport::ScopedEnvironment m_data{"XDG_DATA_HOME", (m_dir / "data").string()};
-    ServerModules m_servers;
+    const RegisteredServers m_servers{"record-bench"};
+    const std::filesystem::path m_dir = m_servers.folder();
     std::vector<BSTR> m_names;
     std::vector<std::string> m_paths;
     std::vector<IVLMRConvert*> m_converters;
@@ -166,14 +126,9 @@ void countParts(benchmark::State& state)
 
 void BM_BareRead(benchmark::State& state)
 {
-    std::vector<char> buffer(64 * 1024);
-    const std::string& path = g_environment->path(static_cast<int>(state.range(0)));
-    for (auto _ : state) {
-        const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        while (read(fd, buffer.data(), buffer.size()) > 0)
-            benchmark::DoNotOptimize(buffer.data());
-        close(fd);
-    }
+    const std::vector<std::string> file{g_environment->path(static_cast<int>(state.range(0)))};
+    for (auto _ : state)
+        bareRead(file);
     countParts(state);
 }
 
@@ -211,42 +166,30 @@ void BM_BareTokens(benchmark::State& state)
     countParts(state);
 }
 
-// The wizard's road: SetFile, then ReadPart until S_FALSE; with save, each
-// part gets SetMetric and SaveToTarsis. Answers the parts read.
-int importFile(int system, bool save, const std::function<void(int)>& afterPart = {})
+// The wizard's road (importFile): SetFile, then ReadPart until S_FALSE; with
+// save, each part gets SetMetric and SaveToTarsis. Answers the parts read,
+// or -1 when a call failed; afterPart is told the count after each part.
+int importSystem(int system, bool save, const std::function<void(int)>& afterPart = {})
 {
     IVLMRConvert* converter = g_environment->converter(system);
-    if (!converter || converter->SetFile(g_environment->name(system)) != S_OK)
+    if (!converter)
         return -1;
+    const PartStep saving = save ? savingEachPart<ICADPart>() : nullptr;
     int parts = 0;
-    for (;;) {
-        IUnknown* unknown = nullptr;
-        const HRESULT hr = converter->ReadPart(&unknown, 0, 0);
-        if (hr == S_OK && save) {
-            ICADPart* part = nullptr;
-            unknown->QueryInterface(IID_ICADPart, reinterpret_cast<void**>(&part));
-            part->SetMetric(0);
-            const HRESULT saved = part->SaveToTarsis();
-            part->Release();
-            if (saved != S_OK) {
-                unknown->Release();
-                return -1;
-            }
-        }
-        if (unknown)
-            unknown->Release();
-        if (hr != S_OK)
-            return hr == S_FALSE ? parts : -1;
-        ++parts;
-        if (afterPart)
-            afterPart(parts);
-    }
+    const ImportResult result =
+        importFile(converter, g_environment->name(system), [&](IUnknown* part) {
+            const char* failure = saving ? saving(part) : nullptr;
+            if (!failure && afterPart)
+                afterPart(++parts);
+            return failure;
+        });
+    return result.failure ? -1 : result.parts;
 }
 
 void importFiles(benchmark::State& state, bool save)
 {
     for (auto _ : state)
-        if (importFile(static_cast<int>(state.range(0)), save) != kRecords) {
+        if (importSystem(static_cast<int>(state.range(0)), save) != kRecords) {
             state.SkipWithError("the import failed");
             break;
         }
@@ -284,87 +227,54 @@ BENCHMARK(BM_ReadPartAndSave)
     ->UseRealTime()
     ->Iterations(1);
 
-// Prints as usual, then per system each road's parts per second and its
+// After the usual output: per system each road's parts per second and its
 // time as a multiple of the two anchors' (medians with repetitions).
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred)
-                m_seconds[run.run_name.function_name + "/" + run.run_name.args].push_back(
-                    run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit));
-        ConsoleReporter::ReportRuns(runs);
-    }
-
-    void printRatios() const
-    {
-        for (int system = 0; system < 3; ++system) {
-            const std::string arg = "/" + std::to_string(system);
-            const double bare = median("BM_BareRead" + arg);
-            const double tokens = median("BM_BareTokens" + arg);
-            std::printf("%s, %d records of 20 hole lines:\n", kSystems[system].conversionName,
-                        kRecords);
-            for (const char* road :
-                 {"BM_BareRead", "BM_BareTokens", "BM_ReadPart", "BM_ReadPartAndSave"}) {
-                const double time = median(road + arg);
-                if (time <= 0)
-                    continue;
-                std::printf("  %-20s %10.0f parts/s, %8.1f x the bare read, %6.1f x the bare "
-                            "tokens\n",
-                            road, kRecords / time, bare > 0 ? time / bare : 0,
-                            tokens > 0 ? time / tokens : 0);
-            }
+void printRatios(const testsupport::AnchoredReporter& reporter)
+{
+    for (int system = 0; system < 3; ++system) {
+        const std::string arg = "/" + std::to_string(system);
+        const double bare = reporter.median("BM_BareRead" + arg).value_or(0);
+        const double tokens = reporter.median("BM_BareTokens" + arg).value_or(0);
+        std::printf("%s, %d records of 20 hole lines:\n", kSystems[system].conversionName,
+                    kRecords);
+        for (const char* road :
+             {"BM_BareRead", "BM_BareTokens", "BM_ReadPart", "BM_ReadPartAndSave"}) {
+            const double time = reporter.median(road + arg).value_or(0);
+            if (time <= 0)
+                continue;
+            std::printf("  %-20s %10.0f parts/s, %8.1f x the bare read, %6.1f x the bare "
+                        "tokens\n",
+                        road, kRecords / time, bare > 0 ? time / bare : 0,
+                        tokens > 0 ? time / tokens : 0);
         }
     }
-
-private:
-    double median(const std::string& name) const
-    {
-        auto found = m_seconds.find(name);
-        if (found == m_seconds.end())
-            return 0;
-        std::vector<double> values = found->second;
-        std::sort(values.begin(), values.end());
-        return values[values.size() / 2];
-    }
-
-    std::map<std::string, std::vector<double>> m_seconds; // per iteration, that is per file
-};
+}
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    try {
-        Environment environment;
-        g_environment = &environment;
-        RatioReporter reporter;
-        benchmark::RunSpecifiedBenchmarks(&reporter);
-        reporter.printRatios();
+    using Reporter = testsupport::AnchoredReporter;
+    return testsupport::anchoredMain(
+        argc, argv, Reporter::Clock::Real, [](Reporter& reporter, auto&) {
+            Environment environment;
+            g_environment = &environment;
+            benchmark::RunSpecifiedBenchmarks(&reporter);
+            printRatios(reporter);
 
-        // One more ReadPart pass of each file, watching the resident memory.
-        for (int system = 0; system < 3; ++system) {
-            std::size_t early = 0;
-            const int parts = importFile(system, false, [&](int part) {
-                if (part == 1000)
-                    early = residentKilobytes();
-            });
-            std::printf("%s: resident memory %zu KB after 1,000 records, %zu KB after %d; "
-                        "file %ju KB\n",
-                        kSystems[system].conversionName, early, residentKilobytes(), parts,
-                        static_cast<std::uintmax_t>(
-                            std::filesystem::file_size(environment.path(system)) / 1024));
-        }
-        std::fflush(stdout);
-        g_environment = nullptr;
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "%s\n", error.what());
-        return 1;
-    }
-    benchmark::Shutdown();
-    return 0;
+            // One more ReadPart pass of each file, watching the resident memory.
+            for (int system = 0; system < 3; ++system) {
+                std::size_t early = 0;
+                const int parts = importSystem(system, false, [&](int part) {
+                    if (part == 1000)
+                        early = residentKilobytes();
+                });
+                std::printf("%s: resident memory %zu KB after 1,000 records, %zu KB after %d; "
+                            "file %ju KB\n",
+                            kSystems[system].conversionName, early, residentKilobytes(), parts,
+                            static_cast<std::uintmax_t>(
+                                std::filesystem::file_size(environment.path(system)) / 1024));
+            }
+            g_environment = nullptr;
+        });
 }

@@ -7,6 +7,7 @@
 // run goes on with the next file.
 #include "ServerModules.h"
 #include "WizardFixture.h"
+#include "WizardImport.h"
 
 #include "tarsis/SqliteStore.h"
 #include "testing/ScopedEnvironment.h"
@@ -88,18 +89,6 @@ std::vector<std::string> operationsOf(const PartRecord& part)
     return operations;
 }
 
-std::vector<std::string> comboEntries(HWND combo)
-{
-    std::vector<std::string> entries;
-    const int count = static_cast<int>(SendMessage(combo, CB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        char text[64] = "";
-        SendMessage(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
-        entries.push_back(text);
-    }
-    return entries;
-}
-
 class RecordImportTest : public WizardTest {
 protected:
     void SetUp() override
@@ -121,30 +110,7 @@ protected:
     std::vector<std::string> convert(const std::string& conversionName,
                                      const std::vector<std::string>& files)
     {
-        std::vector<std::string> entries;
-        CCadConversionPropSheet sheet("Cad Conversion");
-        runSheet(sheet, [&](HWND h) {
-            const HWND combo = GetDlgItem(sheet.m_formatPage.m_hWnd, IDC_FORMAT);
-            const std::vector<std::string> names = comboEntries(combo);
-            const auto found = std::find(names.begin(), names.end(), conversionName);
-            ASSERT_NE(found, names.end()) << conversionName << " is not listed";
-            SendMessage(combo, CB_SETCURSEL, static_cast<WPARAM>(found - names.begin()), 0);
-            press(h, ID_WIZNEXT);
-            press(sheet.m_jobGroupPage.m_hWnd, IDC_JOB_FROM_FILE);
-            press(sheet.m_jobGroupPage.m_hWnd, IDC_GROUP_FROM_FILE);
-            press(h, ID_WIZNEXT);
-            SetDlgItemText(sheet.m_logFilePage.m_hWnd, IDC_LOG_FILE, logPath().c_str());
-            press(h, ID_WIZNEXT);
-            answer({IDOK, files});
-            press(sheet.m_filesPage.m_hWnd, IDC_SELECT_FILES);
-            press(h, ID_WIZNEXT);
-            ASSERT_EQ(sheet.GetActivePage(), &sheet.m_convertPage);
-            press(sheet.m_convertPage.m_hWnd, IDC_CONVERT);
-            pumpUntil([&] { return !sheet.m_convertPage.IsConverting(); });
-            entries = listEntries(GetDlgItem(sheet.m_convertPage.m_hWnd, IDC_CONVERT_FILES));
-            press(h, IDCANCEL);
-        });
-        return entries;
+        return importThroughWizard(*this, {conversionName, files, logPath()});
     }
 
     std::string logPath() const { return (m_dir / "import.log").string(); }

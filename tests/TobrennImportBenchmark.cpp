@@ -3,25 +3,23 @@
 // the converter's SetFile/ReadPart into part objects, and the same with
 // SaveToTarsis into the SQLite stand-in. Each road prints beside its figure
 // the anchor measured in the same run, a bare read of the same files'
-// bytes (open, read, close), and its time per file as a multiple of it.
+// bytes (open, read, close), and its time per file as a multiple of it;
+// a summary of them follows the usual output.
 // Run it from a Release build: bin/tobrenn_import_benchmark.
-#include "ServerModules.h"
+#include "ImportRoad.h"
 #include "halcyra/HalcyraLib.h"
 #include "tobrenn/TobrennLib.h"
 
+#include "convertertest/ConverterCategory.h"
+
 #include "com/Bstr.h"
 #include "com/Runtime.h"
-#include "testing/ScopedEnvironment.h"
-#include "testing/TemporaryDatabase.h"
+#include "testing/AnchoredReporter.h"
 #include "testing/TemporaryFolder.h"
-#include "testing/TemporaryRegistry.h"
+#include "testing/ThreadClock.h"
 
 #include <benchmark/benchmark.h>
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <map>
@@ -97,9 +95,6 @@ class Environment {
 public:
     Environment()
     {
-        OleInitialize(nullptr);
-        if (const std::string failure = m_servers.registerAll(); !failure.empty())
-            throw std::runtime_error("cannot register the servers: " + failure);
         const std::map<int, CLSID> converters{
             {3, CLSID_Convert}, {2, CLSID_OldConvert}, {1, CLSID_COldestConver}};
         for (const auto& [version, clsid] : converters) {
@@ -119,87 +114,49 @@ public:
         for (auto& [version, files] : m_files)
             for (BSTR name : files.names)
                 SysFreeString(name);
-        OleUninitialize();
-        CoFreeUnusedLibraries();
     }
 
     const VersionFiles& files(int version) const { return m_files.at(version); }
 
 private:
-    const testsupport::TemporaryRegistry m_registry{"tobrenn-bench"};
+    const RegisteredServers m_servers{"tobrenn-bench"};
     const testsupport::TemporaryFolder m_folder{"tobrenn-bench-files"};
-    const testsupport::TemporaryDatabase m_database;
-    const testsupport::ScopedEnvironment m_data{"XDG_DATA_HOME",
-                                                (m_registry.folder() / "data").string()};
-    ServerModules m_servers;
     std::map<int, VersionFiles> m_files;
 };
 
 Environment* g_environment = nullptr;
 
-// The anchor: the files' bytes read as they are.
-void bareRead(const std::vector<std::string>& paths)
-{
-    static std::vector<char> buffer(64 * 1024);
-    for (const std::string& path : paths) {
-        const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        while (read(fd, buffer.data(), buffer.size()) > 0)
-            benchmark::DoNotOptimize(buffer.data());
-        close(fd);
-    }
-}
-
 // The wizard's road: one converter for the run, then per file SetFile and
 // ReadPart until S_FALSE; with save, each part gets SetMetric and
-// SaveToTarsis. Then the anchor, as many times over the same files, and
-// the counters: files/s of both and the time per file as a multiple of the
-// bare read's.
+// SaveToTarsis. Then the anchor, the files' bytes read as they are
+// (bareRead), as many times over the same files, and the counters: files/s
+// of both and the time per file as a multiple of the bare read's.
 void importFiles(benchmark::State& state, bool save)
 {
     const VersionFiles& files = g_environment->files(static_cast<int>(state.range(0)));
-    IVLMRConvert* converter = nullptr;
-    if (FAILED(CoCreateInstance(files.converter, nullptr, CLSCTX_ALL, IID_IVLMRConvert,
-                                reinterpret_cast<void**>(&converter)))) {
+    IVLMRConvert* converter = convertertest::createConverter(files.converter);
+    if (!converter) {
         state.SkipWithError("no converter");
         return;
     }
-    const auto roadStart = std::chrono::steady_clock::now();
+    const PartStep step = save ? savingEachPart<ICADPart>() : nullptr;
+    const testsupport::ThreadClock roadStart = testsupport::ThreadClock::now();
     for (auto _ : state) {
         for (BSTR name : files.names) {
-            if (converter->SetFile(name) != S_OK) {
-                state.SkipWithError("SetFile failed");
+            const ImportResult result = importFile(converter, name, step);
+            if (result.failure) {
+                state.SkipWithError(result.failure);
                 break;
-            }
-            for (;;) {
-                IUnknown* unknown = nullptr;
-                const HRESULT hr = converter->ReadPart(&unknown, 0, 0);
-                if (hr == S_OK && save) {
-                    ICADPart* part = nullptr;
-                    unknown->QueryInterface(IID_ICADPart, reinterpret_cast<void**>(&part));
-                    part->SetMetric(0);
-                    if (part->SaveToTarsis() != S_OK)
-                        state.SkipWithError("SaveToTarsis failed");
-                    part->Release();
-                }
-                if (unknown)
-                    unknown->Release();
-                if (hr != S_OK) {
-                    if (hr != S_FALSE)
-                        state.SkipWithError("ReadPart failed");
-                    break;
-                }
             }
         }
     }
-    const double roadSeconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - roadStart).count();
+    const double roadSeconds = (testsupport::ThreadClock::now().wall - roadStart.wall) / 1e6;
     converter->Release();
 
-    const auto start = std::chrono::steady_clock::now();
+    const testsupport::ThreadClock start = testsupport::ThreadClock::now();
     for (benchmark::IterationCount i = 0; i < state.iterations(); ++i)
         bareRead(files.paths);
-    const double bareSeconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double bareSeconds = (testsupport::ThreadClock::now().wall - start.wall) / 1e6;
 
     const auto count = static_cast<double>(state.iterations() * files.paths.size());
     state.counters["files/s"] = benchmark::Counter(count, benchmark::Counter::kIsRate);
@@ -219,25 +176,36 @@ void BM_ReadPartAndSave(benchmark::State& state)
 }
 BENCHMARK(BM_ReadPartAndSave)->ArgName("version")->Arg(3)->Arg(2)->Arg(1)->UseRealTime();
 
+// After the usual output: each road's files per second beside the bare
+// read's of the same files and the ratio of their times.
+void printRatios(const testsupport::AnchoredReporter& reporter)
+{
+    for (const char* road : {"BM_ReadPart", "BM_ReadPartAndSave"})
+        for (int version : {3, 2, 1}) {
+            const std::string name = std::string(road) + "/version:" + std::to_string(version);
+            const auto files = reporter.counter(name, "files/s");
+            const auto bare = reporter.counter(name, "bare files/s");
+            const auto ratio = reporter.counter(name, "x bare");
+            if (files && bare && ratio)
+                std::printf("%-20s version %d %10.0f files/s   anchor bare read %10.0f files/s"
+                            "   ratio %6.1f\n",
+                            road, version, *files, *bare, *ratio);
+        }
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    try {
-        Environment environment;
-        g_environment = &environment;
-        benchmark::RunSpecifiedBenchmarks();
-        std::printf("%d generated files per version and iteration, 20 holes and 5 marks each\n",
-                    kFilesPerVersion);
-        std::fflush(stdout);
-        g_environment = nullptr;
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "%s\n", error.what());
-        return 1;
-    }
-    benchmark::Shutdown();
-    return 0;
+    using Reporter = testsupport::AnchoredReporter;
+    return testsupport::anchoredMain(
+        argc, argv, Reporter::Clock::Real, [](Reporter& reporter, auto&) {
+            Environment environment;
+            g_environment = &environment;
+            benchmark::RunSpecifiedBenchmarks(&reporter);
+            std::printf("%d generated files per version and iteration, 20 holes and 5 marks each\n",
+                        kFilesPerVersion);
+            printRatios(reporter);
+            g_environment = nullptr;
+        });
 }

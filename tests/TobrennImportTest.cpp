@@ -6,6 +6,7 @@
 // the database with its face and side, position, tool sizes and shape.
 #include "ServerModules.h"
 #include "WizardFixture.h"
+#include "WizardImport.h"
 
 #include "tarsis/SqliteStore.h"
 #include "testing/TemporaryDatabase.h"
@@ -63,49 +64,6 @@ protected:
         ASSERT_EQ(m_servers.registerAll(), "");
     }
 
-    // Imports the version's example files as a user does; answers the file
-    // list's entries after the run and the names the first page offered.
-    std::vector<std::string> importThroughWizard(const char* conversionName,
-                                                 const std::vector<std::string>& files,
-                                                 const char* group)
-    {
-        std::vector<std::string> entries;
-        CCadConversionPropSheet sheet("Cad Conversion");
-        runSheet(sheet, [&](HWND h) {
-            const HWND combo = GetDlgItem(sheet.m_formatPage.m_hWnd, IDC_FORMAT);
-            LRESULT chosen = -1;
-            for (LRESULT i = 0; i < SendMessage(combo, CB_GETCOUNT, 0, 0); ++i) {
-                char name[64] = "";
-                SendMessage(combo, CB_GETLBTEXT, static_cast<WPARAM>(i),
-                            reinterpret_cast<LPARAM>(name));
-                m_offered.push_back(name);
-                if (m_offered.back() == conversionName)
-                    chosen = i;
-            }
-            ASSERT_GE(chosen, 0) << conversionName << " is not offered";
-            SendMessage(combo, CB_SETCURSEL, static_cast<WPARAM>(chosen), 0);
-            press(h, ID_WIZNEXT);
-            const HWND page2 = sheet.m_jobGroupPage.m_hWnd;
-            press(page2, IDC_JOB_SPECIFY);
-            SetDlgItemText(page2, IDC_JOB, "EX3");
-            press(page2, IDC_GROUP_SPECIFY);
-            SetDlgItemText(page2, IDC_GROUP, group);
-            settle();
-            press(h, ID_WIZNEXT);
-            SetDlgItemText(sheet.m_logFilePage.m_hWnd, IDC_LOG_FILE, m_log.c_str());
-            press(h, ID_WIZNEXT);
-            answer({IDOK, files});
-            press(sheet.m_filesPage.m_hWnd, IDC_SELECT_FILES);
-            press(h, ID_WIZNEXT);
-            ASSERT_EQ(sheet.GetActivePage(), &sheet.m_convertPage);
-            press(sheet.m_convertPage.m_hWnd, IDC_CONVERT);
-            pumpUntil([&] { return !sheet.m_convertPage.IsConverting(); });
-            entries = listEntries(GetDlgItem(sheet.m_convertPage.m_hWnd, IDC_CONVERT_FILES));
-            press(h, IDCANCEL);
-        });
-        return entries;
-    }
-
     void importVersion(const char* conversionName, const char* group,
                        const std::vector<ExpectedPart>& parts)
     {
@@ -115,7 +73,12 @@ protected:
             files.push_back(std::string(EXAMPLES_DIR) + "/" + part.file);
             completed.push_back(files.back() + "     Complete");
         }
-        EXPECT_EQ(importThroughWizard(conversionName, files, group), completed) << readFile(m_log);
+        // As a user does, job EX3 and the group typed; the first page's
+        // converters into m_offered.
+        EXPECT_EQ(
+            importThroughWizard(*this, {conversionName, files, m_log, "EX3", group}, &m_offered),
+            completed)
+            << readFile(m_log);
 
         const auto store =
             tarsis::openSqliteStore(m_database.path(), tarsis::OpenMode::ExistingOnly);

@@ -5,6 +5,7 @@
 // runs it under Xvfb) every page is photographed on the way.
 #include "ServerModules.h"
 #include "WizardFixture.h"
+#include "WizardImport.h"
 
 #include "tarsis/SqliteStore.h"
 #include "testing/TemporaryDatabase.h"
@@ -57,17 +58,8 @@ TEST_F(EndToEndTest, ExampleFilesGoIntoTheDatabaseWhileAFileThatCannotBeOpenedFa
     const std::string log = (m_dir / "import.log").string();
     CCadConversionPropSheet sheet("Cad Conversion");
     runSheet(sheet, [&](HWND h) {
-        const HWND combo = GetDlgItem(sheet.m_formatPage.m_hWnd, IDC_FORMAT);
-        LRESULT dstv = -1;
-        for (LRESULT i = 0; i < SendMessage(combo, CB_GETCOUNT, 0, 0) && dstv < 0; ++i) {
-            char name[64] = "";
-            SendMessage(combo, CB_GETLBTEXT, static_cast<WPARAM>(i),
-                        reinterpret_cast<LPARAM>(name));
-            if (std::string(name) == "DSTV For Tolvin Ver : 1.0")
-                dstv = i;
-        }
-        ASSERT_GE(dstv, 0) << "the DSTV converters are listed";
-        SendMessage(combo, CB_SETCURSEL, static_cast<WPARAM>(dstv), 0);
+        ASSERT_TRUE(chooseConverter(sheet, "DSTV For Tolvin Ver : 1.0"))
+            << "the DSTV converters are listed";
         shoot(h, "1-format");
         press(h, ID_WIZNEXT);
         shoot(h, "2-job-group");

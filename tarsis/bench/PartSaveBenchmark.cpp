@@ -10,12 +10,13 @@
 // first save into such a database. Prints each road's wall and CPU time per
 // part beside its anchor's and the ratios (medians with repetitions).
 #include "BareLoop.h"
-#include "BenchClock.h"
 #include "StoreTestSupport.h"
 #include "tarsis/SqliteStore.h"
 #include "tarsis/TarsisServers.h"
+#include "testing/AnchoredReporter.h"
 #include "testing/TemporaryDatabase.h"
 #include "testing/TemporaryRegistry.h"
+#include "testing/ThreadClock.h"
 
 #include "com/ComPtr.h"
 #include "com/ComVariant.h"
@@ -94,26 +95,17 @@ void BM_StoreBesideBareLoop(benchmark::State& state, Durability durability)
     testsupport::TemporaryDatabase temp;
     auto store = openSqliteStore(temp.path(), OpenMode::CreateIfMissing, durability);
     BareLoop loop((temp.folder() / "bare.db").string(), durability);
-    double storeWall = 0, storeCpu = 0, bareWall = 0, bareCpu = 0;
+    testsupport::TakingTurns turns;
     int n = 0;
     for (auto _ : state) {
         const PartRecord record = part("J1", ++n);
-        const Clock start = Clock::now();
+        turns.start();
         store->savePart(record);
-        const Clock middle = Clock::now();
+        turns.roadDone();
         loop.save(record);
-        const Clock end = Clock::now();
-        storeWall += middle.wall - start.wall;
-        storeCpu += middle.cpu - start.cpu;
-        bareWall += end.wall - middle.wall;
-        bareCpu += end.cpu - middle.cpu;
+        turns.anchorDone();
     }
-    state.counters["store_wall_us"] = storeWall / n;
-    state.counters["store_cpu_us"] = storeCpu / n;
-    state.counters["bare_wall_us"] = bareWall / n;
-    state.counters["bare_cpu_us"] = bareCpu / n;
-    state.counters["wall_ratio"] = storeWall / bareWall;
-    state.counters["cpu_ratio"] = storeCpu / bareCpu;
+    turns.setCounters(state, "store", "bare");
 }
 BENCHMARK_CAPTURE(BM_StoreBesideBareLoop, flushed, Durability::FlushedCommit)
     ->Unit(benchmark::kMicrosecond)
@@ -345,79 +337,41 @@ void BM_PartWriterInvokeNewWriterPerPart(benchmark::State& state)
 }
 BENCHMARK(BM_PartWriterInvokeNewWriterPerPart)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
-// Prints as usual, then each road's time per part beside its anchor's and
+// After the usual output: each road's time per part beside its anchor's and
 // the ratios, wall time (what a user waits, flushes included) and CPU time.
 // With repetitions, the medians are compared.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    RatioReporter() : ConsoleReporter(OO_None) {}
-
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs) {
-            // Each repetition's run, or only the median where the
-            // repetitions are reported as aggregates.
-            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
-            if ((run.run_type != Run::RT_Iteration && !median) || run.error_occurred)
-                continue;
-            const double unit = benchmark::GetTimeUnitMultiplier(run.time_unit);
-            std::string name = run.run_name.str();
-            if (const auto suffix = name.find("/real_time"); suffix != std::string::npos)
-                name.erase(suffix);
-            Times& t = m_times[name];
-            t.real.push_back(run.GetAdjustedRealTime() / unit * 1e6);
-            t.cpu.push_back(run.GetAdjustedCPUTime() / unit * 1e6);
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-
-    void printRatios() const
-    {
-        struct Pair {
-            const char* road;
-            const char* anchor;
-            const char* goal;
-        };
-        const Pair pairs[] = {
-            {"BM_StoreSavePart/flushed", "BM_BareLoop/flushed", ""},
-            {"BM_StoreSavePart/written", "BM_BareLoop/written", ""},
-            {"BM_PartWriterInvoke", "BM_BareLoop/flushed", ""},
-            {"BM_PartWriterInvokeNewWriterPerPart", "BM_BareLoop/flushed", ""},
-            {"BM_BareLoop/written", "BM_BareLoop/flushed", " (what the flush per part costs)"},
-            {"BM_StoreSavePart/written", "BM_StoreSavePart/flushed", ""},
-            {"BM_FirstSaveInto100000Parts", "BM_FirstBareSaveInto100000Parts",
-             " (goal: under 50 ms wall)"},
-        };
-        std::printf("\n%-38s %12s %12s   %-32s %12s %12s   %6s %6s\n", "road", "wall us", "CPU us",
-                    "anchor", "wall us", "CPU us", "wall", "CPU");
-        for (const Pair& p : pairs) {
-            auto road = m_times.find(p.road);
-            auto anchor = m_times.find(p.anchor);
-            if (road == m_times.end() || anchor == m_times.end())
-                continue;
-            const double wall = median(road->second.real), cpu = median(road->second.cpu);
-            const double anchorWall = median(anchor->second.real);
-            const double anchorCpu = median(anchor->second.cpu);
-            std::printf("%-38s %12.1f %12.1f   %-32s %12.1f %12.1f   %6.2f %6.2f%s\n", p.road, wall,
-                        cpu, p.anchor, anchorWall, anchorCpu, wall / anchorWall, cpu / anchorCpu,
-                        p.goal);
-        }
-    }
-
-private:
-    struct Times {
-        std::vector<double> real; // microseconds per part
-        std::vector<double> cpu;
+void printRatios(const testsupport::AnchoredReporter& reporter)
+{
+    using Clock = testsupport::AnchoredReporter::Clock;
+    struct Pair {
+        const char* road;
+        const char* anchor;
+        const char* goal;
     };
-
-    static double median(std::vector<double> values)
-    {
-        std::sort(values.begin(), values.end());
-        return values[values.size() / 2];
+    const Pair pairs[] = {
+        {"BM_StoreSavePart/flushed", "BM_BareLoop/flushed", ""},
+        {"BM_StoreSavePart/written", "BM_BareLoop/written", ""},
+        {"BM_PartWriterInvoke", "BM_BareLoop/flushed", ""},
+        {"BM_PartWriterInvokeNewWriterPerPart", "BM_BareLoop/flushed", ""},
+        {"BM_BareLoop/written", "BM_BareLoop/flushed", " (what the flush per part costs)"},
+        {"BM_StoreSavePart/written", "BM_StoreSavePart/flushed", ""},
+        {"BM_FirstSaveInto100000Parts", "BM_FirstBareSaveInto100000Parts",
+         " (goal: under 50 ms wall)"},
+    };
+    std::printf("\n%-38s %12s %12s   %-32s %12s %12s   %6s %6s\n", "road", "wall us", "CPU us",
+                "anchor", "wall us", "CPU us", "wall", "CPU");
+    for (const Pair& p : pairs) {
+        const auto wall = reporter.median(p.road, Clock::Real);
+        const auto anchorWall = reporter.median(p.anchor, Clock::Real);
+        if (!wall || !anchorWall)
+            continue;
+        const double cpu = *reporter.median(p.road, Clock::Cpu) * 1e6;
+        const double anchorCpu = *reporter.median(p.anchor, Clock::Cpu) * 1e6;
+        std::printf("%-38s %12.1f %12.1f   %-32s %12.1f %12.1f   %6.2f %6.2f%s\n", p.road,
+                    *wall * 1e6, cpu, p.anchor, *anchorWall * 1e6, anchorCpu, *wall / *anchorWall,
+                    cpu / anchorCpu, p.goal);
     }
-
-    std::map<std::string, Times> m_times;
-};
+}
 
 } // namespace
 } // namespace tarsis::bench
@@ -427,9 +381,10 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
-    tarsis::bench::RatioReporter reporter;
+    testsupport::AnchoredReporter reporter(testsupport::AnchoredReporter::Clock::Real,
+                                           benchmark::ConsoleReporter::OO_None);
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.printRatios();
+    tarsis::bench::printRatios(reporter);
     std::fflush(stdout);
     benchmark::Shutdown();
     return 0;

@@ -1,18 +1,20 @@
-// DXFFile: opening with the byte-order mark skipped, the line, token and
-// group-value reads, and the file-and-line text of the reports.
+// DXFFile: opening, the line, token and group-value reads, and the
+// file-and-line text of the reports.
 #include "DXFFile.h"
 
 #include "OstraneStrings.h"
 
+#include "halcyra/ConverterServer.h"
+
 #include "com/Bstr.h"
 #include "vlmrexcept/CvmException.h"
+#include "vlmrlib/FileAndLine.h"
 
 #include <cstring>
 #include <string_view>
 
 namespace {
 
-constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
 constexpr char kBinarySentinel[] = "AutoCAD Binary DXF";
 
 } // namespace
@@ -25,17 +27,12 @@ DXFFile::~DXFFile()
 int DXFFile::Open(BSTR bstrFilename)
 {
     Close();
-    const std::u16string_view wide(bstrFilename ? bstrFilename : u"", SysStringLen(bstrFilename));
-    if (wide.find(u'\0') != std::u16string_view::npos)
+    if (holdsNul(bstrFilename))
         return 1;
     const CString name(static_cast<const OLECHAR*>(bstrFilename));
     if (!m_file.Open(name, 0))
         return 1;
-    m_bOpen = true;
-    char start[3] = {};
-    const UINT read = m_file.Read(start, sizeof start);
-    if (read != sizeof start || std::memcmp(start, kByteOrderMark, sizeof start) != 0)
-        m_file.Seek(-static_cast<LONGLONG>(read), CFile::current);
+    m_bOpen = true; // the text file skips a byte-order mark itself
     return 0;
 }
 
@@ -131,8 +128,7 @@ bool DXFFile::IsBinary()
 
 CString DXFFile::FileAndLineText(int line) const
 {
-    CString number;
-    number.Format("%d", line);
-    return loadOstraneString(IDS_FILE_NAME, "File Name:") + m_file.GetFileName() + "\r\n" +
-           loadOstraneString(IDS_LINE, "Line:") + number;
+    return ::FileAndLineText(m_file.GetFileName(), line,
+                             loadOstraneString(IDS_FILE_NAME, "File Name:"),
+                             loadOstraneString(IDS_LINE, "Line:"));
 }

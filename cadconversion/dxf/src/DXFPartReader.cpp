@@ -12,9 +12,6 @@
 
 namespace {
 
-constexpr DWORD kPartContext =
-    CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER | CLSCTX_REMOTE_SERVER;
-
 constexpr const char* kPartInfoForm =
     "PART_INFO text is not job,group,mark,-,section_description,length,quantity";
 
@@ -24,12 +21,6 @@ constexpr const char* kPartInfoForm =
 }
 
 } // namespace
-
-HRESULT DXFPartReader::createRegisteredPart(IUnknown** ppUnknown)
-{
-    return CoCreateInstance(CLSID_CADPart, nullptr, kPartContext, IID_IUnknown,
-                            reinterpret_cast<void**>(ppUnknown));
-}
 
 DXFPartReader::DXFPartReader(PartCreator createPart) : m_createPart(std::move(createPart)) {}
 
@@ -52,10 +43,8 @@ HRESULT DXFPartReader::SetFile(BSTR bstrFilename, CString* errorText)
         }
         return S_OK;
     } catch (const _com_error& error) {
-        *errorText = error.ErrorMessage();
-        if (!errorText->IsEmpty())
-            *errorText += "\r\n";
-        *errorText += loadOstraneString(IDS_COM_ERROR_SET_FILE, "Com Error in Set File");
+        *errorText =
+            comErrorText(error, loadOstraneString(IDS_COM_ERROR_SET_FILE, "Com Error in Set File"));
         return E_FAIL;
     } catch (...) {
         *errorText =

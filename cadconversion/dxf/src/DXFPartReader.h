@@ -22,6 +22,7 @@
 #include "DXFFile.h"
 #include "DXFPlacement.h"
 
+#include "halcyra/ConverterServer.h"
 #include "halcyra/HalcyraLib.h"
 
 #include "com/ComPtr.h"
@@ -33,8 +34,8 @@ public:
     // Creates a new part object and answers it as IUnknown with one
     // reference for the caller. The default creates CLSID_CADPart through
     // the component runtime (all server contexts); tests pass their own.
-    using PartCreator = std::function<HRESULT(IUnknown** ppUnknown)>;
-    static HRESULT createRegisteredPart(IUnknown** ppUnknown);
+    using PartCreator = ObjectCreator;
+    static constexpr auto createRegisteredPart = createRegisteredObject<&CLSID_CADPart>;
 
     explicit DXFPartReader(PartCreator createPart = createRegisteredPart);
     DXFPartReader(const DXFPartReader&) = delete;

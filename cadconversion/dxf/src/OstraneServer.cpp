@@ -19,16 +19,9 @@ namespace {
 // Registered with the server (TYPELIB 1).
 const comserver::TypeLibrary& ostraneTypeLibrary()
 {
-    using namespace comserver;
-    static const TypeLibrary library{
-        LIBID_OstraneLib,
-        1,
-        0,
-        "OstraneLib",
-        "Ostrane 1.0 Type Library",
-        {dualInterface<IVLMROstrane>("IVLMROstrane", "IVLMROstrane Interface", {})},
-        {coClass(CLSID_VLMROstrane, "VLMROstrane", {IID_IVLMROstrane, IID_IVLMRConvert},
-                 "VLMROstrane Class")}};
+    static const comserver::TypeLibrary library = converterLibrary<IVLMROstrane>(
+        LIBID_OstraneLib, "OstraneLib", "Ostrane 1.0 Type Library", "IVLMROstrane",
+        "IVLMROstrane Interface", CLSID_VLMROstrane, "VLMROstrane", "VLMROstrane Class");
     return library;
 }
 

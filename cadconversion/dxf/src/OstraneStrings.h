@@ -13,5 +13,7 @@ enum OstraneStringId : UINT {
     IDS_COM_ERROR_SET_FILE = 117,
 };
 
-// String id of the server's table, or fallback when it cannot be loaded.
+// String id of the server's table, or fallback when it cannot be loaded
+// (loadServerString). Defined beside the table, so that whatever loads a
+// string also carries the table.
 CString loadOstraneString(UINT id, const char* fallback);

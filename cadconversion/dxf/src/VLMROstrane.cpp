@@ -1,8 +1,6 @@
 // CVLMROstrane: the converter's three methods and their error reports.
 #include "VLMROstrane.h"
 
-#include "com/Bstr.h"
-
 HRESULT CVLMROstrane::report(HRESULT hr, const CString& text)
 {
     if (hr == S_OK || hr == S_FALSE)
@@ -36,9 +34,5 @@ HRESULT CVLMROstrane::ReadPart(IUnknown** ppIUnkCADPart, LONG, LONG)
 
 HRESULT CVLMROstrane::get_ConversionName(BSTR* pVal)
 {
-    if (!pVal)
-        return E_POINTER;
-    SysFreeString(*pVal);
-    *pVal = CString(kConversionName).AllocSysString();
-    return *pVal ? S_OK : E_OUTOFMEMORY;
+    return getConversionName(kConversionName, pVal, IncomingName::Freed);
 }

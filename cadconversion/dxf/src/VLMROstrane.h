@@ -8,6 +8,7 @@
 #include "DXFPartReader.h"
 
 #include "halcyra/ConverterContract.h"
+#include "halcyra/ConverterServer.h"
 #include "halcyra/HalcyraLib.h"
 #include "ostrane/OstraneLib.h"
 

@@ -61,18 +61,18 @@ TEST_F(ReaderTest, ADrawingGivesOnePartAndTheNextReadEndsTheFile)
                                          .circle("WEB_OPERATION", 5, 4, 0.5)
                                          .str());
     EXPECT_EQ(first.hr, S_OK) << first.text;
-    EXPECT_TRUE(first.partHandedOut);
+    EXPECT_TRUE(first.part);
     EXPECT_EQ(m_part.operations(), Calls{"SetWebHole(5, 6, 1, 0, RD, 0)"});
     const ReadResult second = read();
     EXPECT_EQ(second.hr, S_FALSE);
-    EXPECT_FALSE(second.partHandedOut) << "the end of the file creates no part";
+    EXPECT_FALSE(second.part) << "the end of the file creates no part";
     EXPECT_EQ(read().hr, S_FALSE);
 }
 
 TEST_F(ReaderTest, AnEmptyFileHoldsNoPart)
 {
     EXPECT_EQ(convert("").hr, S_FALSE);
-    EXPECT_TRUE(m_part.calls.empty());
+    EXPECT_TRUE(m_part.log.empty());
 }
 
 TEST_F(ReaderTest, APartThatCannotBeCreatedIsReported)
@@ -93,13 +93,13 @@ TEST_F(ReaderTest, MeasurementOtherThanZeroMakesThePartMetric)
     } cases[] = {{std::nullopt, false}, {0, false}, {1, true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.measurement ? std::to_string(*c.measurement) : "none");
-        m_part.calls.clear();
+        m_part.clear();
         DrawingText drawing = referenced();
         if (c.measurement)
             drawing.measurement(*c.measurement);
         ASSERT_EQ(convert(drawing.str()).hr, S_OK);
-        EXPECT_EQ(std::count(m_part.calls.begin(), m_part.calls.end(), "SetMetric(1)"),
-                  c.metric ? 1 : 0);
+        const Calls calls = m_part.texts();
+        EXPECT_EQ(std::count(calls.begin(), calls.end(), "SetMetric(1)"), c.metric ? 1 : 0);
     }
 }
 
@@ -122,8 +122,8 @@ TEST_F(ReaderTest, ADrawingWithoutEntitiesFailsAtTheEndOfTheFile)
         SCOPED_TRACE(c.what);
         const ReadResult result = convert(c.drawing);
         EXPECT_EQ(result.hr, E_CONVERT_READ);
-        EXPECT_EQ(result.text, "EOF Found while looking for Measurment\r\n" + where(c.line));
-        EXPECT_TRUE(result.partHandedOut);
+        EXPECT_EQ(result.text, "EOF Found while looking for Measurment\r\n" + fileAndLine(c.line));
+        EXPECT_TRUE(result.part);
         EXPECT_EQ(read().hr, S_FALSE) << "the failure closed the file";
     }
 }
@@ -161,7 +161,7 @@ TEST_F(ReaderTest, LayersNamedLikeEntitiesOrMarkersAreNoEntities)
     // Only the value of a "0" code names an entity or ends the section.
     for (const char* layer : {"TEXT", "MTEXT", "POINT", "INSERT", "CIRCLE", "ENDSEC", "EOF"}) {
         SCOPED_TRACE(layer);
-        m_part.calls.clear();
+        m_part.clear();
         const std::string drawing = referenced()
                                         .line(layer, 0, 0, 5, 5)
                                         .circle("WEB_OPERATION", 5, 4, 0.5)
@@ -183,7 +183,7 @@ TEST_F(ReaderTest, PartInfoFillsThePartHeaderOnce)
                                     .partInfo("J2,G2,M2,X,C_C8X11.5,1,1")
                                     .str();
     ASSERT_EQ(convert(drawing).hr, S_OK);
-    EXPECT_EQ(m_part.calls,
+    EXPECT_EQ(m_part.texts(),
               (Calls{"put_JobId(J1)", "put_Group(G1)", "put_Mark(M1)", "put_Length(240.5)",
                      "put_Quantity(3)", "put_Section(W12X26)", "put_SectionDescription(W12X26)"}));
 }
@@ -215,16 +215,16 @@ TEST_F(ReaderTest, PartInfoOfEveryForm)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
-        m_part.calls.clear();
+        m_part.clear();
         const std::string drawing = DrawingText().partInfo(c.text).str();
         const ReadResult result = convert(drawing);
         if (c.refusal) {
             EXPECT_EQ(result.hr, c.refusal == &kForm ? E_CONVERT_READ : E_UNEXPECTED);
-            EXPECT_EQ(result.text, *c.refusal + "\r\n" + where(lineOf(drawing, "TEXT")));
-            EXPECT_TRUE(m_part.calls.empty());
+            EXPECT_EQ(result.text, *c.refusal + "\r\n" + fileAndLine(lineOf(drawing, "TEXT")));
+            EXPECT_TRUE(m_part.log.empty());
         } else {
             EXPECT_EQ(result.hr, S_OK) << result.text;
-            EXPECT_EQ(m_part.calls, c.calls);
+            EXPECT_EQ(m_part.texts(), c.calls);
         }
     }
 }
@@ -233,7 +233,7 @@ TEST_F(ReaderTest, PartInfoMayBeAnMText)
 {
     ASSERT_EQ(convert(DrawingText().mtext("part_info", 0, 0, "J1,G1,M1,X,W_W8X10,96,2").str()).hr,
               S_OK);
-    EXPECT_EQ(m_part.calls.at(2), "put_Mark(M1)");
+    EXPECT_EQ(m_part.texts().at(2), "put_Mark(M1)");
 }
 
 // ---- entity readers ---------------------------------------------------------------------
@@ -302,7 +302,7 @@ TEST_F(ReaderTest, AZeroCodeBeforeARequiredCodeIsRefused)
         const ReadResult result = convert(drawing);
         EXPECT_EQ(result.hr, E_CONVERT_READ);
         EXPECT_EQ(result.text,
-                  std::string(c.text) + "\r\n" + where(lineOf(drawing, "TF_LAYOUT") - 7));
+                  std::string(c.text) + "\r\n" + fileAndLine(lineOf(drawing, "TF_LAYOUT") - 7));
     }
 }
 
@@ -316,9 +316,9 @@ TEST_F(ReaderTest, AnEntityCutShortByTheEndOfTheFileIsReportedNotLost)
     for (const std::string& drawing : {circle, point}) {
         const ReadResult result = convert(drawing);
         EXPECT_EQ(result.hr, E_CONVERT_UNEXPECTED_EOF);
-        EXPECT_EQ(result.text,
-                  "Unexpected EOF while reading part\r\n" +
-                      where(static_cast<int>(std::count(drawing.begin(), drawing.end(), '\n'))));
+        EXPECT_EQ(result.text, "Unexpected EOF while reading part\r\n" +
+                                   fileAndLine(static_cast<int>(
+                                       std::count(drawing.begin(), drawing.end(), '\n'))));
         EXPECT_TRUE(m_part.operations().empty());
     }
 }
@@ -349,7 +349,7 @@ TEST_F(ReaderTest, PlacementFailuresNameTheEntitysFirstLine)
         const std::string drawing = c.drawing.str();
         const ReadResult result = convert(drawing);
         EXPECT_EQ(result.hr, c.hr);
-        EXPECT_EQ(result.text, c.text + where(lineOf(drawing, c.entity, c.nth)));
+        EXPECT_EQ(result.text, c.text + fileAndLine(lineOf(drawing, c.entity, c.nth)));
     }
 }
 
@@ -367,13 +367,13 @@ TEST_F(ReaderTest, AFailingPartCallAndANumericBlockNameAreUnexpectedErrors)
     m_part.failures["SetWebHole"] = E_OUTOFMEMORY;
     ReadResult result = convert(drawing);
     EXPECT_EQ(result.hr, E_UNEXPECTED);
-    EXPECT_EQ(result.text, "Unexpected Error\r\n" + where(lineOf(drawing, "CIRCLE")));
+    EXPECT_EQ(result.text, "Unexpected Error\r\n" + fileAndLine(lineOf(drawing, "CIRCLE")));
 
     m_part.failures.clear();
     drawing = referenced().insert("WEB_OPERATION", 5, 4, "ABCR").str();
     result = convert(drawing);
     EXPECT_EQ(result.hr, E_UNEXPECTED);
-    EXPECT_EQ(result.text, "Unexpected Error\r\n" + where(lineOf(drawing, "INSERT")));
+    EXPECT_EQ(result.text, "Unexpected Error\r\n" + fileAndLine(lineOf(drawing, "INSERT")));
 }
 
 // ---- drawings as writers produce them ---------------------------------------------------
@@ -386,7 +386,7 @@ TEST_F(ReaderTest, R12WithBlocksBeforeTheEntities)
     ASSERT_EQ(setFile(m_path), S_OK);
     const ReadResult result = read();
     ASSERT_EQ(result.hr, S_OK) << result.text;
-    EXPECT_EQ(m_part.calls,
+    EXPECT_EQ(m_part.texts(),
               (Calls{"put_JobId(J12)", "put_Group(G1)", "put_Mark(B12)", "put_Length(120)",
                      "put_Quantity(1)", "put_Section(W)", "put_SectionDescription(W12X26)",
                      "SetTFFarHole(24, 2.5, 0.8125, 0, RD, 0)",
@@ -398,9 +398,9 @@ TEST_F(ReaderTest, AC1032WithCrLfUtf8AndNoLastLineEnd)
     ASSERT_EQ(setFile(kFixtures + "/ac1032-crlf-utf8.dxf"), S_OK);
     const ReadResult result = read();
     ASSERT_EQ(result.hr, S_OK) << result.text;
-    EXPECT_EQ(m_part.calls, (Calls{"SetMetric(1)", "SetWebStencil(100, 50, Träger Ø22)",
-                                   "SetWebStencil(200, 50, B12 WEB BACK)",
-                                   "SetWebHole(500, 150, 22, 0, RD, 0)"}));
+    EXPECT_EQ(m_part.texts(), (Calls{"SetMetric(1)", "SetWebStencil(100, 50, Träger Ø22)",
+                                     "SetWebStencil(200, 50, B12 WEB BACK)",
+                                     "SetWebHole(500, 150, 22, 0, RD, 0)"}));
 }
 
 TEST_F(ReaderTest, EightBitTextKeepsItsCharacters)
@@ -417,7 +417,7 @@ TEST_F(ReaderTest, ByteOrderMarkLeftAlignedCodesAndNoEndMarkers)
     ASSERT_EQ(result.hr, S_OK) << result.text;
     EXPECT_EQ(m_part.operations(),
               (Calls{"SetBFFarMark(12, 1.5)", "SetBFNearHole(6, 1.5, 1, 0, RD, 0)"}));
-    EXPECT_EQ(m_part.calls.at(2), "put_Mark(P7)");
+    EXPECT_EQ(m_part.texts().at(2), "put_Mark(P7)");
     EXPECT_EQ(read().hr, S_FALSE);
 }
 
@@ -428,8 +428,9 @@ TEST_F(ReaderTest, BinaryDxfIsRefusedUnread)
     const ReadResult result = read();
     EXPECT_EQ(result.hr, E_CONVERT_READ);
     EXPECT_EQ(result.text,
-              "The drawing is binary DXF; only ASCII DXF drawings can be converted\r\n" + where(1));
-    EXPECT_TRUE(m_part.calls.empty());
+              "The drawing is binary DXF; only ASCII DXF drawings can be converted\r\n" +
+                  fileAndLine(1));
+    EXPECT_TRUE(m_part.log.empty());
     EXPECT_EQ(read().hr, S_FALSE);
 }
 
@@ -462,11 +463,11 @@ TEST_F(ReaderTest, RealWorldDrawingsOffTheConventionGiveEmptyPartsOrClearRefusal
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
-        m_part.calls.clear();
+        m_part.clear();
         ASSERT_EQ(setFile((samples / c.file).string()), S_OK);
         const ReadResult result = read();
         EXPECT_EQ(result.hr, c.hr) << result.text;
-        EXPECT_EQ(m_part.calls, c.metric ? Calls{"SetMetric(1)"} : Calls{})
+        EXPECT_EQ(m_part.texts(), c.metric ? Calls{"SetMetric(1)"} : Calls{})
             << "a part without operations";
         EXPECT_EQ(read().hr, S_FALSE);
     }

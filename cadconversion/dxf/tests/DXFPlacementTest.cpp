@@ -3,7 +3,8 @@
 // recording part.
 #include "DXFPlacement.h"
 #include "DXFReadError.h"
-#include "RecordingPart.h"
+
+#include "convertertest/RecordingPart.h"
 
 #include "vlmrexcept/CvmException.h"
 
@@ -14,6 +15,8 @@
 #include <vector>
 
 namespace {
+
+using convertertest::RecordingPart;
 
 DXFTool roundTool()
 {
@@ -39,16 +42,16 @@ protected:
     // The call an operation sent, or the text of its failure.
     std::string outcome(const std::function<void(DXFPlacement&)>& operation)
     {
-        m_part.calls.clear();
+        m_part.clear();
         try {
             operation(m_placement);
         } catch (const DXFReadError& error) {
-            EXPECT_TRUE(m_part.calls.empty()) << "nothing is sent before a failure";
+            EXPECT_TRUE(m_part.log.empty()) << "nothing is sent before a failure";
             return std::string(error.hr == E_CONVERT_BAD_CODE ? "bad code " : "") +
                    static_cast<const char*>(error.text);
         }
         std::string calls;
-        for (const std::string& call : m_part.calls)
+        for (const std::string& call : m_part.texts())
             calls += (calls.empty() ? "" : "; ") + call;
         return calls;
     }

@@ -3,14 +3,16 @@
 // S_FALSE, or a failure with a text that names the file and line; the
 // file ends; and the reader keeps no reference to its part.
 #include "DXFPartReader.h"
-#include "FuzzInputFile.h"
-#include "RecordingPart.h"
+
+#include "convertertest/RecordingPart.h"
 
 #include "com/Runtime.h"
+#include "testing/FuzzInputFile.h"
 
 #include <cstdint>
 #include <string_view>
 
+using convertertest::RecordingPart;
 using fuzzinput::require;
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)

@@ -59,10 +59,10 @@ TEST_F(CADMult, QuantityTheDatabaseCannotHoldIsRefused)
     CComPtr<ICADMult> mult = newMult();
     mult->put_Quantity(-40000);
     EXPECT_EQ(mult->SaveToTarsis(), DISP_E_OVERFLOW);
-    const ReportedError error = takeErrorInfo();
-    EXPECT_EQ(error.description, u"Job J1 Group G1 Mark M1 has a quantity of -40000, less than "
-                                 u"the database can hold (-32768)");
-    EXPECT_EQ(error.iid, IID_ICADMult);
+    const ErrorReport error = takeErrorReport();
+    EXPECT_EQ(error.description, "Job J1 Group G1 Mark M1 has a quantity of -40000, less than "
+                                 "the database can hold (-32768)");
+    EXPECT_EQ(error.guid, IID_ICADMult);
     EXPECT_TRUE(calls().empty());
 }
 
@@ -95,9 +95,9 @@ TEST_F(CADMult, RefusedPieceStopsTheSave)
     mult->AddPart(b, b, b, 1);
     m_tarsis->errorTexts["AddMultPart"] = u"Tarsis database T is full";
     EXPECT_EQ(mult->SaveToTarsis(), -2);
-    const std::u16string text = takeErrorInfo().description;
-    EXPECT_EQ(text.rfind(wide(hresultMessage(-2)) + u"\r\n", 0), 0u);
-    EXPECT_EQ(text.substr(text.size() - 27), u"\r\nTarsis database T is full");
+    const std::string text = takeErrorReport().description;
+    EXPECT_EQ(text.rfind(hresultMessage(-2) + "\r\n", 0), 0u);
+    EXPECT_EQ(text.substr(text.size() - 27), "\r\nTarsis database T is full");
     EXPECT_EQ(calls(), (Calls{createMult(), "AddMultPart(\"A\", \"A\", \"A\", 1L)"}));
 }
 
@@ -178,8 +178,7 @@ TEST_F(CADMult, MissingWriterIsAComErrorInEveryMethodThatCallsIt)
     unregisterRecorder(kMultWriter);
     CComPtr<ICADMult> mult = newMult();
     TestBstr job(u"J"), name, section, description;
-    const std::u16string text =
-        wide(hresultMessage(E_POINTER)) + u"\r\nCom Error while SaveToTarsis";
+    const std::string text = hresultMessage(E_POINTER) + "\r\nCom Error while SaveToTarsis";
     const HRESULT results[] = {
         mult->CheckPart(job, job, job),
         mult->CheckMachine(name.out()),
@@ -189,13 +188,13 @@ TEST_F(CADMult, MissingWriterIsAComErrorInEveryMethodThatCallsIt)
     for (HRESULT hr : results)
         EXPECT_EQ(hr, E_POINTER);
     // Each report replaces the one before; the last is read here.
-    const ReportedError error = takeErrorInfo();
+    const ErrorReport error = takeErrorReport();
     EXPECT_EQ(error.description, text);
-    EXPECT_EQ(error.iid, IID_ICADMult);
-    EXPECT_EQ(error.source, u"Halcyra.CADMult.1");
+    EXPECT_EQ(error.guid, IID_ICADMult);
+    EXPECT_EQ(error.source, "Halcyra.CADMult.1");
 
     EXPECT_EQ(mult->CheckPart(job, job, job), E_POINTER);
-    EXPECT_EQ(takeErrorInfo().description, text);
+    EXPECT_EQ(takeErrorReport().description, text);
 }
 
 TEST_F(CADMult, PropertiesReadBackAndMachineStartsNull)

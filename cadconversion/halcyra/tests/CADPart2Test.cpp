@@ -155,11 +155,11 @@ TEST_F(CADPart2, UndefinedShapeByAnswerOrByMissingText)
             m_tarsis->lookupText.reset();
         CComPtr<ICADPart2> part = newPart(u"W");
         EXPECT_EQ(part->SaveToTarsis(), E_CONVERT_UNDEFINED_SHAPE);
-        const ReportedError error = takeErrorInfo();
-        EXPECT_EQ(error.description, u"Job J1 Group G1 Mark M1 has an undefined shape W:W8X10"
-                                     u"\r\n\tAdd the Shape thru Tarsis and reconvert the part");
-        EXPECT_EQ(error.iid, IID_ICADPart2);
-        EXPECT_EQ(error.source, u"Velmora.CADPart2.1");
+        const ErrorReport error = takeErrorReport();
+        EXPECT_EQ(error.description, "Job J1 Group G1 Mark M1 has an undefined shape W:W8X10"
+                                     "\r\n\tAdd the Shape thru Tarsis and reconvert the part");
+        EXPECT_EQ(error.guid, IID_ICADPart2);
+        EXPECT_EQ(error.source, "Velmora.CADPart2.1");
         EXPECT_EQ(calls(), (Calls{lookup("W")}));
     }
 }
@@ -182,8 +182,8 @@ TEST_F(CADPart2, RefusedTopFlangeCallEndsTheSave)
     addOperation(part, Face::Top, 'F', 'M', 0);
     addOperation(part, Face::Bottom, 'F', 'M', 0);
     EXPECT_EQ(part->SaveToTarsis(), -1);
-    EXPECT_EQ(takeErrorInfo().description,
-              wide(hresultMessage(-1)) + u"\r\nCom Error while SaveToTarsis");
+    EXPECT_EQ(takeErrorReport().description,
+              hresultMessage(-1) + "\r\nCom Error while SaveToTarsis");
     EXPECT_EQ(calls().back(), mark("AddTFNearMark"));
 }
 
@@ -198,14 +198,14 @@ TEST_F(CADPart2, AFailureIsReportedWithItsOwnTextOnly)
     CComPtr<ICADPart2> part = newPart(u"PL");
     addOperation(part, Face::Bottom, 'F', 'M', 0);
     EXPECT_EQ(part->SaveToTarsis(), busy);
-    EXPECT_EQ(takeErrorInfo().description,
-              wide(hresultMessage(busy)) + u"\r\nCom Error while SaveToTarsis");
+    EXPECT_EQ(takeErrorReport().description,
+              hresultMessage(busy) + "\r\nCom Error while SaveToTarsis");
 
     m_tarsis->errorTexts["SavePart"] = u"Tarsis database T is busy";
     EXPECT_EQ(part->SaveToTarsis(), busy);
-    EXPECT_EQ(takeErrorInfo().description, wide(hresultMessage(busy)) +
-                                               u"\r\nCom Error while SaveToTarsis\r\n"
-                                               u"Tarsis database T is busy");
+    EXPECT_EQ(takeErrorReport().description, hresultMessage(busy) +
+                                                 "\r\nCom Error while SaveToTarsis\r\n"
+                                                 "Tarsis database T is busy");
 }
 
 // A lookup that fails is the database's failure, not an undefined shape.
@@ -217,9 +217,9 @@ TEST_F(CADPart2, FailingLookupIsADatabaseFailureNotAnUndefinedShape)
     m_tarsis->lookupText.reset();
     CComPtr<ICADPart2> part = newPart(u"W");
     EXPECT_EQ(part->SaveToTarsis(), readOnly);
-    EXPECT_EQ(takeErrorInfo().description, wide(hresultMessage(readOnly)) +
-                                               u"\r\nCom Error while SaveToTarsis\r\n"
-                                               u"Tarsis database T is read-only");
+    EXPECT_EQ(takeErrorReport().description, hresultMessage(readOnly) +
+                                                 "\r\nCom Error while SaveToTarsis\r\n"
+                                                 "Tarsis database T is read-only");
     EXPECT_EQ(calls().size(), 1u);
 }
 
@@ -228,10 +228,9 @@ TEST_F(CADPart2, MissingPartWriterIsReportedAgainstICADPart2)
     unregisterRecorder(kPartWriter);
     CComPtr<ICADPart2> part = newPart(u"PL");
     EXPECT_EQ(part->SaveToTarsis(), E_POINTER);
-    const ReportedError error = takeErrorInfo();
-    EXPECT_EQ(error.description,
-              wide(hresultMessage(E_POINTER)) + u"\r\nCom Error while SaveToTarsis");
-    EXPECT_EQ(error.iid, IID_ICADPart2);
+    const ErrorReport error = takeErrorReport();
+    EXPECT_EQ(error.description, hresultMessage(E_POINTER) + "\r\nCom Error while SaveToTarsis");
+    EXPECT_EQ(error.guid, IID_ICADPart2);
 }
 
 TEST_F(CADPart2, FirstXIsRoundedTo64thsAndToolsTo16thsOnSave)
@@ -259,10 +258,10 @@ TEST_F(CADPart2, QuantityTheDatabaseCannotHoldIsRefused)
     CComPtr<ICADPart2> part = newPart(u"PL");
     part->put_Quantity(40000);
     EXPECT_EQ(part->SaveToTarsis(), DISP_E_OVERFLOW);
-    const ReportedError error = takeErrorInfo();
-    EXPECT_EQ(error.description, u"Job J1 Group G1 Mark M1 has a quantity of 40000, more than the "
-                                 u"database can hold (32767)");
-    EXPECT_EQ(error.iid, IID_ICADPart2);
+    const ErrorReport error = takeErrorReport();
+    EXPECT_EQ(error.description, "Job J1 Group G1 Mark M1 has a quantity of 40000, more than the "
+                                 "database can hold (32767)");
+    EXPECT_EQ(error.guid, IID_ICADPart2);
     EXPECT_TRUE(calls().empty());
 }
 

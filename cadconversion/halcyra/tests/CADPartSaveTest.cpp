@@ -207,11 +207,11 @@ TEST_F(CADPartSave, FlangeSidesAreRefusedOrGetTheirPlane)
             break;
         }
         const HRESULT hr = part->SaveToTarsis();
-        const ReportedError error = takeErrorInfo();
+        const ErrorReport error = takeErrorReport();
         if (c.refusal) {
             EXPECT_EQ(hr, E_CONVERT_BAD_CODE);
-            EXPECT_EQ(error.description, wide(std::string(c.refusal) + "\r\n"));
-            EXPECT_EQ(error.iid, IID_ICADPart);
+            EXPECT_EQ(error.description, std::string(c.refusal) + "\r\n");
+            EXPECT_EQ(error.guid, IID_ICADPart);
             EXPECT_EQ(calls().back(), createPart(section)); // no plane, no SavePart
         } else {
             ASSERT_EQ(hr, S_OK);
@@ -232,9 +232,9 @@ TEST_F(CADPartSave, RefusedSideStopsAfterTheWebWasSent)
     part->SetWebHole(1, 2, 0.5, 0, rd, 0);
     part->SetTFNearHole(3, 4, 0.5, 0, rd, 0);
     EXPECT_EQ(part->SaveToTarsis(), E_CONVERT_BAD_CODE);
-    const ReportedError error = takeErrorInfo();
-    EXPECT_EQ(error.description, u"TF Near not allowed on PL\r\n");
-    EXPECT_EQ(error.source, u"Velmora.CADPart.1");
+    const ErrorReport error = takeErrorReport();
+    EXPECT_EQ(error.description, "TF Near not allowed on PL\r\n");
+    EXPECT_EQ(error.source, "Velmora.CADPart.1");
     EXPECT_EQ(calls(), (Calls{createPart("PL"), plane("0", "+", "A"),
                               "AddWebHole(1, 2, 0, 0, 1s, 1s, 0.5, 0, \"RD\", 0s)"}));
 }
@@ -305,17 +305,17 @@ TEST_F(CADPartSave, QuantityTheDatabaseCannotHoldIsRefused)
 {
     struct Case {
         LONG quantity;
-        const char16_t* refusal; // null: stored as it is
+        const char* refusal; // null: stored as it is
     };
     const Case cases[] = {
         {32767, nullptr},
         {-32768, nullptr},
-        {32768, u"Job J1 Group G1 Mark M1 has a quantity of 32768, more than the database can "
-                u"hold (32767)"},
-        {40000, u"Job J1 Group G1 Mark M1 has a quantity of 40000, more than the database can "
-                u"hold (32767)"},
-        {-32769, u"Job J1 Group G1 Mark M1 has a quantity of -32769, less than the database can "
-                 u"hold (-32768)"},
+        {32768, "Job J1 Group G1 Mark M1 has a quantity of 32768, more than the database can "
+                "hold (32767)"},
+        {40000, "Job J1 Group G1 Mark M1 has a quantity of 40000, more than the database can "
+                "hold (32767)"},
+        {-32769, "Job J1 Group G1 Mark M1 has a quantity of -32769, less than the database can "
+                 "hold (-32768)"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.quantity);
@@ -323,11 +323,11 @@ TEST_F(CADPartSave, QuantityTheDatabaseCannotHoldIsRefused)
         CComPtr<ICADPart> part = newPart(u"W");
         part->put_Quantity(c.quantity);
         const HRESULT hr = part->SaveToTarsis();
-        const ReportedError error = takeErrorInfo();
+        const ErrorReport error = takeErrorReport();
         if (c.refusal) {
             EXPECT_EQ(hr, DISP_E_OVERFLOW);
             EXPECT_EQ(error.description, c.refusal);
-            EXPECT_EQ(error.iid, IID_ICADPart);
+            EXPECT_EQ(error.guid, IID_ICADPart);
             EXPECT_TRUE(calls().empty());
         } else {
             ASSERT_EQ(hr, S_OK);
@@ -402,11 +402,11 @@ TEST_F(CADPartSave, UndefinedShapeIsReported)
     CComPtr<ICADPart> part = newPart(u"W");
     part->SetWebMark(1, 2);
     EXPECT_EQ(part->SaveToTarsis(), E_CONVERT_UNDEFINED_SHAPE);
-    const ReportedError error = takeErrorInfo();
-    EXPECT_EQ(error.description, u"Job J1 Group G1 Mark M1 has an undefined shape W:W8X10\r\n"
-                                 u"Add the Shape thru Tarsis and reconvert the part");
-    EXPECT_EQ(error.iid, IID_ICADPart);
-    EXPECT_EQ(error.source, u"Velmora.CADPart.1");
+    const ErrorReport error = takeErrorReport();
+    EXPECT_EQ(error.description, "Job J1 Group G1 Mark M1 has an undefined shape W:W8X10\r\n"
+                                 "Add the Shape thru Tarsis and reconvert the part");
+    EXPECT_EQ(error.guid, IID_ICADPart);
+    EXPECT_EQ(error.source, "Velmora.CADPart.1");
     EXPECT_EQ(calls(), (Calls{lookup("W")}));
 }
 
@@ -441,10 +441,9 @@ TEST_F(CADPartSave, FailingLookupIsADatabaseFailureNotAnUndefinedShape)
     m_tarsis->errorTexts["LookupShape"] = u"Tarsis database /x/tarsis.db is damaged: malformed";
     CComPtr<ICADPart> part = newPart(u"W");
     EXPECT_EQ(part->SaveToTarsis(), damaged);
-    EXPECT_EQ(takeErrorInfo().description,
-              wide(hresultMessage(damaged)) +
-                  u"\r\nCom Error while SaveToTarsis\r\n"
-                  u"Tarsis database /x/tarsis.db is damaged: malformed");
+    EXPECT_EQ(takeErrorReport().description,
+              hresultMessage(damaged) + "\r\nCom Error while SaveToTarsis\r\n"
+                                        "Tarsis database /x/tarsis.db is damaged: malformed");
     EXPECT_EQ(calls(), (Calls{lookup("W")}));
 }
 
@@ -453,10 +452,9 @@ TEST_F(CADPartSave, MissingPartWriterIsAComErrorWithEPointer)
     unregisterRecorder(kPartWriter);
     CComPtr<ICADPart> part = newPart(u"PL");
     EXPECT_EQ(part->SaveToTarsis(), E_POINTER);
-    const ReportedError error = takeErrorInfo();
-    EXPECT_EQ(error.description,
-              wide(hresultMessage(E_POINTER)) + u"\r\nCom Error while SaveToTarsis");
-    EXPECT_EQ(error.iid, IID_ICADPart);
+    const ErrorReport error = takeErrorReport();
+    EXPECT_EQ(error.description, hresultMessage(E_POINTER) + "\r\nCom Error while SaveToTarsis");
+    EXPECT_EQ(error.guid, IID_ICADPart);
     EXPECT_TRUE(calls().empty());
 }
 
@@ -466,8 +464,8 @@ TEST_F(CADPartSave, RefusedInvokeIsAComError)
     CComPtr<ICADPart> part = newPart(u"PL");
     part->SetWebMark(1, 2);
     EXPECT_EQ(part->SaveToTarsis(), DISP_E_TYPEMISMATCH);
-    EXPECT_EQ(takeErrorInfo().description,
-              wide(hresultMessage(DISP_E_TYPEMISMATCH)) + u"\r\nCom Error while SaveToTarsis");
+    EXPECT_EQ(takeErrorReport().description,
+              hresultMessage(DISP_E_TYPEMISMATCH) + "\r\nCom Error while SaveToTarsis");
     EXPECT_EQ(calls().back(), "AddWebMark(1, 2, 0, 0, 1s, 1s)");
 }
 
@@ -493,11 +491,10 @@ TEST_F(CADPartSave, NegativeResultEndsTheSaveWithTheServersResultAndText)
         CComPtr<ICADPart> part = newPart(u"PL");
         part->SetWebMark(1, 2);
         EXPECT_EQ(part->SaveToTarsis(), full);
-        const ReportedError error = takeErrorInfo();
-        EXPECT_EQ(error.description, wide(hresultMessage(full)) +
-                                         u"\r\nCom Error while SaveToTarsis\r\n"
-                                         u"Tarsis database T is full");
-        EXPECT_EQ(error.iid, IID_ICADPart);
+        const ErrorReport error = takeErrorReport();
+        EXPECT_EQ(error.description, hresultMessage(full) + "\r\nCom Error while SaveToTarsis\r\n"
+                                                            "Tarsis database T is full");
+        EXPECT_EQ(error.guid, IID_ICADPart);
         EXPECT_EQ(calls().back().rfind(c.method, 0), 0u) << calls().back();
         EXPECT_NE(logText().find(c.source), std::string::npos) << logText();
     }
@@ -507,8 +504,8 @@ TEST_F(CADPartSave, NegativeResultEndsTheSaveWithTheServersResultAndText)
     m_tarsis->results["SavePart"] = -5;
     CComPtr<ICADPart> part = newPart(u"PL");
     EXPECT_EQ(part->SaveToTarsis(), -5);
-    EXPECT_EQ(takeErrorInfo().description,
-              wide(hresultMessage(-5)) + u"\r\nCom Error while SaveToTarsis");
+    EXPECT_EQ(takeErrorReport().description,
+              hresultMessage(-5) + "\r\nCom Error while SaveToTarsis");
 }
 
 } // namespace

@@ -14,6 +14,7 @@
 #include "com/Runtime.h"
 #include "registry/Registry.h"
 #include "tarsis/TarsisServers.h"
+#include "testing/ErrorInfo.h"
 #include "testing/ScopedEnvironment.h"
 #include "testing/TemporaryFolder.h"
 #include "testing/TemporaryRegistry.h"
@@ -52,35 +53,8 @@ private:
     BSTR m_bstr = nullptr;
 };
 
-// What the thread's error info says after a failure.
-struct ReportedError {
-    bool present = false;
-    GUID iid{};
-    std::u16string source;
-    std::u16string description;
-};
-
-inline ReportedError takeErrorInfo()
-{
-    ReportedError reported;
-    IErrorInfo* info = nullptr;
-    if (GetErrorInfo(0, &info) != S_OK || !info)
-        return reported;
-    reported.present = true;
-    TestBstr source, description;
-    info->GetGUID(&reported.iid);
-    info->GetSource(source.out());
-    info->GetDescription(description.out());
-    info->Release();
-    reported.source = source.text();
-    reported.description = description.text();
-    return reported;
-}
-
-inline std::u16string wide(const std::string& text)
-{
-    return std::u16string(text.begin(), text.end());
-}
+using testsupport::ErrorReport;
+using testsupport::takeErrorReport;
 
 // A controlling object on the stack for aggregation tests: the inner
 // object's interfaces reach this object's reference count.

@@ -1,11 +1,14 @@
-// What the DSTV converter classes' methods share: the ConversionName getter
-// and the error wrapper of a reader call with an error-text out-parameter.
+// What the DSTV converter classes' methods share: the error wrapper of a
+// reader call with an error-text out-parameter (their ConversionName getter
+// is the converters' getConversionName, halcyra/ConverterServer.h, which
+// frees the incoming string).
 // The wrapper passes S_OK and S_FALSE unchanged (a text is dropped);
 // reports any other result with the reader's text ("Unknown Error" without
 // one) against IVLMRConvert; and reports an exception that leaves the
 // reader as "Unexpected Error" with E_UNEXPECTED.
 #pragma once
 
+#include "halcyra/ConverterServer.h"
 #include "halcyra/HalcyraLib.h"
 
 #include "com/ComBstr.h"
@@ -27,14 +30,4 @@ HRESULT wrapReaderCall(Call call)
     } catch (...) {
         return CoClass::Error("Unexpected Error", IID_IVLMRConvert, E_UNEXPECTED);
     }
-}
-
-// Frees *pVal and stores a new BSTR of name there.
-inline HRESULT getConversionName(const char* name, BSTR* pVal)
-{
-    if (!pVal)
-        return E_POINTER;
-    SysFreeString(*pVal);
-    *pVal = CString(name).AllocSysString();
-    return *pVal ? S_OK : E_OUTOFMEMORY;
 }

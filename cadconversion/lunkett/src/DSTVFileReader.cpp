@@ -4,6 +4,7 @@
 
 #include "LunkettStrings.h"
 
+#include "halcyra/ConverterServer.h"
 #include "halcyra/HalcyraLib.h"
 
 #include "com/Bstr.h"
@@ -12,19 +13,6 @@
 #include "vlmrlib/FileAndLine.h"
 
 #include <string_view>
-
-namespace {
-
-// "<platform message>\r\n<context>", the break only after a message.
-CString comErrorText(const _com_error& error, UINT id, const char* fallback)
-{
-    CString text = error.ErrorMessage();
-    if (!text.IsEmpty())
-        text += "\r\n";
-    return text + loadLunkettString(id, fallback);
-}
-
-} // namespace
 
 DSTVFileReader::~DSTVFileReader()
 {
@@ -48,9 +36,7 @@ void DSTVFileReader::setText(BSTR* text, const CString& value)
 int DSTVFileReader::OpenNCFile(BSTR bstrFilename)
 {
     CloseNCFile();
-    // A name with a NUL inside would open the file named by its front part.
-    const std::u16string_view wide(bstrFilename ? bstrFilename : u"", SysStringLen(bstrFilename));
-    if (wide.find(u'\0') != std::u16string_view::npos)
+    if (holdsNul(bstrFilename))
         return 1;
     CString name(static_cast<const OLECHAR*>(bstrFilename));
     if (!m_NCFile.Open(name, 0))
@@ -99,8 +85,8 @@ HRESULT DSTVFileReader::SetFile(BSTR bstrFilename, BSTR* pbstrErrorText)
         }
         return S_OK;
     } catch (const _com_error& error) {
-        setText(pbstrErrorText,
-                comErrorText(error, IDS_COM_ERROR_SET_FILE, "Com Error in Set File"));
+        setText(pbstrErrorText, comErrorText(error, loadLunkettString(IDS_COM_ERROR_SET_FILE,
+                                                                      "Com Error in Set File")));
         return error.Error();
     } catch (...) {
         setText(pbstrErrorText,
@@ -131,7 +117,7 @@ CString DSTVFileReader::readFailureText(const ReadTexts& fallbacks) const
         return error.GetMessage() + loadLunkettString(IDS_UNEXPECTED_EOF, fallbacks.eof) + "\r\n" +
                fileAndLineText();
     } catch (const _com_error& error) {
-        return comErrorText(error, IDS_COM_ERROR_READING, fallbacks.comError);
+        return comErrorText(error, loadLunkettString(IDS_COM_ERROR_READING, fallbacks.comError));
     } catch (const CUnexpectedException& error) {
         return error.GetMessage() + CString("Unexpected Exception");
     } catch (...) {

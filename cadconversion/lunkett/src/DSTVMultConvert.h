@@ -46,7 +46,7 @@ public:
 
     HRESULT get_ConversionName(BSTR* pVal) override
     {
-        return getConversionName("DSTV Mult Ver : 1.0", pVal);
+        return getConversionName("DSTV Mult Ver : 1.0", pVal, IncomingName::Freed);
     }
 
     HRESULT ReadMult(IUnknown** ppIUnkCADMult) override

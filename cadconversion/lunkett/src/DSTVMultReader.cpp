@@ -71,12 +71,6 @@ struct DSTVMultReader::Bar {
     CString wayOfProcessRest; // what follows the word on its line
 };
 
-HRESULT DSTVMultReader::createRegisteredMult(IUnknown** ppUnknown)
-{
-    return CoCreateInstance(CLSID_CADMult, nullptr, CLSCTX_ALL, IID_IUnknown,
-                            reinterpret_cast<void**>(ppUnknown));
-}
-
 DSTVMultReader::DSTVMultReader(MultCreator createMult) : m_createMult(std::move(createMult)) {}
 
 void DSTVMultReader::SplitByDelimiter(const CString& text, char delimiter,

@@ -20,6 +20,7 @@
 #include "DSTVFileReader.h"
 #include "DynamicArray.h"
 
+#include "halcyra/ConverterServer.h"
 #include "halcyra/HalcyraLib.h"
 
 #include "com/ComPtr.h"
@@ -33,8 +34,8 @@ public:
     // Creates a new mult and answers it as IUnknown with one reference for
     // the caller. The default creates CLSID_CADMult through the component
     // runtime (all contexts); tests pass a creator of their own.
-    using MultCreator = std::function<HRESULT(IUnknown** ppUnknown)>;
-    static HRESULT createRegisteredMult(IUnknown** ppUnknown);
+    using MultCreator = ObjectCreator;
+    static constexpr auto createRegisteredMult = createRegisteredObject<&CLSID_CADMult>;
 
     explicit DSTVMultReader(MultCreator createMult = createRegisteredMult);
 

@@ -41,7 +41,7 @@ public:
 
     HRESULT get_ConversionName(BSTR* pVal) override
     {
-        return getConversionName(T::kConversionName, pVal);
+        return getConversionName(T::kConversionName, pVal, IncomingName::Freed);
     }
 
 private:

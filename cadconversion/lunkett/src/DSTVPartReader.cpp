@@ -10,9 +10,6 @@
 
 namespace {
 
-constexpr DWORD kPartContext =
-    CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER | CLSCTX_REMOTE_SERVER;
-
 // A new string of the text, for the part to copy.
 CComBSTR textOf(const CString& text)
 {
@@ -30,12 +27,6 @@ bool isCodeProfile(const CString& code)
 }
 
 } // namespace
-
-HRESULT DSTVPartReader::createRegisteredPart(IUnknown** ppUnknown)
-{
-    return CoCreateInstance(CLSID_CADPart2, nullptr, kPartContext, IID_IUnknown,
-                            reinterpret_cast<void**>(ppUnknown));
-}
 
 DSTVPartReader::DSTVPartReader(PartCreator createPart) : m_createPart(std::move(createPart)) {}
 

@@ -16,6 +16,7 @@
 
 #include "DSTVFileReader.h"
 
+#include "halcyra/ConverterServer.h"
 #include "halcyra/HalcyraLib.h"
 
 #include "com/ComBstr.h"
@@ -29,8 +30,8 @@ public:
     // reference for the caller. The default creates CLSID_CADPart2 through
     // the component runtime (all server contexts); tests pass a creator of
     // their own so the reader can be exercised without a registered server.
-    using PartCreator = std::function<HRESULT(IUnknown** ppUnknown)>;
-    static HRESULT createRegisteredPart(IUnknown** ppUnknown);
+    using PartCreator = ObjectCreator;
+    static constexpr auto createRegisteredPart = createRegisteredObject<&CLSID_CADPart2>;
 
     explicit DSTVPartReader(PartCreator createPart = createRegisteredPart);
 

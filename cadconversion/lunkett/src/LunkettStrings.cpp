@@ -3,6 +3,8 @@
 // table.
 #include "LunkettStrings.h"
 
+#include "halcyra/ConverterServer.h"
+
 #include "com/server/Resources.h"
 
 BEGIN_STRING_TABLE(LunkettStrings)
@@ -20,8 +22,5 @@ END_STRING_TABLE()
 
 CString loadLunkettString(UINT id, const char* fallback)
 {
-    char buffer[256];
-    if (LoadString(nullptr, id, buffer, sizeof buffer) > 0)
-        return CString(buffer);
-    return CString(fallback);
+    return loadServerString(id, fallback);
 }

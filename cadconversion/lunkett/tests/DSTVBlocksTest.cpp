@@ -198,7 +198,8 @@ TEST_F(ReaderTest, ToolMetricUsesTheExFormsWithMetricTools)
     ASSERT_EQ(convert(partWith(bo), ReadVariant::Standard, 0, 1).hr, S_OK);
     const std::vector<std::string> expected{"SetWebOperationEx", "SetTopFlangeOperationEx",
                                             "SetBottomFlangeOperationEx"};
-    EXPECT_EQ(std::vector<std::string>(m_part.calls.begin(), m_part.calls.begin() + 3), expected);
+    const std::vector<std::string> calls = m_part.names();
+    EXPECT_EQ(std::vector<std::string>(calls.begin(), calls.begin() + 3), expected);
     for (const RecordedOperation& op : m_part.operations) {
         EXPECT_TRUE(op.ex);
         EXPECT_EQ(op.toolMeasuringSystem, 2);
@@ -229,7 +230,7 @@ TEST_F(ReaderTest, HoleLineErrorsQuoteTheLineAndNameTheFileAndLine)
         SCOPED_TRACE(c.lines);
         ReadResult result = convert(partWith(std::string("BO\n") + c.lines));
         EXPECT_EQ(result.hr, E_CONVERT_READ);
-        EXPECT_EQ(result.text, c.text + atLine(c.line));
+        EXPECT_EQ(result.text, c.text + where(c.line));
     }
 }
 

@@ -15,13 +15,13 @@ TEST_F(ReaderTest, HeaderFieldsReachThePartInInchesAtTheEnd)
     st.piece = "C:\\parts\\B12"; // the piece keeps its last path component
     ReadResult result = convert(st.text() + kEnd);
     ASSERT_EQ(result.hr, S_OK) << result.text;
-    EXPECT_TRUE(result.partHandedOut);
+    EXPECT_TRUE(result.part);
     EXPECT_EQ(result.text, "");
 
     const std::vector<std::string> expected{
         "put_JobId",  "put_Group",    "put_Mark",    "put_Grade",
         "put_Length", "put_Quantity", "put_Section", "put_SectionDescription"};
-    EXPECT_EQ(m_part.calls, expected);
+    EXPECT_EQ(m_part.names(), expected);
     EXPECT_EQ(m_part.strings["JobId"], "J100");
     EXPECT_EQ(m_part.strings["Group"], "G2");
     EXPECT_EQ(m_part.strings["Mark"], "B12");
@@ -42,7 +42,7 @@ TEST_F(ReaderTest, OnePartPerFileThenSFalseAndTheFileIsClosed)
     ReadResult second = read();
     EXPECT_EQ(second.hr, S_FALSE);
     EXPECT_EQ(second.text, "");
-    EXPECT_FALSE(second.partHandedOut);
+    EXPECT_FALSE(second.part);
     EXPECT_EQ(m_partsCreated, 1);
     EXPECT_EQ(read().hr, S_FALSE);
 }
@@ -107,8 +107,8 @@ TEST_F(ReaderTest, FirstWordMustBeST)
     lower.replace(0, 2, "st");
     ReadResult result = convert(lower + kEnd);
     EXPECT_EQ(result.hr, E_CONVERT_READ);
-    EXPECT_EQ(result.text, "Code Block ST was not found." + atLine(1));
-    EXPECT_TRUE(result.partHandedOut) << "the part is handed out before anything is read";
+    EXPECT_EQ(result.text, "Code Block ST was not found." + where(1));
+    EXPECT_TRUE(result.part) << "the part is handed out before anything is read";
     EXPECT_EQ(read().hr, S_FALSE) << "the file was closed";
 }
 
@@ -134,7 +134,7 @@ TEST_F(ReaderTest, CodeProfileOutsideTheSixIsRefusedAndClosesTheFile)
     st.code = "RO";
     ReadResult result = convert(st.text() + kEnd);
     EXPECT_EQ(result.hr, E_CONVERT_READ);
-    EXPECT_EQ(result.text, "Code Profile \"RO\" is not covertable." + atLine(9));
+    EXPECT_EQ(result.text, "Code Profile \"RO\" is not covertable." + where(9));
     EXPECT_EQ(read().hr, S_FALSE);
 }
 
@@ -222,7 +222,7 @@ TEST_F(ReaderTest, CreationFailureIsReported)
     ReadResult result = convert(st.text() + kEnd);
     EXPECT_EQ(result.hr, E_CONVERT_READ);
     EXPECT_EQ(result.text, "Failed to create CLSID_CADPart2. It may not be registered");
-    EXPECT_FALSE(result.partHandedOut);
+    EXPECT_FALSE(result.part);
 }
 
 TEST_F(ReaderTest, UnregisteredPartClassIsReportedThroughTheRuntime)
@@ -263,7 +263,7 @@ TEST_F(ReaderTest, EndOfFileBeforeENNamesFileAndLine)
     EXPECT_EQ(result.text,
               "Unexpected end of file. Unexpected EOF while reading part\r\nFile Name:" + path +
                   "\r\nLine:27");
-    EXPECT_TRUE(result.partHandedOut);
+    EXPECT_TRUE(result.part);
 }
 
 TEST_F(ReaderTest, FileCutShortAtEveryLineFailsCleanly)
@@ -287,7 +287,7 @@ TEST_F(ReaderTest, NumericErrorsNameTheText)
     ReadResult result = convert(st.text() + kEnd);
     EXPECT_EQ(result.hr, E_CONVERT_READ);
     EXPECT_EQ(result.text,
-              "Not a number: \"tall\". Numeric Conversion Error while reading part" + atLine(11));
+              "Not a number: \"tall\". Numeric Conversion Error while reading part" + where(11));
 }
 
 TEST_F(ReaderTest, FailingPartCallIsAComError)
@@ -298,7 +298,7 @@ TEST_F(ReaderTest, FailingPartCallIsAComError)
     EXPECT_EQ(result.hr, E_CONVERT_READ);
     const std::string message = hresultMessage(E_FAIL);
     EXPECT_EQ(result.text, message + (message.empty() ? "" : "\r\n") +
-                               "Com Error while reading part" + atLine(26));
+                               "Com Error while reading part" + where(26));
 }
 
 TEST_F(ReaderTest, FailingSectionDescriptionIsIgnored)

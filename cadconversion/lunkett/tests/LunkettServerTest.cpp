@@ -4,50 +4,56 @@
 #include "halcyra/HalcyraLib.h"
 #include "lunkett/LunkettLib.h"
 
+#include "convertertest/ServerModuleTest.h"
+
 #include "com/Bstr.h"
-#include "com/CodePage.h"
 #include "com/ComError.h"
 #include "com/Runtime.h"
 #include "testing/ClassesRoot.h"
 #include "testing/ErrorInfo.h"
 #include "testing/TemporaryFolder.h"
-#include "testing/TemporaryRegistry.h"
 
 #include <gtest/gtest.h>
 
-#include <dlfcn.h>
-
-#include <algorithm>
-#include <cstdlib>
-#include <cstring>
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <vector>
 
 namespace {
 
 struct ConverterClass {
-    const CLSID* clsid;
+    convertertest::ConverterRegistration registration;
     const IID* ownIid;
-    const char* progId; // without ".1"
-    const char* description;
     const char* conversionName;
-    bool programmable;
     bool answersDispatch;
     bool aggregatable;
 };
 
 const ConverterClass kClasses[] = {
-    {&CLSID_DSTVConvert1, &IID_IDSTVConvert1, "Lunkett.DSTVConvert1", "DSTVConvert1 Class",
-     "DSTV For Tolvin Ver : 1.0", true, true, true},
-    {&CLSID_DSTVConvertSDS6_336, &IID_IDSTVConvertSDS6_336, "Lunkett.DSTVConvertSDS6_336",
-     "DSTVConvertSDS6_336 Class", "DSTV For SDS v6.336", true, false, true},
-    {&CLSID_DSTVConvertSDSEarlyVersions, &IID_IDSTVConvertSDSEarlyVersions,
-     "Lunkett.DSTVConvertSDSEarlyVersions", "DSTVConvertSDSEarlyVersions Class",
-     "DSTV For SDS Early Versions", true, true, true},
-    {&CLSID_StrucSoftDSTV, &IID_IStrucSoftDSTV, "Velmora.StrucSoftDSTV",
-     "Velmora StrucSoftDSTV Class", "DSTV Version 7", false, false, false},
+    {{&CLSID_DSTVConvert1, "Lunkett.DSTVConvert1", "DSTVConvert1 Class", LUNKETT_MODULE_PATH,
+      &LIBID_LUNKETTLib},
+     &IID_IDSTVConvert1,
+     "DSTV For Tolvin Ver : 1.0",
+     true,
+     true},
+    {{&CLSID_DSTVConvertSDS6_336, "Lunkett.DSTVConvertSDS6_336", "DSTVConvertSDS6_336 Class",
+      LUNKETT_MODULE_PATH, &LIBID_LUNKETTLib},
+     &IID_IDSTVConvertSDS6_336,
+     "DSTV For SDS v6.336",
+     false,
+     true},
+    {{&CLSID_DSTVConvertSDSEarlyVersions, "Lunkett.DSTVConvertSDSEarlyVersions",
+      "DSTVConvertSDSEarlyVersions Class", LUNKETT_MODULE_PATH, &LIBID_LUNKETTLib},
+     &IID_IDSTVConvertSDSEarlyVersions,
+     "DSTV For SDS Early Versions",
+     true,
+     true},
+    {{&CLSID_StrucSoftDSTV, "Velmora.StrucSoftDSTV", "Velmora StrucSoftDSTV Class",
+      LUNKETT_MODULE_PATH, &LIBID_LUNKETTLib, false},
+     &IID_IStrucSoftDSTV,
+     "DSTV Version 7",
+     false,
+     false},
 };
 
 using testsupport::classesHasKey;
@@ -67,37 +73,13 @@ public:
     ULONG Release() override { return 1; }
 };
 
-class LunkettServerTest : public ::testing::Test {
+class LunkettServerTest : public convertertest::ServerModuleTest {
 protected:
-    void SetUp() override
-    {
-        ASSERT_EQ(CoInitialize(nullptr), S_OK);
-        m_module = dlopen(LUNKETT_MODULE_PATH, RTLD_NOW | RTLD_LOCAL);
-        ASSERT_NE(m_module, nullptr) << dlerror();
-        ASSERT_EQ(call("DllRegisterServer"), S_OK);
-    }
-    void TearDown() override
-    {
-        SetErrorInfo(0, nullptr);
-        CoUninitialize();
-        CoFreeUnusedLibraries();
-        if (m_module)
-            dlclose(m_module);
-    }
+    LunkettServerTest() : ServerModuleTest("lunkett-server", {LUNKETT_MODULE_PATH}) {}
 
-    HRESULT call(const char* exportName)
+    static IVLMRConvert* create(const ConverterClass& c)
     {
-        auto entry = reinterpret_cast<HRESULT (*)()>(dlsym(m_module, exportName));
-        return entry ? entry() : E_FAIL;
-    }
-
-    IVLMRConvert* create(const ConverterClass& c)
-    {
-        IVLMRConvert* converter = nullptr;
-        EXPECT_EQ(CoCreateInstance(*c.clsid, nullptr, CLSCTX_ALL, IID_IVLMRConvert,
-                                   reinterpret_cast<void**>(&converter)),
-                  S_OK);
-        return converter;
+        return ServerModuleTest::create(*c.registration.clsid);
     }
 
     std::string writeFile(const std::string& content)
@@ -106,35 +88,12 @@ protected:
         testsupport::writeFile(path, content);
         return path.string();
     }
-
-    const testsupport::TemporaryRegistry m_registry{"lunkett-server"};
-    const std::filesystem::path m_dir = m_registry.folder();
-    void* m_module = nullptr;
 };
 
 TEST_F(LunkettServerTest, RegistrationWritesEveryClassWithItsScript)
 {
-    for (const ConverterClass& c : kClasses) {
-        SCOPED_TRACE(c.progId);
-        const std::string clsid = guidToString(*c.clsid);
-        const std::string progId = std::string(c.progId) + ".1";
-        EXPECT_EQ(classesValue(progId), c.description);
-        EXPECT_EQ(classesValue(progId + "\\CLSID"), clsid);
-        EXPECT_EQ(classesValue(std::string(c.progId) + "\\CLSID"), clsid);
-        EXPECT_EQ(classesValue(std::string(c.progId) + "\\CurVer"), progId);
-        const std::string key = "CLSID\\" + clsid;
-        EXPECT_EQ(classesValue(key), c.description);
-        EXPECT_EQ(classesValue(key + "\\ProgID"), progId);
-        EXPECT_EQ(classesValue(key + "\\VersionIndependentProgID"), c.progId);
-        EXPECT_EQ(classesHasKey(key + "\\Programmable"), c.programmable);
-        const std::optional<std::string> module = classesValue(key + "\\InprocServer32");
-        ASSERT_TRUE(module);
-        EXPECT_TRUE(std::filesystem::equivalent(*module, LUNKETT_MODULE_PATH));
-        EXPECT_EQ(classesValue(key + "\\InprocServer32", "ThreadingModel"), "Apartment");
-        EXPECT_EQ(classesValue(key + "\\TypeLib"), guidToString(LIBID_LUNKETTLib));
-        EXPECT_TRUE(classesHasKey(key + "\\Implemented Categories\\" +
-                                  guidToString(CATID_VelmoraCadConversion)));
-    }
+    for (const ConverterClass& c : kClasses)
+        convertertest::expectRegistered(c.registration);
     EXPECT_EQ(classesValue("TypeLib\\" + guidToString(LIBID_LUNKETTLib) + "\\1.0"),
               "Lunkett 1.0 Type Library");
     EXPECT_FALSE(classesHasKey("TypeLib\\" + guidToString(LIBID_HALCYRALib)))
@@ -143,70 +102,19 @@ TEST_F(LunkettServerTest, RegistrationWritesEveryClassWithItsScript)
 
 TEST_F(LunkettServerTest, CategoryListsTheConvertersByName)
 {
-    ICatInformation* categories = nullptr;
-    ASSERT_EQ(CoCreateInstance(CLSID_StdComponentCategoriesMgr, nullptr, CLSCTX_INPROC_SERVER,
-                               IID_ICatInformation, reinterpret_cast<void**>(&categories)),
-              S_OK);
-    IEnumGUID* classes = nullptr;
-    ASSERT_EQ(
-        categories->EnumClassesOfCategories(1, &CATID_VelmoraCadConversion, 0, nullptr, &classes),
-        S_OK);
-    GUID found[12];
-    ULONG count = 0;
-    classes->Next(12, found, &count);
-    classes->Release();
-    categories->Release();
-
-    std::vector<std::string> names;
-    for (ULONG i = 0; i < count; ++i) {
-        IVLMRConvert* converter = nullptr;
-        ASSERT_EQ(CoCreateInstance(found[i], nullptr, CLSCTX_ALL, IID_IVLMRConvert,
-                                   reinterpret_cast<void**>(&converter)),
-                  S_OK);
-        BSTR name = nullptr;
-        EXPECT_EQ(converter->get_ConversionName(&name), S_OK);
-        names.push_back(narrowFromBstr(name));
-        SysFreeString(name);
-        converter->Release();
-    }
-    std::sort(names.begin(), names.end());
     const std::vector<std::string> expected{"DSTV For SDS Early Versions", "DSTV For SDS v6.336",
                                             "DSTV For Tolvin Ver : 1.0", "DSTV Mult Ver : 1.0",
                                             "DSTV Version 7"};
-    EXPECT_EQ(names, expected);
+    EXPECT_EQ(convertertest::conversionNamesOfTheCategory(), expected);
 }
 
 TEST_F(LunkettServerTest, InterfaceMapsAndErrorInfoSupport)
 {
     for (const ConverterClass& c : kClasses) {
-        SCOPED_TRACE(c.progId);
+        SCOPED_TRACE(c.registration.progId);
         IVLMRConvert* converter = create(c);
         ASSERT_NE(converter, nullptr);
-        for (const IID* iid :
-             {&IID_IUnknown, c.ownIid, &IID_ISupportErrorInfo, &IID_IVLMRConvert, &IID_IDispatch}) {
-            IUnknown* answer = reinterpret_cast<IUnknown*>(0x1);
-            const HRESULT hr = converter->QueryInterface(*iid, reinterpret_cast<void**>(&answer));
-            const bool expected = *iid != IID_IDispatch || c.answersDispatch;
-            EXPECT_EQ(hr == S_OK, expected) << guidToString(*iid);
-            if (hr == S_OK) {
-                answer->Release();
-            } else {
-                EXPECT_EQ(answer, nullptr);
-            }
-        }
-        IUnknown* multConvert = nullptr;
-        EXPECT_EQ(
-            converter->QueryInterface(IID_IVLMRMultConvert, reinterpret_cast<void**>(&multConvert)),
-            E_NOINTERFACE);
-
-        ISupportErrorInfo* support = nullptr;
-        ASSERT_EQ(
-            converter->QueryInterface(IID_ISupportErrorInfo, reinterpret_cast<void**>(&support)),
-            S_OK);
-        EXPECT_EQ(support->InterfaceSupportsErrorInfo(*c.ownIid), S_OK);
-        EXPECT_EQ(support->InterfaceSupportsErrorInfo(IID_IVLMRConvert), S_OK);
-        EXPECT_EQ(support->InterfaceSupportsErrorInfo(IID_IDispatch), S_FALSE);
-        support->Release();
+        convertertest::expectConverterInterfaces(converter, *c.ownIid, c.answersDispatch);
         EXPECT_EQ(converter->Release(), 0u);
     }
 }
@@ -215,10 +123,10 @@ TEST_F(LunkettServerTest, AllButStrucSoftCanBeAggregated)
 {
     OuterUnknown outer;
     for (const ConverterClass& c : kClasses) {
-        SCOPED_TRACE(c.progId);
+        SCOPED_TRACE(c.registration.progId);
         IUnknown* inner = nullptr;
-        const HRESULT hr = CoCreateInstance(*c.clsid, &outer, CLSCTX_INPROC_SERVER, IID_IUnknown,
-                                            reinterpret_cast<void**>(&inner));
+        const HRESULT hr = CoCreateInstance(*c.registration.clsid, &outer, CLSCTX_INPROC_SERVER,
+                                            IID_IUnknown, reinterpret_cast<void**>(&inner));
         EXPECT_EQ(hr, c.aggregatable ? S_OK : CLASS_E_NOAGGREGATION);
         if (inner) {
             EXPECT_EQ(inner->Release(), 0u);
@@ -243,25 +151,17 @@ TEST_F(LunkettServerTest, ReaderFailuresBecomeErrorInfoOnIVLMRConvert)
 {
     const std::string missing = (m_dir / "missing.nc1").string();
     for (const ConverterClass& c : kClasses) {
-        SCOPED_TRACE(c.progId);
+        SCOPED_TRACE(c.registration.progId);
         IVLMRConvert* converter = create(c);
         ASSERT_NE(converter, nullptr);
 
-        BSTR name = bstrFromNarrow(missing);
-        EXPECT_EQ(converter->SetFile(name), E_CONVERT_FILE_OPEN);
-        SysFreeString(name);
-        ErrorReport report = takeErrorReport();
-        EXPECT_TRUE(report.present);
-        EXPECT_EQ(report.description, "File open Failure " + missing);
-        EXPECT_EQ(report.source, std::string(c.progId) + ".1");
-        EXPECT_EQ(report.guid, IID_IVLMRConvert);
+        convertertest::expectOpenFailureReported(converter, missing, "File open Failure",
+                                                 std::string(c.registration.progId) + ".1");
 
         // A failure the reader leaves without a text.
         EXPECT_EQ(converter->ReadPart(nullptr, 0, 0), S_FALSE)
             << "nothing open: the end comes first";
-        name = bstrFromNarrow(writeFile("ST\n"));
-        EXPECT_EQ(converter->SetFile(name), S_OK);
-        SysFreeString(name);
+        EXPECT_EQ(convertertest::setFile(converter, writeFile("ST\n")), S_OK);
         EXPECT_EQ(converter->ReadPart(nullptr, 0, 0), E_POINTER);
         EXPECT_EQ(takeErrorReport().description, "Unknown Error");
 
@@ -279,9 +179,7 @@ TEST_F(LunkettServerTest, EndOfFileIsSFalseWithoutErrorInfo)
 {
     IVLMRConvert* converter = create(kClasses[1]);
     ASSERT_NE(converter, nullptr);
-    BSTR name = bstrFromNarrow(writeFile(""));
-    EXPECT_EQ(converter->SetFile(name), S_OK);
-    SysFreeString(name);
+    EXPECT_EQ(convertertest::setFile(converter, writeFile("")), S_OK);
     IUnknown* part = nullptr;
     EXPECT_EQ(converter->ReadPart(&part, 0, 0), S_FALSE);
     EXPECT_EQ(part, nullptr);
@@ -293,20 +191,10 @@ TEST_F(LunkettServerTest, ConverterIsDrivenThroughDispatch)
 {
     IVLMRConvert* converter = create(kClasses[0]);
     ASSERT_NE(converter, nullptr);
+    // The member's name is looked up without regard to case.
+    convertertest::expectConversionNameThroughDispatch(converter, "DSTV For Tolvin Ver : 1.0",
+                                                       u"conversionname");
     IDispatch* dispatch = converter; // IVLMRConvert's own dispatch part
-    LPOLESTR names[] = {const_cast<LPOLESTR>(u"conversionname")};
-    DISPID dispid = 0;
-    ASSERT_EQ(dispatch->GetIDsOfNames(IID_NULL, names, 1, 0, &dispid), S_OK);
-    EXPECT_EQ(dispid, 3);
-    DISPPARAMS none{nullptr, nullptr, 0, 0};
-    VARIANT result;
-    VariantInit(&result);
-    ASSERT_EQ(
-        dispatch->Invoke(3, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &result, nullptr, nullptr),
-        S_OK);
-    EXPECT_EQ(result.vt, VT_BSTR);
-    EXPECT_EQ(narrowFromBstr(result.bstrVal), "DSTV For Tolvin Ver : 1.0");
-    VariantClear(&result);
 
     VARIANT argument;
     VariantInit(&argument);
@@ -328,21 +216,10 @@ TEST_F(LunkettServerTest, ConverterIsDrivenThroughDispatch)
 
 TEST_F(LunkettServerTest, UnregistrationRemovesClassesAndModuleUnloads)
 {
-    IVLMRConvert* converter = create(kClasses[0]);
-    ASSERT_NE(converter, nullptr);
-    EXPECT_EQ(call("DllCanUnloadNow"), S_FALSE);
-    converter->Release();
-    CoFreeUnusedLibraries(); // lets go of the class factory the runtime keeps
-    EXPECT_EQ(call("DllCanUnloadNow"), S_OK);
-
-    ASSERT_EQ(call("DllUnregisterServer"), S_OK);
-    for (const ConverterClass& c : kClasses) {
-        SCOPED_TRACE(c.progId);
-        EXPECT_FALSE(classesHasKey("CLSID\\" + guidToString(*c.clsid)));
-        EXPECT_FALSE(classesHasKey(std::string(c.progId) + ".1"));
-        EXPECT_FALSE(classesHasKey(c.progId));
-    }
-    EXPECT_FALSE(classesHasKey("TypeLib\\" + guidToString(LIBID_LUNKETTLib)));
+    std::vector<convertertest::ConverterRegistration> classes;
+    for (const ConverterClass& c : kClasses)
+        classes.push_back(c.registration);
+    expectUnregistration(classes);
 }
 
 // ---- the bar converter -----------------------------------------------------------
@@ -358,26 +235,16 @@ IVLMRMultConvert* createBarConverter()
 
 TEST_F(LunkettServerTest, BarConverterIsRegisteredAndAnswersBothConverterInterfaces)
 {
-    const std::string key = "CLSID\\" + guidToString(CLSID_DSTVMultConvert);
-    EXPECT_EQ(classesValue("Lunkett.DSTVMultConvert.1"), "DSTVMultConvert Class");
-    EXPECT_EQ(classesValue("Lunkett.DSTVMultConvert\\CurVer"), "Lunkett.DSTVMultConvert.1");
-    EXPECT_EQ(classesValue(key + "\\ProgID"), "Lunkett.DSTVMultConvert.1");
-    EXPECT_TRUE(classesHasKey(key + "\\Programmable"));
-    EXPECT_EQ(classesValue(key + "\\InprocServer32", "ThreadingModel"), "Apartment");
-    EXPECT_EQ(classesValue(key + "\\TypeLib"), guidToString(LIBID_LUNKETTLib));
-    EXPECT_TRUE(classesHasKey(key + "\\Implemented Categories\\" +
-                              guidToString(CATID_VelmoraCadConversion)));
+    const convertertest::ConverterRegistration registration{
+        &CLSID_DSTVMultConvert, "Lunkett.DSTVMultConvert", "DSTVMultConvert Class",
+        LUNKETT_MODULE_PATH, &LIBID_LUNKETTLib};
+    convertertest::expectRegistered(registration);
 
     IVLMRMultConvert* multConvert = createBarConverter();
     ASSERT_NE(multConvert, nullptr);
-    for (const IID* iid : {&IID_IUnknown, &IID_IDSTVMultConvert, &IID_IDispatch,
-                           &IID_ISupportErrorInfo, &IID_IVLMRConvert, &IID_IVLMRMultConvert}) {
-        IUnknown* answer = nullptr;
-        EXPECT_EQ(multConvert->QueryInterface(*iid, reinterpret_cast<void**>(&answer)), S_OK)
-            << guidToString(*iid);
-        if (answer)
-            answer->Release();
-    }
+    convertertest::expectInterfaces(multConvert, {&IID_IUnknown, &IID_IDSTVMultConvert,
+                                                  &IID_IDispatch, &IID_ISupportErrorInfo,
+                                                  &IID_IVLMRConvert, &IID_IVLMRMultConvert});
     ISupportErrorInfo* support = nullptr;
     ASSERT_EQ(
         multConvert->QueryInterface(IID_ISupportErrorInfo, reinterpret_cast<void**>(&support)),
@@ -407,8 +274,7 @@ TEST_F(LunkettServerTest, BarConverterIsRegisteredAndAnswersBothConverterInterfa
     EXPECT_EQ(multConvert->Release(), 0u);
 
     ASSERT_EQ(call("DllUnregisterServer"), S_OK);
-    EXPECT_FALSE(classesHasKey(key));
-    EXPECT_FALSE(classesHasKey("Lunkett.DSTVMultConvert"));
+    convertertest::expectUnregistered(registration);
 }
 
 TEST_F(LunkettServerTest, BarConverterFailuresCarryTheReaderTextForEitherInterface)

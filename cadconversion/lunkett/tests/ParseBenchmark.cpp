@@ -142,7 +142,7 @@ public:
 private:
     static bool converts(const Sample& sample)
     {
-        MemoryPartReader reader(&DSTVPartReader::createRegisteredPart);
+        MemoryPartReader reader(DSTVPartReader::createRegisteredPart);
         reader.openBytes(sample.path, sample.bytes);
         IUnknown* part = nullptr;
         BSTR error = nullptr;
@@ -333,22 +333,16 @@ int main(int argc, char** argv)
     std::vector<char*> args(argv, argv + argc);
     std::string interleave = "--benchmark_enable_random_interleaving=true";
     args.insert(args.begin() + 1, interleave.data());
-    argc = static_cast<int>(args.size());
-    argv = args.data();
-    benchmark::Initialize(&argc, argv);
-    std::filesystem::path samples = std::filesystem::path(DSTV_SAMPLES_DIR);
-    if (argc > 1)
-        samples = argv[1];
-    if (!std::filesystem::is_directory(samples)) {
-        std::fprintf(stderr, "no samples folder %s\n", samples.c_str());
-        return 1;
-    }
-    try {
+    using Reporter = testsupport::AnchoredReporter;
+    const auto run = [](Reporter& reporter, const std::vector<std::string>& operands) {
+        const std::filesystem::path samples =
+            std::filesystem::path(operands.empty() ? DSTV_SAMPLES_DIR : operands.front());
+        if (!std::filesystem::is_directory(samples))
+            throw std::runtime_error("no samples folder " + samples.string());
         Environment environment(samples);
         g_environment = &environment;
         std::printf("%zu of %zu samples convert\n", environment.samples().size(),
                     environment.samples().size() + static_cast<std::size_t>(environment.skipped()));
-        testsupport::AnchoredReporter reporter(testsupport::AnchoredReporter::Clock::Cpu);
         benchmark::RunSpecifiedBenchmarks(&reporter);
         const auto files = static_cast<double>(environment.samples().size());
         std::printf("\nper file, median CPU time of 5 (%zu samples that convert):\n",
@@ -359,12 +353,8 @@ int main(int argc, char** argv)
                             "BM_TokeniseFromDisk", files);
         reporter.printRatio("part creation through the runtime", "BM_CreatePartThroughRuntime",
                             "BM_CreatePartThroughFactory", files);
-        std::fflush(stdout);
         g_environment = nullptr;
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "%s\n", error.what());
-        return 1;
-    }
-    benchmark::Shutdown();
-    return 0;
+    };
+    return testsupport::anchoredMain(static_cast<int>(args.size()), args.data(),
+                                     Reporter::Clock::Cpu, run, testsupport::Operands::Accepted);
 }

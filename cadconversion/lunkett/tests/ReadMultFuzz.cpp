@@ -4,11 +4,11 @@
 // E_CONVERT_READ with a text, the file ends, and the reader keeps no
 // reference to its mult.
 #include "DSTVMultReader.h"
-#include "FuzzInputFile.h"
 #include "RecordingMult.h"
 
 #include "com/Bstr.h"
 #include "com/Runtime.h"
+#include "testing/FuzzInputFile.h"
 
 #include <cstdint>
 

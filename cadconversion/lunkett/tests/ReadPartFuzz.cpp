@@ -3,11 +3,11 @@
 // answers S_OK (once per file), S_FALSE or E_CONVERT_READ with a text, the
 // file ends, and the reader keeps no reference to its part.
 #include "DSTVPartReader.h"
-#include "FuzzInputFile.h"
 #include "RecordingPart.h"
 
 #include "com/Bstr.h"
 #include "com/Runtime.h"
+#include "testing/FuzzInputFile.h"
 
 #include <cstdint>
 

@@ -1,7 +1,10 @@
-// RecordingPart: a plain C++ ICADPart2 that records every call the reader
-// makes, and can be told to fail a call. Reference counted; the test
-// holds the first reference and checks that the count comes back to it.
+// RecordingPart: a plain C++ ICADPart2 that logs every call the reader
+// makes by name (the converters' CallLog), keeps what they stored, and can
+// be told to fail a call. Reference counted; the test holds the first
+// reference and checks that the count comes back to it.
 #pragma once
+
+#include "convertertest/CallLog.h"
 
 #include "halcyra/HalcyraLib.h"
 
@@ -35,17 +38,13 @@ struct RecordedStencil {
     std::string text;
 };
 
-class RecordingPart final : public ICADPart2 {
+class RecordingPart final : public ICADPart2, public convertertest::CallLog {
 public:
-    // Calls in order, by method name.
-    std::vector<std::string> calls;
     std::map<std::string, std::string> strings; // "JobId", "Group", ... as last put
     LONG quantity = 0;
     double length = 0;
     std::vector<RecordedOperation> operations;
     std::vector<RecordedStencil> stencils;
-    // A method named here answers its HRESULT and records nothing else.
-    std::map<std::string, HRESULT> failures;
 
     ULONG references() const { return m_refs; }
 
@@ -168,12 +167,6 @@ public:
     }
 
 private:
-    HRESULT record(const std::string& name)
-    {
-        calls.push_back(name);
-        auto failure = failures.find(name);
-        return failure == failures.end() ? S_OK : failure->second;
-    }
     HRESULT putString(const std::string& name, BSTR value)
     {
         if (HRESULT hr = record("put_" + name); hr != S_OK)

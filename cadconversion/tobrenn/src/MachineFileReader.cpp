@@ -11,14 +11,12 @@
 #include "com/ComError.h"
 #include "vlmrexcept/CLog.h"
 #include "vlmrexcept/CvmException.h"
+#include "vlmrlib/FileAndLine.h"
 
 #include <string_view>
 #include <utility>
 
 namespace {
-
-constexpr DWORD kPartContext =
-    CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER | CLSCTX_REMOTE_SERVER;
 
 // Tenths of a millimetre per inch.
 constexpr double kTenthsPerInch = 254.0;
@@ -33,22 +31,7 @@ bool isLineEnd(char c)
     return c == '\r' || c == '\n';
 }
 
-// "<platform message>\r\n<context>", the break only after a message.
-CString comErrorText(const _com_error& error, UINT id, const char* fallback)
-{
-    CString text = error.ErrorMessage();
-    if (!text.IsEmpty())
-        text += "\r\n";
-    return text + loadTobrennString(id, fallback);
-}
-
 } // namespace
-
-HRESULT MachineFileReader::createRegisteredPart(IUnknown** ppUnknown)
-{
-    return CoCreateInstance(CLSID_CADPart, nullptr, kPartContext, IID_IUnknown,
-                            reinterpret_cast<void**>(ppUnknown));
-}
 
 MachineFileReader::MachineFileReader(const MachineFileVersion& version, PartCreator createPart)
     : m_version(version), m_createPart(std::move(createPart))
@@ -65,18 +48,12 @@ MachineFileReader::~MachineFileReader()
 int MachineFileReader::OpenConvertFile(BSTR bstrFilename)
 {
     CloseConvertFile();
-    // A name with a NUL inside would open the file named by its front part.
-    const std::u16string_view wide(bstrFilename ? bstrFilename : u"", SysStringLen(bstrFilename));
-    if (wide.find(u'\0') != std::u16string_view::npos)
+    if (holdsNul(bstrFilename))
         return 1;
     const CString name(static_cast<const OLECHAR*>(bstrFilename));
     if (!m_file.Open(name, 0))
         return 1;
-    m_bFileOpen = 1;
-    // Files written by editors may start with a UTF-8 byte-order mark.
-    unsigned char mark[3] = {};
-    if (m_file.Read(mark, 3) != 3 || mark[0] != 0xEF || mark[1] != 0xBB || mark[2] != 0xBF)
-        m_file.Seek(0, CFile::begin);
+    m_bFileOpen = 1; // the text file skips a byte-order mark itself
     return 0;
 }
 
@@ -99,7 +76,8 @@ HRESULT MachineFileReader::SetFile(BSTR bstrFilename, CString* errorText)
                      CString(static_cast<const OLECHAR*>(bstrFilename));
         return E_CONVERT_FILE_OPEN;
     } catch (const _com_error& error) {
-        *errorText = comErrorText(error, IDS_COM_ERROR_SET_FILE, "Com Error in Set File");
+        *errorText =
+            comErrorText(error, loadTobrennString(IDS_COM_ERROR_SET_FILE, "Com Error in Set File"));
         return error.Error();
     } catch (...) {
         *errorText =
@@ -294,41 +272,39 @@ HRESULT MachineFileReader::ReadPart(IUnknown** ppIUnkCADPart, LONG /*bIsMetric*/
 
 // ---- failure reports -------------------------------------------------------------
 
-CString MachineFileReader::fileAndLineText() const
+CString MachineFileReader::withFileAndLine(const CString& text) const
 {
-    CString number;
-    number.Format("%d", m_file.GetLineNumber());
-    return loadTobrennString(IDS_FILE_NAME, "File Name:") + m_file.GetFileName() + "\r\n" +
-           loadTobrennString(IDS_LINE, "Line:") + number;
+    return AppendFileAndLine(text, m_file, loadTobrennString(IDS_FILE_NAME, "File Name:"),
+                             loadTobrennString(IDS_LINE, "Line:"));
 }
 
 CString MachineFileReader::readFailureText(HRESULT* hr) const
 {
     // Every text ends with the file name and the line, so that a user can
-    // find where the file could not be read.
-    const CString where = "\r\n" + fileAndLineText();
-    // The system's own fallbacks ("Reading Part"): keep them so.
+    // find where the file could not be read. The system's own fallbacks
+    // ("Reading Part"): keep them so.
     try {
         throw;
     } catch (const CNumericConversionException& error) {
         *hr = E_CONVERT_NUMERIC;
-        return error.GetMessage() +
-               loadTobrennString(IDS_NUMERIC_CONVERSION,
-                                 "Numeric Conversion Error while Reading Part") +
-               where;
+        return withFileAndLine(error.GetMessage() +
+                               loadTobrennString(IDS_NUMERIC_CONVERSION,
+                                                 "Numeric Conversion Error while Reading Part"));
     } catch (const CUnexpectedEOF& error) {
         *hr = E_CONVERT_UNEXPECTED_EOF;
-        return error.GetMessage() +
-               loadTobrennString(IDS_UNEXPECTED_EOF, "Unexpected EOF while reading part") + where;
+        return withFileAndLine(
+            error.GetMessage() +
+            loadTobrennString(IDS_UNEXPECTED_EOF, "Unexpected EOF while reading part"));
     } catch (const _com_error& error) {
         *hr = error.Error();
-        return comErrorText(error, IDS_COM_ERROR_READING, "Com Error while reading part") + where;
+        return withFileAndLine(comErrorText(
+            error, loadTobrennString(IDS_COM_ERROR_READING, "Com Error while reading part")));
     } catch (const HoleLineRefusal& refusal) {
         *hr = E_CONVERT_BAD_CODE;
-        return refusal.text + where;
+        return withFileAndLine(refusal.text);
     } catch (...) {
         *hr = E_UNEXPECTED;
-        return loadTobrennString(IDS_UNEXPECTED_READ_ERROR, "Unexpected Error while reading part") +
-               where;
+        return withFileAndLine(
+            loadTobrennString(IDS_UNEXPECTED_READ_ERROR, "Unexpected Error while reading part"));
     }
 }

@@ -30,6 +30,7 @@
 #include "CTool.h"
 #include "MachineFileVersion.h"
 
+#include "halcyra/ConverterServer.h"
 #include "halcyra/HalcyraLib.h"
 
 #include "com/ComPtr.h"
@@ -44,8 +45,8 @@ public:
     // reference for the caller. The default creates CLSID_CADPart through
     // the component runtime (all server contexts); tests pass a creator of
     // their own so the reader can be exercised without a registered server.
-    using PartCreator = std::function<HRESULT(IUnknown** ppUnknown)>;
-    static HRESULT createRegisteredPart(IUnknown** ppUnknown);
+    using PartCreator = ObjectCreator;
+    static constexpr auto createRegisteredPart = createRegisteredObject<&CLSID_CADPart>;
 
     explicit MachineFileReader(const MachineFileVersion& version,
                                PartCreator createPart = createRegisteredPart);
@@ -121,8 +122,9 @@ private:
 
     // The text of the file from start to the current position, trimmed.
     CString textSince(ULONGLONG start);
-    // "File Name:<name>\r\nLine:<number>" of the line being read.
-    CString fileAndLineText() const;
+    // text, then "\r\nFile Name:<name>\r\nLine:<number>" of the line being
+    // read (vlmrlib/FileAndLine.h).
+    CString withFileAndLine(const CString& text) const;
     // Called inside a catch block: the report of the exception in flight.
     CString readFailureText(HRESULT* hr) const;
 

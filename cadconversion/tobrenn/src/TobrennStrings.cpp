@@ -3,6 +3,8 @@
 // carries the table.
 #include "TobrennStrings.h"
 
+#include "halcyra/ConverterServer.h"
+
 #include "com/server/Resources.h"
 
 BEGIN_STRING_TABLE(TobrennStrings)
@@ -20,8 +22,5 @@ END_STRING_TABLE()
 
 CString loadTobrennString(UINT id, const char* fallback)
 {
-    char buffer[254];
-    if (LoadString(nullptr, id, buffer, sizeof buffer) > 0)
-        return CString(buffer);
-    return CString(fallback);
+    return loadServerString(id, fallback, 254);
 }

@@ -17,5 +17,7 @@ enum TobrennStringId : UINT {
     IDS_COM_ERROR_SET_FILE = 126,
 };
 
-// String id of the server's table, or fallback when it cannot be loaded.
+// String id of the server's table, read into a buffer of 254 characters,
+// or fallback when it cannot be loaded (loadServerString). Defined beside
+// the table, so that whatever loads a string also carries the table.
 CString loadTobrennString(UINT id, const char* fallback);

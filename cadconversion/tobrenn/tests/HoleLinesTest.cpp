@@ -57,9 +57,10 @@ protected:
             file.holes = c.lines;
             const ReadResult result = convert(version, file);
             EXPECT_EQ(result.hr, c.hr) << result.text;
-            ASSERT_EQ(m_part.operations.size(), c.expected.size());
+            const std::vector<RecordedOperation> operations = m_part.holesAndMarks();
+            ASSERT_EQ(operations.size(), c.expected.size());
             for (std::size_t i = 0; i < c.expected.size(); ++i) {
-                const RecordedOperation& got = m_part.operations[i];
+                const RecordedOperation& got = operations[i];
                 const RecordedOperation& want = c.expected[i];
                 EXPECT_EQ(got.call, want.call);
                 EXPECT_DOUBLE_EQ(got.x, want.x) << got;
@@ -177,7 +178,7 @@ TEST_F(HoleLinesTest, ACountOfOneOrLessReadsNoLine)
             file.count = count;
             file.holes = {"not a hole line"};
             EXPECT_EQ(convert(version, file).hr, S_OK);
-            EXPECT_TRUE(m_part.operations.empty());
+            EXPECT_TRUE(m_part.holesAndMarks().empty());
         }
     }
 }

@@ -29,23 +29,24 @@ TEST_F(ReaderTest, EachVersionReadsOnePartWhateverItsLineEnds)
             file.holes = {webHole(version)};
             const ReadResult first = convert(version, file.text() + "whatever follows" + eol);
             ASSERT_EQ(first.hr, S_OK) << first.text;
-            EXPECT_TRUE(first.partHandedOut);
-            EXPECT_EQ(m_part.calls, (std::vector<std::string>{
-                                        "put_Mark", "put_Length", "put_Quantity", "put_Section",
-                                        "put_SectionDescription", "SetWebHole"}));
+            EXPECT_TRUE(first.part);
+            EXPECT_EQ(m_part.names(), (std::vector<std::string>{
+                                          "put_Mark", "put_Length", "put_Quantity", "put_Section",
+                                          "put_SectionDescription", "SetWebHole"}));
             EXPECT_EQ(m_part.strings["Mark"], "B12");
             EXPECT_EQ(m_part.strings["Section"], "W");
             EXPECT_EQ(m_part.strings["SectionDescription"], "1226");
             EXPECT_EQ(m_part.quantity, 3);
             EXPECT_DOUBLE_EQ(m_part.length, 200);
-            ASSERT_EQ(m_part.operations.size(), 1u);
-            EXPECT_DOUBLE_EQ(m_part.operations[0].x, 4);
-            EXPECT_DOUBLE_EQ(m_part.operations[0].u, 0.5);
-            EXPECT_DOUBLE_EQ(m_part.operations[0].toolSize1, 22 * kTenth);
+            const std::vector<RecordedOperation> operations = m_part.holesAndMarks();
+            ASSERT_EQ(operations.size(), 1u);
+            EXPECT_DOUBLE_EQ(operations[0].x, 4);
+            EXPECT_DOUBLE_EQ(operations[0].u, 0.5);
+            EXPECT_DOUBLE_EQ(operations[0].toolSize1, 22 * kTenth);
 
             const ReadResult second = read(version);
             EXPECT_EQ(second.hr, S_FALSE) << second.text;
-            EXPECT_TRUE(second.partHandedOut);
+            EXPECT_TRUE(second.part);
             EXPECT_EQ(read(version).hr, S_FALSE) << "the file stays at its end";
         }
     }
@@ -56,8 +57,8 @@ TEST_F(ReaderTest, AnEmptyFileEndsAtOnceAndTheCallerStillGetsAPart)
     for (const char* content : {"", " \r\n\n\t"}) {
         const ReadResult result = convert(3, content);
         EXPECT_EQ(result.hr, S_FALSE);
-        EXPECT_TRUE(result.partHandedOut);
-        EXPECT_TRUE(m_part.calls.empty());
+        EXPECT_TRUE(result.part);
+        EXPECT_TRUE(m_part.log.empty());
     }
 }
 
@@ -165,7 +166,7 @@ TEST_F(ReaderTest, ASectionIsNeverTakenOverFromThePartBefore)
     ASSERT_EQ(convert(3, tube).hr, S_OK);
     EXPECT_EQ(m_part.strings["Section"], "");
     EXPECT_EQ(m_part.strings["SectionDescription"], "");
-    EXPECT_TRUE(m_part.operations.empty()) << "a section of no family takes no hole";
+    EXPECT_TRUE(m_part.holesAndMarks().empty()) << "a section of no family takes no hole";
 }
 
 TEST_F(ReaderTest, FailureTextsNameTheFileAndTheLine)
@@ -248,7 +249,7 @@ TEST_F(ReaderTest, FailureTextsNameTheFileAndTheLine)
         if (const auto at = expected.find("<file>"); at != std::string::npos)
             expected.replace(at, 6, m_path);
         EXPECT_EQ(result.text, expected + where(c.line));
-        EXPECT_TRUE(result.partHandedOut);
+        EXPECT_TRUE(result.part);
     }
 }
 
@@ -265,7 +266,7 @@ TEST_F(ReaderTest, PartFailuresCarryTheirOwnHResultAndTheReadersText)
     m_failCreation = true;
     result = convert(3, MachineFile());
     EXPECT_EQ(result.hr, E_POINTER);
-    EXPECT_FALSE(result.partHandedOut);
+    EXPECT_FALSE(result.part);
     EXPECT_EQ(result.text, std::string(_com_error(E_POINTER).ErrorMessage()) + comText + where(1));
     m_failCreation = false;
 

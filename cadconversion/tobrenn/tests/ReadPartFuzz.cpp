@@ -4,17 +4,19 @@
 // oracle: every read answers S_OK (once per file), S_FALSE or one of the
 // reader's failures with a text that ends with the line, the file ends,
 // and the reader keeps no reference to its part.
-#include "FuzzInputFile.h"
 #include "MachineFileReader.h"
-#include "RecordingPart.h"
+
+#include "convertertest/RecordingPart.h"
 
 #include "com/Runtime.h"
+#include "testing/FuzzInputFile.h"
 
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 
+using convertertest::RecordingPart;
 using fuzzinput::require;
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)

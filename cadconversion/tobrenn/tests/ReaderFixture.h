@@ -1,15 +1,14 @@
-// The fixture of the reader's tests: a temporary folder for machine files
-// (and the maker's error log), a reader of each version whose parts are
-// RecordingParts, and a builder for the files.
+// The fixture of the reader's tests (the converters' reader fixture): a
+// reader of each version whose parts are RecordingParts, and a builder for
+// the files.
 #pragma once
 
 #include "MachineFileReader.h"
-#include "RecordingPart.h"
+
+#include "convertertest/ReaderFixture.h"
+#include "convertertest/RecordingPart.h"
 
 #include "com/Bstr.h"
-#include "com/Runtime.h"
-#include "testing/ScopedEnvironment.h"
-#include "testing/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -47,26 +46,19 @@ struct MachineFile {
     }
 };
 
-struct ReadResult {
-    HRESULT hr = S_OK;
-    std::string text;
-    bool partHandedOut = false; // the recording part came back through the out-parameter
-};
+using convertertest::RecordedOperation;
+using convertertest::RecordingPart;
+using ReadResult = convertertest::ReadResult<RecordingPart>;
 
 inline const MachineFileVersion& versionOf(int version)
 {
     return version == 3 ? kVersion30 : version == 2 ? kVersion20 : kVersion10;
 }
 
-class ReaderTest : public ::testing::Test {
+class ReaderTest : public convertertest::ReaderFixture<RecordingPart> {
 protected:
-    void SetUp() override { ASSERT_EQ(CoInitialize(nullptr), S_OK); }
-    void TearDown() override
-    {
-        m_reader.reset();
-        EXPECT_EQ(m_part.references(), 1u) << "the reader leaves no reference to its part";
-        CoUninitialize();
-    }
+    ReaderTest() : ReaderFixture("tobrenn-reader") {}
+    void dropReader() override { m_reader.reset(); }
 
     // The reader of a version (3, 2 or 1), made anew when the version changes.
     MachineFileReader& reader(int version)
@@ -74,68 +66,36 @@ protected:
         if (!m_reader || &versionOf(version) != m_readerVersion) {
             m_reader.reset();
             m_readerVersion = &versionOf(version);
-            m_reader.emplace(*m_readerVersion, [this](IUnknown** pp) {
-                if (m_failCreation)
-                    return REGDB_E_CLASSNOTREG;
-                return m_part.QueryInterface(IID_IUnknown, reinterpret_cast<void**>(pp));
-            });
+            m_reader.emplace(*m_readerVersion, partCreator());
         }
         return *m_reader;
     }
 
     std::string writeFile(const std::string& content, const std::string& name = "part.txt")
     {
-        return m_folder.write(name, content);
+        return ReaderFixture::writeFile(content, name);
     }
 
     HRESULT setFile(int version, const std::string& path, std::string* text = nullptr)
     {
-        BSTR name = bstrFromNarrow(path);
-        CString error;
-        const HRESULT hr = reader(version).SetFile(name, &error);
-        if (text)
-            *text = static_cast<const char*>(error);
-        SysFreeString(name);
-        return hr;
+        return setFileOf(reader(version), path, text);
     }
 
     ReadResult read(int version)
     {
-        ReadResult result;
-        IUnknown* part = nullptr;
-        CString error;
-        result.hr = reader(version).ReadPart(&part, 0, 0, &error);
-        result.text.assign(error, static_cast<std::size_t>(error.GetLength()));
-        result.partHandedOut = part == static_cast<IUnknown*>(&m_part);
-        if (part)
-            part->Release();
-        return result;
+        return readWith(reader(version), &MachineFileReader::ReadPart, 0, 0);
     }
 
     // Writes the file, sets it and reads one part.
     ReadResult convert(int version, const std::string& content)
     {
-        m_path = writeFile(content);
-        EXPECT_EQ(setFile(version, m_path), S_OK);
+        EXPECT_EQ(setFile(version, writeFile(content)), S_OK);
         return read(version);
     }
     ReadResult convert(int version, const MachineFile& file)
     {
         return convert(version, file.text());
     }
-
-    // "File Name:<the last file>\r\nLine:<line>", as every failure text ends.
-    std::string where(int line) const
-    {
-        return "\r\nFile Name:" + m_path + "\r\nLine:" + std::to_string(line);
-    }
-
-    testsupport::TemporaryFolder m_folder{"tobrenn-reader"};
-    // The maker's log takes the failures that end a read.
-    testsupport::ScopedEnvironment m_dataHome{"XDG_DATA_HOME", (m_folder / "data").string()};
-    std::string m_path;
-    RecordingPart m_part;
-    bool m_failCreation = false;
 
 private:
     const MachineFileVersion* m_readerVersion = nullptr;

@@ -5,9 +5,15 @@
 
 CString FileAndLineText(const CTextFile& file, const char* fileNameLabel, const char* lineLabel)
 {
+    return FileAndLineText(file.GetFileName(), file.GetLineNumber(), fileNameLabel, lineLabel);
+}
+
+CString FileAndLineText(const CString& fileName, int line, const char* fileNameLabel,
+                        const char* lineLabel)
+{
     CString number;
-    number.Format("%d", file.GetLineNumber());
-    return CString(fileNameLabel) + file.GetFileName() + "\r\n" + lineLabel + number;
+    number.Format("%d", line);
+    return CString(fileNameLabel) + fileName + "\r\n" + lineLabel + number;
 }
 
 CString AppendFileAndLine(const CString& text, const CTextFile& file, const char* fileNameLabel,

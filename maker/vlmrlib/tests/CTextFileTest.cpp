@@ -397,4 +397,6 @@ TEST(FileAndLine, EndsAFailureTextOnceWithTheFileAndTheLineBeingRead)
               "\r\nDatei:/parts/B1.nc1\r\nZeile:2");
     file.Close(); // the name and number stay for the report
     EXPECT_EQ(bytes(FileAndLineText(file)), "File Name:/parts/B1.nc1\r\nLine:2");
+    EXPECT_EQ(bytes(FileAndLineText(file.GetFileName(), 7, "Datei:", "Zeile:")),
+              "Datei:/parts/B1.nc1\r\nZeile:7");
 }

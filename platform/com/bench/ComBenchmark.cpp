@@ -14,17 +14,15 @@
 #include "com/Bstr.h"
 #include "com/Runtime.h"
 #include "com/Variant.h"
+#include "testing/AnchoredReporter.h"
 #include "testing/TemporaryRegistry.h"
 
 #include <benchmark/benchmark.h>
 #include <dlfcn.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <map>
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -182,59 +180,24 @@ void BM_DirectJoin(benchmark::State& state)
 }
 BENCHMARK(BM_DirectJoin);
 
-// Prints as usual, then each road's CPU time per call against its anchor's
-// (with repetitions, the medians).
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    RatioReporter() : ConsoleReporter(OO_Tabular) {}
-
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs) {
-            if (run.error_occurred)
-                continue;
-            if (run.run_type == Run::RT_Iteration)
-                m_cpu[run.run_name.function_name].push_back(run.GetAdjustedCPUTime());
-            else if (run.aggregate_name == "median")
-                m_median[run.run_name.function_name] = run.GetAdjustedCPUTime();
-        }
-        ConsoleReporter::ReportRuns(runs);
+// After the usual output: each road's CPU time per call against its
+// anchor's (with repetitions, the medians).
+void printRatios(const testsupport::AnchoredReporter& reporter)
+{
+    const std::pair<const char*, const char*> pairs[] = {
+        {"BM_CoCreateInstance", "BM_BareFactoryCreate"},
+        {"BM_InvokeScale", "BM_DirectScale"},
+        {"BM_InvokeJoin", "BM_DirectJoin"},
+    };
+    for (const auto& [road, anchor] : pairs) {
+        const double roadNs = reporter.median(road).value_or(0) * 1e9;
+        const double anchorNs = reporter.median(anchor).value_or(0) * 1e9;
+        if (roadNs <= 0 || anchorNs <= 0)
+            continue;
+        std::printf("%-20s %9.1f ns  anchor %-20s %9.1f ns  ratio %.2f\n", road, roadNs, anchor,
+                    anchorNs, roadNs / anchorNs);
     }
-
-    void printRatios() const
-    {
-        const std::pair<const char*, const char*> pairs[] = {
-            {"BM_CoCreateInstance", "BM_BareFactoryCreate"},
-            {"BM_InvokeScale", "BM_DirectScale"},
-            {"BM_InvokeJoin", "BM_DirectJoin"},
-        };
-        for (const auto& [road, anchor] : pairs) {
-            const double roadTime = cpuTime(road);
-            const double anchorTime = cpuTime(anchor);
-            if (roadTime <= 0 || anchorTime <= 0)
-                continue;
-            std::printf("%-20s %9.1f ns  anchor %-20s %9.1f ns  ratio %.2f\n", road, roadTime,
-                        anchor, anchorTime, roadTime / anchorTime);
-        }
-    }
-
-private:
-    // The median of the runs of name; 0 when it did not run.
-    double cpuTime(const std::string& name) const
-    {
-        if (auto found = m_median.find(name); found != m_median.end())
-            return found->second;
-        auto found = m_cpu.find(name);
-        if (found == m_cpu.end() || found->second.empty())
-            return 0;
-        std::vector<double> values = found->second;
-        std::sort(values.begin(), values.end());
-        return values[values.size() / 2];
-    }
-
-    std::map<std::string, std::vector<double>> m_cpu;
-    std::map<std::string, double> m_median;
-};
+}
 
 } // namespace
 
@@ -243,9 +206,10 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
-    RatioReporter reporter;
+    testsupport::AnchoredReporter reporter(testsupport::AnchoredReporter::Clock::Cpu,
+                                           benchmark::ConsoleReporter::OO_Tabular);
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.printRatios();
+    printRatios(reporter);
     std::fflush(stdout);
     benchmark::Shutdown();
     return 0;

@@ -21,7 +21,7 @@ namespace {
 // Registered with the server (TYPELIB 1).
 const comserver::TypeLibrary& ambrelTypeLibrary()
 {
-    static const comserver::TypeLibrary library = recordConvertLibrary<IAmbrelConvert>(
+    static const comserver::TypeLibrary library = converterLibrary<IAmbrelConvert>(
         LIBID_AMBRELLib, "AMBRELLib", "Ambrel 1.0 Type Library", "IAmbrelConvert",
         "IAmbrelConvert Interface", CLSID_AmbrelConvert, "AmbrelConvert", "Ambrel Class");
     return library;

@@ -9,32 +9,10 @@
 #include "com/ComError.h"
 #include "vlmrexcept/CLog.h"
 #include "vlmrexcept/CvmException.h"
+#include "vlmrlib/FileAndLine.h"
 
-#include <cstring>
 #include <string>
 #include <utility>
-
-namespace {
-
-constexpr DWORD kPartContext =
-    CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER | CLSCTX_REMOTE_SERVER;
-
-// "<platform message>\r\n<context>", the break only after a message.
-CString comErrorText(const _com_error& error, UINT id, const char* fallback)
-{
-    CString text = error.ErrorMessage();
-    if (!text.IsEmpty())
-        text += "\r\n";
-    return text + loadRecordString(id, fallback);
-}
-
-} // namespace
-
-HRESULT RecordReader::createRegisteredPart(IUnknown** ppUnknown)
-{
-    return CoCreateInstance(CLSID_CADPart, nullptr, kPartContext, IID_IUnknown,
-                            reinterpret_cast<void**>(ppUnknown));
-}
 
 RecordReader::RecordReader(const Format& format, PartCreator createPart)
     : m_WebTool(format.toolRule), m_TFNearTool(format.toolRule), m_TFFarTool(format.toolRule),
@@ -50,15 +28,9 @@ RecordReader::~RecordReader() = default;
 int RecordReader::OpenConvertFile(BSTR bstrFilename)
 {
     CloseConvertFile();
-    // A name with a NUL inside would open the file named by its front part.
-    const std::string name = narrowFromBstr(bstrFilename);
-    if (name.find('\0') != std::string::npos || !m_File.Open(name.c_str(), 0))
+    if (holdsNul(bstrFilename) || !m_File.Open(narrowFromBstr(bstrFilename).c_str(), 0))
         return 1;
-    m_bFileOpen = 1;
-    char start[3];
-    if (m_File.Read(start, sizeof start) != sizeof start ||
-        std::memcmp(start, "\xEF\xBB\xBF", sizeof start) != 0)
-        m_File.Seek(0, CFile::begin);
+    m_bFileOpen = 1; // the text file skips a byte-order mark itself
     return 0;
 }
 
@@ -105,15 +77,12 @@ int RecordReader::readInteger()
     return value;
 }
 
-CString RecordReader::whereText() const
+CString RecordReader::withFileAndLine(const CString& text) const
 {
-    const CString name = m_File.GetFileName();
-    if (name.IsEmpty())
-        return CString();
-    CString number;
-    number.Format("%d", m_File.GetLineNumber());
-    return "\r\n" + loadRecordString(IDS_RECORD_FILE_NAME, "File Name:") + name + "\r\n" +
-           loadRecordString(IDS_RECORD_LINE, "Line:") + number;
+    if (m_File.GetFileName().IsEmpty())
+        return text;
+    return AppendFileAndLine(text, m_File, loadRecordString(IDS_RECORD_FILE_NAME, "File Name:"),
+                             loadRecordString(IDS_RECORD_LINE, "Line:"));
 }
 
 // ---- SetFile -----------------------------------------------------------------------
@@ -132,7 +101,8 @@ HRESULT RecordReader::SetFile(BSTR bstrFilename, CString* errorText)
         }
         return S_OK;
     } catch (const _com_error& error) {
-        *errorText = comErrorText(error, IDS_RECORD_COM_ERROR_SET_FILE, "Com Error in Set File") +
+        *errorText = comErrorText(error, loadRecordString(IDS_RECORD_COM_ERROR_SET_FILE,
+                                                          "Com Error in Set File")) +
                      "\r\n" + loadRecordString(IDS_RECORD_FILE_NAME, "File Name:") + name;
         return error.Error();
     } catch (...) {
@@ -152,26 +122,22 @@ HRESULT RecordReader::ReadPart(IUnknown** ppIUnkCADPart, LONG bIsMetric, LONG bI
         createPart(ppIUnkCADPart);
         return readRecord();
     } catch (const CNumericConversionException& error) {
-        *errorText = error.GetMessage() +
-                     loadRecordString(IDS_RECORD_NUMERIC_CONVERSION,
-                                      "Numeric Conversion Error while Reading Part") +
-                     whereText();
+        *errorText = withFileAndLine(
+            error.GetMessage() + loadRecordString(IDS_RECORD_NUMERIC_CONVERSION,
+                                                  "Numeric Conversion Error while Reading Part"));
         return E_CONVERT_NUMERIC;
     } catch (const CUnexpectedEOF& error) {
-        *errorText =
+        *errorText = withFileAndLine(
             error.GetMessage() +
-            loadRecordString(IDS_RECORD_UNEXPECTED_EOF, "Unexpected EOF while reading part") +
-            whereText();
+            loadRecordString(IDS_RECORD_UNEXPECTED_EOF, "Unexpected EOF while reading part"));
         return E_CONVERT_UNEXPECTED_EOF;
     } catch (const _com_error& error) {
-        *errorText =
-            comErrorText(error, IDS_RECORD_COM_ERROR_READING, "Com Error while reading part") +
-            whereText();
+        *errorText = withFileAndLine(comErrorText(
+            error, loadRecordString(IDS_RECORD_COM_ERROR_READING, "Com Error while reading part")));
         return error.Error();
     } catch (...) {
-        *errorText = loadRecordString(IDS_RECORD_UNEXPECTED_READ_ERROR,
-                                      "Unexpected Error while reading part") +
-                     whereText();
+        *errorText = withFileAndLine(loadRecordString(IDS_RECORD_UNEXPECTED_READ_ERROR,
+                                                      "Unexpected Error while reading part"));
         return E_UNEXPECTED;
     }
 }

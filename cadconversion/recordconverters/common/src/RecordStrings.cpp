@@ -5,6 +5,8 @@
 // Illegal", as the system has always had them.
 #include "recordconverters/RecordStrings.h"
 
+#include "halcyra/ConverterServer.h"
+
 #include "com/server/Resources.h"
 
 BEGIN_STRING_TABLE(RecordStrings)
@@ -30,8 +32,5 @@ END_STRING_TABLE()
 
 CString loadRecordString(UINT id, const char* fallback)
 {
-    char buffer[256];
-    if (LoadString(nullptr, id, buffer, sizeof buffer) > 0)
-        return CString(buffer);
-    return CString(fallback);
+    return loadServerString(id, fallback);
 }

@@ -27,26 +27,26 @@ TEST_F(HoleLinesTest, EveryCodeMakesItsCallWithTheSlotsToolAndHalvesUOnlyOnOneFl
         const char* call;
     };
     const Case cases[] = {
-        {"12.5 3 1", "SetWebHole(12.5,3,0.1,0,T1,0)"},
-        {"12.5 3 2", "SetTFNearHole(12.5,1.5,0.2,0,T2,0)"},
-        {"12.5 3 3", "SetTFFarHole(12.5,1.5,0.3,0,T3,0)"},
-        {"12.5 3 4", "SetBFNearHole(12.5,1.5,0.4,0,T4,0)"},
-        {"12.5 3 5", "SetBFFarHole(12.5,1.5,0.5,0,T5,0)"},
-        {"12.5 3 6", "SetWebMark(12.5,3)"},
-        {"12.5 3 7", "SetTFNearMark(12.5,1.5)"},
-        {"12.5 3 8", "SetTFFarMark(12.5,1.5)"},
-        {"12.5 3 9", "SetBFNearMark(12.5,1.5)"},
-        {"12.5 3 10", "SetBFFarMark(12.5,1.5)"},
-        {"12.5 3 11", "SetWebHiddenMark(12.5,3)"},
-        {"12.5 3 12", "SetTFNearFarHole(12.5,3,0.2,0,T2,0)"},
-        {"12.5 3 14", "SetBFNearFarHole(12.5,3,0.4,0,T4,0)"},
-        {"12.5 3 17", "SetTFNearFarMark(12.5,3)"},
-        {"12.5 3 19", "SetBFNearFarMark(12.5,3)"},
-        {"48 1 20 A_1", "SetWebStencil(48,1,A_1)"},
-        {"48 1 21 B", "SetTFStencil(48,1,B)"},
-        {"48 1 22 C-3", "SetBFStencil(48,1,C-3)"},
-        {"-7 -3 2", "SetTFNearHole(-7,-1.5,0.2,0,T2,0)"},
-        {"1e2 .5 6", "SetWebMark(100,0.5)"},
+        {"12.5 3 1", "SetWebHole(12.5, 3, 0.1, 0, T1, 0)"},
+        {"12.5 3 2", "SetTFNearHole(12.5, 1.5, 0.2, 0, T2, 0)"},
+        {"12.5 3 3", "SetTFFarHole(12.5, 1.5, 0.3, 0, T3, 0)"},
+        {"12.5 3 4", "SetBFNearHole(12.5, 1.5, 0.4, 0, T4, 0)"},
+        {"12.5 3 5", "SetBFFarHole(12.5, 1.5, 0.5, 0, T5, 0)"},
+        {"12.5 3 6", "SetWebMark(12.5, 3)"},
+        {"12.5 3 7", "SetTFNearMark(12.5, 1.5)"},
+        {"12.5 3 8", "SetTFFarMark(12.5, 1.5)"},
+        {"12.5 3 9", "SetBFNearMark(12.5, 1.5)"},
+        {"12.5 3 10", "SetBFFarMark(12.5, 1.5)"},
+        {"12.5 3 11", "SetWebHiddenMark(12.5, 3)"},
+        {"12.5 3 12", "SetTFNearFarHole(12.5, 3, 0.2, 0, T2, 0)"},
+        {"12.5 3 14", "SetBFNearFarHole(12.5, 3, 0.4, 0, T4, 0)"},
+        {"12.5 3 17", "SetTFNearFarMark(12.5, 3)"},
+        {"12.5 3 19", "SetBFNearFarMark(12.5, 3)"},
+        {"48 1 20 A_1", "SetWebStencil(48, 1, A_1)"},
+        {"48 1 21 B", "SetTFStencil(48, 1, B)"},
+        {"48 1 22 C-3", "SetBFStencil(48, 1, C-3)"},
+        {"-7 -3 2", "SetTFNearHole(-7, -1.5, 0.2, 0, T2, 0)"},
+        {"1e2 .5 6", "SetWebMark(100, 0.5)"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
@@ -62,11 +62,11 @@ TEST_F(HoleLinesTest, ToolSlotCodesSetTheSlotForTheLinesBehindThem)
         const char* call;
     };
     const Case cases[] = {
-        {"100 0.5 30 ER", "10 4 1", "SetWebHole(10,4,100,0.5,ER,0)"},
-        {"100 0.5 31 RD", "10 4 2", "SetTFNearHole(10,2,100,0.5,RD,0)"},
-        {"0.75 0 32 _", "10 4 3", "SetTFFarHole(10,2,0.75,0,_,0)"},
-        {"0.75 2 33 SL", "10 4 14", "SetBFNearFarHole(10,4,0.75,2,SL,0)"},
-        {"0.5 0 34 HC", "10 4 5", "SetBFFarHole(10,2,0.5,0,HC,0)"},
+        {"100 0.5 30 ER", "10 4 1", "SetWebHole(10, 4, 100, 0.5, ER, 0)"},
+        {"100 0.5 31 RD", "10 4 2", "SetTFNearHole(10, 2, 100, 0.5, RD, 0)"},
+        {"0.75 0 32 _", "10 4 3", "SetTFFarHole(10, 2, 0.75, 0, _, 0)"},
+        {"0.75 2 33 SL", "10 4 14", "SetBFNearFarHole(10, 4, 0.75, 2, SL, 0)"},
+        {"0.5 0 34 HC", "10 4 5", "SetBFFarHole(10, 2, 0.5, 0, HC, 0)"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.slotLine);
@@ -89,7 +89,7 @@ TEST_F(HoleLinesTest, ACountOfZeroOrBelowReadsNoLine)
         EXPECT_EQ(results[0].hr, S_OK);
         EXPECT_TRUE(results[0].part->operations().empty());
         EXPECT_EQ(results[1].hr, S_OK);
-        EXPECT_EQ(results[1].part->operations(), std::vector<std::string>{"SetWebMark(5,6)"});
+        EXPECT_EQ(results[1].part->operations(), std::vector<std::string>{"SetWebMark(5, 6)"});
         EXPECT_EQ(results[2].hr, S_FALSE);
     }
 }
@@ -107,7 +107,7 @@ TEST_F(HoleLinesTest, AnUnknownCodeEndsTheRecordWithItsFileAndLineAndKeepsTheLin
         EXPECT_EQ(result.text,
                   "Unexpected ERROR while reading part\r\nFile Name:" + path + "\r\nLine:5");
         ASSERT_NE(result.part, nullptr);
-        EXPECT_EQ(result.part->operations(), std::vector<std::string>{"SetWebMark(1,1)"});
+        EXPECT_EQ(result.part->operations(), std::vector<std::string>{"SetWebMark(1, 1)"});
     }
     // The failing result went to the maker's error log with the reader's place.
     const std::string entries =
@@ -130,7 +130,7 @@ TEST_F(HoleLinesTest, ALineCutShortIsReportedAsAnEndOfFileInTheHoles)
         EXPECT_EQ(result.text, "Unexpected end of file. Error in Convert holes\r\n"
                                "Unexpected EOF while reading part\r\nFile Name:" +
                                    path + "\r\nLine:5");
-        EXPECT_EQ(result.part->operations(), std::vector<std::string>{"SetWebMark(1,1)"});
+        EXPECT_EQ(result.part->operations(), std::vector<std::string>{"SetWebMark(1, 1)"});
     }
 }
 
@@ -160,7 +160,7 @@ TEST_F(HoleLinesTest, AFailingPartCallEndsTheRecordWithItsHResult)
     EXPECT_EQ(result.text, hresultMessage(E_OUTOFMEMORY) +
                                "\r\nCom Error while reading part\r\nFile Name:" + path +
                                "\r\nLine:5");
-    EXPECT_EQ(result.part->operations(), std::vector<std::string>{"SetWebMark(1,1)"});
+    EXPECT_EQ(result.part->operations(), std::vector<std::string>{"SetWebMark(1, 1)"});
 }
 
 } // namespace

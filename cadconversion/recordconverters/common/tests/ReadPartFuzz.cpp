@@ -5,11 +5,12 @@
 // part; the file ends; the reader keeps no reference to any part.
 #include "AmbrelRecordReader.h"
 #include "FerrickRecordReader.h"
-#include "FuzzInputFile.h"
-#include "RecordingPart.h"
 #include "TolvinRecordReader.h"
 
+#include "convertertest/RecordingPart.h"
+
 #include "com/Runtime.h"
+#include "testing/FuzzInputFile.h"
 #include "testing/ScopedEnvironment.h"
 #include "testing/TemporaryFolder.h"
 
@@ -19,6 +20,7 @@
 #include <string_view>
 #include <vector>
 
+using convertertest::RecordingPart;
 using fuzzinput::require;
 
 namespace {

@@ -30,16 +30,16 @@ TEST_F(RecordFrameworkTest, ReadsEveryRecordIntoANewPartThenAnswersSFalseWithAnE
     ASSERT_EQ(results.size(), 4u);
     for (const ReadResult& result : results)
         ASSERT_NE(result.part, nullptr) << "every call hands out its part";
-    EXPECT_EQ(m_parts.size(), 4u);
+    EXPECT_EQ(m_newParts.size(), 4u);
     std::vector<std::string> expected = kRecordPuts;
-    expected.insert(expected.end(), {"SetWebHole(10,2,0.1,0,T1,0)", "SetWebMark(20,3)"});
-    EXPECT_EQ(results[0].part->calls, expected);
-    EXPECT_EQ(results[1].part->calls.at(2), "put_Mark(B2)");
+    expected.insert(expected.end(), {"SetWebHole(10, 2, 0.1, 0, T1, 0)", "SetWebMark(20, 3)"});
+    EXPECT_EQ(results[0].part->texts(), expected);
+    EXPECT_EQ(results[1].part->texts().at(2), "put_Mark(B2)");
     EXPECT_EQ(results[1].part->operations(), std::vector<std::string>{});
-    EXPECT_EQ(results[2].part->operations(), std::vector<std::string>{"SetWebStencil(30,1,S1)"});
+    EXPECT_EQ(results[2].part->operations(), std::vector<std::string>{"SetWebStencil(30, 1, S1)"});
     EXPECT_EQ(results[3].hr, S_FALSE);
     EXPECT_EQ(results[3].text, "");
-    EXPECT_TRUE(results[3].part->calls.empty());
+    EXPECT_TRUE(results[3].part->log.empty());
 
     // The file is closed: a further call finds nothing either.
     EXPECT_EQ(read().hr, S_FALSE);
@@ -52,7 +52,7 @@ TEST_F(RecordFrameworkTest, AnEmptyFileOrOneOfWhiteSpaceHoldsNoRecord)
         ASSERT_EQ(results.size(), 1u);
         EXPECT_EQ(results[0].hr, S_FALSE);
         ASSERT_NE(results[0].part, nullptr);
-        EXPECT_TRUE(results[0].part->calls.empty());
+        EXPECT_TRUE(results[0].part->log.empty());
     }
 }
 
@@ -61,7 +61,7 @@ TEST_F(RecordFrameworkTest, SkipsAByteOrderMarkAtTheStartOfTheFile)
     ShapeSizeRecord record;
     const std::vector<ReadResult> results = readAll("\xEF\xBB\xBF" + record.text());
     ASSERT_EQ(results.size(), 2u);
-    EXPECT_EQ(results[0].part->calls, kRecordPuts);
+    EXPECT_EQ(results[0].part->texts(), kRecordPuts);
 }
 
 TEST_F(RecordFrameworkTest, SetFileClosesTheOpenFileAndAFailingOneLeavesNoneOpen)
@@ -75,7 +75,7 @@ TEST_F(RecordFrameworkTest, SetFileClosesTheOpenFileAndAFailingOneLeavesNoneOpen
     ASSERT_EQ(setFile(writeFile(second.text() + first.text(), "b.txt")), S_OK);
     ReadResult result = read();
     ASSERT_EQ(result.hr, S_OK);
-    EXPECT_EQ(result.part->calls.at(2), "put_Mark(B2)");
+    EXPECT_EQ(result.part->texts().at(2), "put_Mark(B2)");
 
     const std::string missing = (m_dir / "missing.txt").string();
     std::string text;
@@ -171,8 +171,10 @@ TEST_F(RecordFrameworkTest, AFailingPartCallIsReportedWithThePlatformsMessageFor
         EXPECT_EQ(result.text,
                   message + "\r\nCom Error while reading part\r\nFile Name:" + path + "\r\nLine:2");
         ASSERT_NE(result.part, nullptr);
-        EXPECT_EQ(result.part->calls, std::vector<std::string>(kRecordPuts.begin(),
-                                                               kRecordPuts.begin() + c.putsBefore));
+        // The puts before the failing one, then that one; nothing after it.
+        EXPECT_EQ(
+            result.part->texts(),
+            std::vector<std::string>(kRecordPuts.begin(), kRecordPuts.begin() + c.putsBefore + 1));
     }
 }
 

@@ -27,7 +27,7 @@ TYPED_TEST_P(ShapeSizeVariantTest, StoresTextsAsReadButTheGroupsUnderscore)
     record.section = "W_";
     const ReadResult result = this->convert(record.text());
     ASSERT_EQ(result.hr, S_OK) << result.text;
-    EXPECT_EQ(result.part->calls,
+    EXPECT_EQ(result.part->texts(),
               (std::vector<std::string>{"put_JobId(12_)", "put_Group(NONE)", "put_Mark(_7)",
                                         "put_Length(240)", "put_Quantity(2)", "put_Section(W_)",
                                         "put_SectionDescription(1226)"}));
@@ -42,8 +42,9 @@ TYPED_TEST_P(ShapeSizeVariantTest, DescribesAnFLRecordByItsSystemsRule)
     record.d3 = "0.375";
     const ReadResult result = this->convert(record.text());
     ASSERT_EQ(result.hr, S_OK) << result.text;
-    EXPECT_EQ(result.part->calls.at(5), std::string("put_Section(") + TypeParam::kFLSection + ")");
-    EXPECT_EQ(result.part->calls.at(6),
+    EXPECT_EQ(result.part->texts().at(5),
+              std::string("put_Section(") + TypeParam::kFLSection + ")");
+    EXPECT_EQ(result.part->texts().at(6),
               std::string("put_SectionDescription(") + TypeParam::kFLDescription + ")");
 }
 
@@ -55,8 +56,8 @@ TYPED_TEST_P(ShapeSizeVariantTest, PassesToolShapesAsRead)
     const ReadResult result = this->convert(record.text());
     ASSERT_EQ(result.hr, S_OK) << result.text;
     EXPECT_EQ(result.part->operations(),
-              (std::vector<std::string>{"SetWebHole(1,2,0.8125,0,_,0)",
-                                        "SetTFNearHole(3,2,0.8125,1.5,ER,0)"}));
+              (std::vector<std::string>{"SetWebHole(1, 2, 0.8125, 0, _, 0)",
+                                        "SetTFNearHole(3, 2, 0.8125, 1.5, ER, 0)"}));
 }
 
 REGISTER_TYPED_TEST_SUITE_P(ShapeSizeVariantTest, StoresTextsAsReadButTheGroupsUnderscore,

@@ -21,7 +21,7 @@ namespace {
 // Registered with the server (TYPELIB 1).
 const comserver::TypeLibrary& ferrickTypeLibrary()
 {
-    static const comserver::TypeLibrary library = recordConvertLibrary<IFerrickConvert>(
+    static const comserver::TypeLibrary library = converterLibrary<IFerrickConvert>(
         LIBID_FERRICKLib, "FERRICKLib", "Ferrick 1.0 Type Library", "IFerrickConvert",
         "IFerrickConvert Interface", CLSID_FerrickConvert, "FerrickConvert",
         "FerrickConvert Class");

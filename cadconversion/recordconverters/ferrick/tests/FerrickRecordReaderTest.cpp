@@ -38,11 +38,11 @@ TEST_F(FerrickTest, FillsThePartInItsOrderThenConvertsTheHoleLines)
     record.holes = {"10 4 2", "48 1 20 A_1"};
     const ReadResult result = convert(record.text());
     ASSERT_EQ(result.hr, S_OK) << result.text;
-    EXPECT_EQ(result.part->calls,
+    EXPECT_EQ(result.part->texts(),
               (std::vector<std::string>{
                   "put_JobId(J1)", "put_Group(G1)", "put_Mark(B1)", "put_Length(240)",
                   "put_Quantity(2)", "put_Section(W)", "put_SectionDescription(1226)",
-                  "SetTFNearHole(10,2,0.2,0,T2,0)", "SetWebStencil(48,1,A_1)"}));
+                  "SetTFNearHole(10, 2, 0.2, 0, T2, 0)", "SetWebStencil(48, 1, A_1)"}));
 }
 
 TEST_F(FerrickTest, StoresTextsWithBlanksForUnderscoresAndNoTrailingBlanks)
@@ -70,7 +70,7 @@ TEST_F(FerrickTest, StoresTextsWithBlanksForUnderscoresAndNoTrailingBlanks)
         c.write(record);
         const ReadResult result = convert(record.text());
         ASSERT_EQ(result.hr, S_OK) << result.text;
-        const auto& calls = result.part->calls;
+        const auto& calls = result.part->texts();
         EXPECT_NE(std::find(calls.begin(), calls.end(), c.put), calls.end());
     }
 }
@@ -82,11 +82,11 @@ TEST_F(FerrickTest, NamesAToolWithoutShapeFromItsSizes)
         const char* hole;
     };
     const Case cases[] = {
-        {"0.8125 0 _", "SetWebHole(1,2,0.8125,0,RD,0)"},
-        {"0.8125 1.5 _", "SetWebHole(1,2,0.8125,1.5,SL,0)"},
-        {"0 1.5 _", "SetWebHole(1,2,0,1.5,,0)"},
-        {"0.8125 1.5 ER", "SetWebHole(1,2,0.8125,1.5,ER,0)"},
-        {"0.8125 0 H_C", "SetWebHole(1,2,0.8125,0,H C,0)"},
+        {"0.8125 0 _", "SetWebHole(1, 2, 0.8125, 0, RD, 0)"},
+        {"0.8125 1.5 _", "SetWebHole(1, 2, 0.8125, 1.5, SL, 0)"},
+        {"0 1.5 _", "SetWebHole(1, 2, 0, 1.5, , 0)"},
+        {"0.8125 1.5 ER", "SetWebHole(1, 2, 0.8125, 1.5, ER, 0)"},
+        {"0.8125 0 H_C", "SetWebHole(1, 2, 0.8125, 0, H C, 0)"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.tool);
@@ -161,8 +161,8 @@ TEST_F(FerrickTest, DescribesAFlatBarByTheFieldsNumberAndItsDepth)
         record.field = "    .5  ";
         const ReadResult result = convert(record.text());
         ASSERT_EQ(result.hr, S_OK) << result.text;
-        EXPECT_EQ(result.part->calls.at(5), "put_Section(FB)");
-        EXPECT_EQ(result.part->calls.at(6), "put_SectionDescription(0124)");
+        EXPECT_EQ(result.part->texts().at(5), "put_Section(FB)");
+        EXPECT_EQ(result.part->texts().at(6), "put_SectionDescription(0124)");
     }
 }
 
@@ -175,7 +175,7 @@ TEST_F(FerrickTest, AFileEndingInsideTheFieldFailsAtTheQuantity)
     EXPECT_EQ(result.text, "Unexpected end of file. Unexpected EOF while reading part\r\n"
                            "File Name:" +
                                path + "\r\nLine:1");
-    EXPECT_TRUE(result.part->calls.empty());
+    EXPECT_TRUE(result.part->log.empty());
 }
 
 } // namespace
@@ -204,8 +204,8 @@ TEST_F(FerrickTest, TheFieldIsTheEightCharactersBehindTheDepthsBlank)
         record.field = c.field;
         const ReadResult result = convert(record.text());
         ASSERT_EQ(result.hr, S_OK) << result.text;
-        EXPECT_EQ(result.part->calls.at(4), "put_Quantity(2)");
-        EXPECT_EQ(result.part->calls.at(6),
+        EXPECT_EQ(result.part->texts().at(4), "put_Quantity(2)");
+        EXPECT_EQ(result.part->texts().at(6),
                   std::string("put_SectionDescription(") + c.description + ")");
     }
 }

@@ -21,7 +21,7 @@ namespace {
 // Registered with the server (TYPELIB 1).
 const comserver::TypeLibrary& tolvinTypeLibrary()
 {
-    static const comserver::TypeLibrary library = recordConvertLibrary<ITolvinConvert>(
+    static const comserver::TypeLibrary library = converterLibrary<ITolvinConvert>(
         LIBID_TOLVINLib, "TOLVINLib", "Tolvin 1.0 Type Library", "ITolvinConvert",
         "ITolvinConvert Interface", CLSID_TolvinConvert, "TolvinConvert", "Convert Class");
     return library;

@@ -13,6 +13,11 @@
 // "File Name:<name>\r\nLine:<number>"
 CString FileAndLineText(const CTextFile& file,
                         const char* fileNameLabel = "File Name:", const char* lineLabel = "Line:");
+// The same of a file's name and a line of its choice, for a reader that
+// reports a line other than the one being read (where the failing item
+// began).
+CString FileAndLineText(const CString& fileName, int line,
+                        const char* fileNameLabel = "File Name:", const char* lineLabel = "Line:");
 
 // text + "\r\n" + FileAndLineText(file, ...). A text that already ends with
 // that (an end-of-file report, which names them itself) comes back as it is.

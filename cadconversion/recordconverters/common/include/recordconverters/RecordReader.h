@@ -19,6 +19,7 @@
 
 #include "recordconverters/Tool.h"
 
+#include "halcyra/ConverterServer.h"
 #include "halcyra/HalcyraLib.h"
 
 #include "com/ComPtr.h"
@@ -31,8 +32,8 @@ public:
     // Creates a new part object and answers it as IUnknown with one
     // reference for the caller. The default creates CLSID_CADPart through
     // the component runtime (all server contexts); tests pass their own.
-    using PartCreator = std::function<HRESULT(IUnknown** ppUnknown)>;
-    static HRESULT createRegisteredPart(IUnknown** ppUnknown);
+    using PartCreator = ObjectCreator;
+    static constexpr auto createRegisteredPart = createRegisteredObject<&CLSID_CADPart>;
 
     // What sets one CAD system's records apart besides the dimension
     // fields.
@@ -112,9 +113,9 @@ private:
                  double dUPos, const CTool& tool);
     void putStencil(HRESULT (ICADPart::*set)(double, double, BSTR), double dXPos, double dUPos,
                     const CString& text);
-    // "\r\nFile Name:<name>\r\nLine:<number>" of the line being read; empty
-    // before any file was set.
-    CString whereText() const;
+    // text, then "\r\nFile Name:<name>\r\nLine:<number>" of the line being
+    // read (vlmrlib/FileAndLine.h); text alone before any file was set.
+    CString withFileAndLine(const CString& text) const;
 
     Format m_format;
     PartCreator m_createPart;

@@ -19,5 +19,7 @@ enum RecordStringId : UINT {
     IDS_RECORD_COM_ERROR_SET_FILE = 126,
 };
 
-// String id of the server's table, or fallback when it cannot be loaded.
+// String id of the server's table, or fallback when it cannot be loaded
+// (loadServerString). Defined beside the table, so that whatever loads a
+// string also carries the table.
 CString loadRecordString(UINT id, const char* fallback);

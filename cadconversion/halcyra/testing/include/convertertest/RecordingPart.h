@@ -1,7 +1,18 @@
-// RecordingPart: a plain C++ ICADPart that records every call the reader
-// makes, and can be told to fail a call. Reference counted; the test
-// holds the first reference and checks that the count comes back to it.
+// RecordingPart: a plain C++ ICADPart that logs every call a reader makes
+// (CallLog), keeps what the puts stored, and can be told to fail a method.
+// Reference counted without deleting itself: the test owns the object,
+// holds its first reference and checks that the count comes back to it.
+//
+//   convertertest::RecordingPart part;
+//   reader.ReadPart(...);                      // handed part through its creator
+//   EXPECT_EQ(part.operations(), (std::vector<std::string>{"SetWebHole(4, 0.5, 0.25, 0, RD, 0)"}));
+//   EXPECT_EQ(part.strings["Mark"], "B12");
+//   EXPECT_EQ(part.references(), 1u);
+//
+// Header-only; the test links the component runtime (comrt).
 #pragma once
+
+#include "convertertest/CallLog.h"
 
 #include "halcyra/HalcyraLib.h"
 
@@ -12,8 +23,10 @@
 #include <string>
 #include <vector>
 
-// One hole or mark call: the setter's name and its arguments (the tool
-// for holes only).
+namespace convertertest {
+
+// A hole or mark the part holds, its arguments as numbers (tool sizes,
+// shape and orientation for holes only).
 struct RecordedOperation {
     std::string call;
     double x = 0;
@@ -30,26 +43,50 @@ struct RecordedOperation {
     }
 };
 
-class RecordingPart final : public ICADPart {
+class RecordingPart final : public ICADPart, public CallLog {
 public:
-    std::vector<std::string> calls;             // in order, by method name
-    std::map<std::string, std::string> strings; // "Mark", "Section", ... as last put
+    // "JobId", "Group", "Mark", "Section", "SectionDescription" as last put;
+    // the getters answer them.
+    std::map<std::string, std::string> strings;
     LONG quantity = 0;
     double length = 0;
-    std::vector<RecordedOperation> operations;
-    // A method named here answers its HRESULT and records nothing else.
-    std::map<std::string, HRESULT> failures;
 
     ULONG references() const { return m_refs; }
 
-    // Forgets what was recorded (not the failures).
+    // Forgets the calls and what they stored (not the failures).
     void clear()
     {
-        calls.clear();
+        log.clear();
         strings.clear();
         quantity = 0;
         length = 0;
-        operations.clear();
+    }
+
+    // The holes, marks and stencils the part holds (the calls that added
+    // one and did not fail), as text.
+    std::vector<std::string> operations() const
+    {
+        std::vector<std::string> found;
+        for (const RecordedCall& call : log)
+            if (call.succeeded() && isOperation(call.name))
+                found.push_back(call.text());
+        return found;
+    }
+    // The holes and marks the part holds, their arguments as numbers.
+    std::vector<RecordedOperation> holesAndMarks() const
+    {
+        std::vector<RecordedOperation> found;
+        for (const RecordedCall& call : log) {
+            if (!call.succeeded() || !isOperation(call.name) ||
+                call.name.find("Stencil") != std::string::npos)
+                continue;
+            if (call.arguments.size() == 2)
+                found.push_back({call.name, call.number(0), call.number(1), 0, 0, "", 0});
+            else
+                found.push_back({call.name, call.number(0), call.number(1), call.number(2),
+                                 call.number(3), call.text(4), static_cast<int>(call.number(5))});
+        }
+        return found;
     }
 
     HRESULT QueryInterface(REFIID riid, void** ppv) override
@@ -57,7 +94,7 @@ public:
         if (!ppv)
             return E_POINTER;
         *ppv = nullptr;
-        if (riid != IID_IUnknown && riid != IID_ICADPart && riid != IID_IDispatch)
+        if (riid != IID_IUnknown && riid != IID_IDispatch && riid != IID_ICADPart)
             return E_NOINTERFACE;
         *ppv = static_cast<ICADPart*>(this);
         AddRef();
@@ -66,7 +103,13 @@ public:
     ULONG AddRef() override { return ++m_refs; }
     ULONG Release() override { return --m_refs; } // the test owns the object
 
-    HRESULT GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
+    HRESULT GetTypeInfoCount(UINT* pctinfo) override
+    {
+        if (!pctinfo)
+            return E_POINTER;
+        *pctinfo = 0;
+        return S_OK;
+    }
     HRESULT GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
     HRESULT GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
     HRESULT Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override
@@ -89,17 +132,17 @@ public:
     HRESULT put_SectionDescription(BSTR v) override { return putString("SectionDescription", v); }
     HRESULT put_Quantity(LONG v) override
     {
-        if (HRESULT hr = record("put_Quantity"); hr != S_OK)
-            return hr;
-        quantity = v;
-        return S_OK;
+        const HRESULT hr = record("put_Quantity", {integer(v)});
+        if (hr == S_OK)
+            quantity = v;
+        return hr;
     }
     HRESULT put_Length(double v) override
     {
-        if (HRESULT hr = record("put_Length"); hr != S_OK)
-            return hr;
-        length = v;
-        return S_OK;
+        const HRESULT hr = record("put_Length", {v});
+        if (hr == S_OK)
+            length = v;
+        return hr;
     }
 
     HRESULT SetWebHole(double x, double u, double s1, double s2, BSTR shape, INT o) override
@@ -139,86 +182,96 @@ public:
     HRESULT SetBFFarMark(double x, double u) override { return mark("SetBFFarMark", x, u); }
     HRESULT SetBFNearFarMark(double x, double u) override { return mark("SetBFNearFarMark", x, u); }
     HRESULT SaveToTarsis() override { return record("SaveToTarsis"); }
-    HRESULT SetWebStencil(double, double, BSTR) override { return record("SetWebStencil"); }
-    HRESULT SetTFStencil(double, double, BSTR) override { return record("SetTFStencil"); }
-    HRESULT SetBFStencil(double, double, BSTR) override { return record("SetBFStencil"); }
-    HRESULT SetMetric(INT) override { return record("SetMetric"); }
+    HRESULT SetWebStencil(double x, double u, BSTR t) override
+    {
+        return record("SetWebStencil", {x, u, text(t)});
+    }
+    HRESULT SetTFStencil(double x, double u, BSTR t) override
+    {
+        return record("SetTFStencil", {x, u, text(t)});
+    }
+    HRESULT SetBFStencil(double x, double u, BSTR t) override
+    {
+        return record("SetBFStencil", {x, u, text(t)});
+    }
+    HRESULT SetMetric(INT v) override { return record("SetMetric", {integer(v)}); }
     HRESULT SetWeb2Hole(double x, double u, double s1, double s2, BSTR shape, INT o) override
     {
         return hole("SetWeb2Hole", x, u, s1, s2, shape, o);
     }
-    HRESULT SetWebHoleEx(double x, double u, double s1, double s2, BSTR shape, INT o, INT) override
+    HRESULT SetWebHoleEx(double x, double u, double s1, double s2, BSTR shape, INT o,
+                         INT m) override
     {
-        return hole("SetWebHoleEx", x, u, s1, s2, shape, o);
+        return hole("SetWebHoleEx", x, u, s1, s2, shape, o, {integer(m)});
     }
     HRESULT SetTFNearHoleEx(double x, double u, double s1, double s2, BSTR shape, INT o,
-                            INT) override
+                            INT m) override
     {
-        return hole("SetTFNearHoleEx", x, u, s1, s2, shape, o);
+        return hole("SetTFNearHoleEx", x, u, s1, s2, shape, o, {integer(m)});
     }
     HRESULT SetTFFarHoleEx(double x, double u, double s1, double s2, BSTR shape, INT o,
-                           INT) override
+                           INT m) override
     {
-        return hole("SetTFFarHoleEx", x, u, s1, s2, shape, o);
+        return hole("SetTFFarHoleEx", x, u, s1, s2, shape, o, {integer(m)});
     }
     HRESULT SetTFNearFarHoleEx(double x, double u, double s1, double s2, BSTR shape, INT o,
-                               INT) override
+                               INT m) override
     {
-        return hole("SetTFNearFarHoleEx", x, u, s1, s2, shape, o);
+        return hole("SetTFNearFarHoleEx", x, u, s1, s2, shape, o, {integer(m)});
     }
     HRESULT SetBFNearHoleEx(double x, double u, double s1, double s2, BSTR shape, INT o,
-                            INT) override
+                            INT m) override
     {
-        return hole("SetBFNearHoleEx", x, u, s1, s2, shape, o);
+        return hole("SetBFNearHoleEx", x, u, s1, s2, shape, o, {integer(m)});
     }
     HRESULT SetBFFarHoleEx(double x, double u, double s1, double s2, BSTR shape, INT o,
-                           INT) override
+                           INT m) override
     {
-        return hole("SetBFFarHoleEx", x, u, s1, s2, shape, o);
+        return hole("SetBFFarHoleEx", x, u, s1, s2, shape, o, {integer(m)});
     }
     HRESULT SetBFNearFarHoleEx(double x, double u, double s1, double s2, BSTR shape, INT o,
-                               INT) override
+                               INT m) override
     {
-        return hole("SetBFNearFarHoleEx", x, u, s1, s2, shape, o);
+        return hole("SetBFNearFarHoleEx", x, u, s1, s2, shape, o, {integer(m)});
     }
-    HRESULT SetWeb2HoleEx(double x, double u, double s1, double s2, BSTR shape, INT o, INT) override
+    HRESULT SetWeb2HoleEx(double x, double u, double s1, double s2, BSTR shape, INT o,
+                          INT m) override
     {
-        return hole("SetWeb2HoleEx", x, u, s1, s2, shape, o);
+        return hole("SetWeb2HoleEx", x, u, s1, s2, shape, o, {integer(m)});
     }
 
 private:
-    HRESULT record(const std::string& name)
+    // A hole, mark or stencil setter (SetMetric is none).
+    static bool isOperation(const std::string& name)
     {
-        calls.push_back(name);
-        auto failure = failures.find(name);
-        return failure == failures.end() ? S_OK : failure->second;
+        return name.rfind("Set", 0) == 0 && name != "SetMetric";
     }
+
     HRESULT putString(const std::string& name, BSTR value)
     {
-        if (HRESULT hr = record("put_" + name); hr != S_OK)
-            return hr;
-        strings[name] = narrowFromBstr(value);
-        return S_OK;
+        const std::string stored = narrowFromBstr(value);
+        const HRESULT hr = record("put_" + name, {stored});
+        if (hr == S_OK)
+            strings[name] = stored;
+        return hr;
     }
     HRESULT getString(const std::string& name, BSTR* pVal)
     {
+        if (!pVal)
+            return E_POINTER;
         *pVal = bstrFromNarrow(strings[name]);
         return S_OK;
     }
-    HRESULT hole(const char* name, double x, double u, double s1, double s2, BSTR shape, INT o)
+    HRESULT hole(const char* name, double x, double u, double s1, double s2, BSTR shape, INT o,
+                 std::vector<Argument> more = {})
     {
-        if (HRESULT hr = record(name); hr != S_OK)
-            return hr;
-        operations.push_back({name, x, u, s1, s2, narrowFromBstr(shape), o});
-        return S_OK;
+        std::vector<Argument> arguments{x, u, s1, s2, text(shape), integer(o)};
+        arguments.insert(arguments.end(), more.begin(), more.end());
+        return record(name, std::move(arguments));
     }
-    HRESULT mark(const char* name, double x, double u)
-    {
-        if (HRESULT hr = record(name); hr != S_OK)
-            return hr;
-        operations.push_back({name, x, u, 0, 0, "", 0});
-        return S_OK;
-    }
+    HRESULT mark(const char* name, double x, double u) { return record(name, {x, u}); }
 
     ULONG m_refs = 1;
 };
+
+} // namespace convertertest
