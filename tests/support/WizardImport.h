@@ -17,19 +17,6 @@
 #include <string>
 #include <vector>
 
-// The entries of a combo box, in order.
-inline std::vector<std::string> comboEntries(HWND combo)
-{
-    std::vector<std::string> entries;
-    const int count = static_cast<int>(SendMessage(combo, CB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        char text[64] = "";
-        SendMessage(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
-        entries.push_back(text);
-    }
-    return entries;
-}
-
 // Selects the converter listed as conversionName on the first page; false
 // when it is not listed.
 inline bool chooseConverter(CCadConversionPropSheet& sheet, const std::string& conversionName)

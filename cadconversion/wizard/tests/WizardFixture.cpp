@@ -174,6 +174,18 @@ std::string itemText(HWND page, int id)
     return text;
 }
 
+std::vector<std::string> comboEntries(HWND combo)
+{
+    std::vector<std::string> entries;
+    const int count = static_cast<int>(SendMessage(combo, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        char text[64] = "";
+        SendMessage(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+        entries.push_back(text);
+    }
+    return entries;
+}
+
 std::vector<std::string> listEntries(HWND list)
 {
     std::vector<std::string> entries;

@@ -72,6 +72,8 @@ bool buttonEnabled(HWND sheet, int id);
 bool checked(HWND page, int id);
 std::string itemText(HWND page, int id);
 std::vector<std::string> listEntries(HWND list);
+// The entries of a combo box, in order.
+std::vector<std::string> comboEntries(HWND combo);
 void settle();
 // The conversion log without its first line's date and time.
 std::string withoutTimes(const std::string& log);
