@@ -55,15 +55,12 @@ HRESULT DXFPartReader::SetFile(BSTR bstrFilename, CString* errorText)
 
 // ---- ReadPart ------------------------------------------------------------------------
 
+// The last drawing's part goes once the new one is made (makeNextObject),
+// so the parts of a run keep their Tarsis servers from drawing to drawing.
 HRESULT DXFPartReader::createPart(IUnknown** ppIUnkCADPart)
 {
     *ppIUnkCADPart = nullptr;
-    IUnknown* unknown = nullptr;
-    HRESULT hr = m_createPart ? m_createPart(&unknown) : E_POINTER;
-    if (SUCCEEDED(hr) && unknown)
-        hr = unknown->QueryInterface(uuidof<ICADPart>(), reinterpret_cast<void**>(&m_pCADPart));
-    if (unknown)
-        unknown->Release();
+    const HRESULT hr = makeNextObject(m_createPart, m_pCADPart, false);
     if (FAILED(hr) || !m_pCADPart)
         return E_CONVERT_READ;
     return m_pCADPart->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(ppIUnkCADPart));
@@ -74,7 +71,6 @@ HRESULT DXFPartReader::ReadPart(IUnknown** ppIUnkCADPart, CString* errorText)
     errorText->Empty();
     m_nFailureLine = 0;
     try {
-        m_pCADPart.Release();
         m_section.Empty();
         m_sectionDescription.Empty();
         m_dLength = 0;

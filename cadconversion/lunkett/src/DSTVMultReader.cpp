@@ -101,13 +101,7 @@ void DSTVMultReader::checkMult(HRESULT hr)
 HRESULT DSTVMultReader::createMult(IUnknown** ppIUnkCADMult)
 {
     *ppIUnkCADMult = nullptr;
-    m_pCADMult.Release();
-    IUnknown* unknown = nullptr;
-    HRESULT hr = m_createMult ? m_createMult(&unknown) : E_POINTER;
-    if (SUCCEEDED(hr) && unknown)
-        hr = unknown->QueryInterface(uuidof<ICADMult>(), reinterpret_cast<void**>(&m_pCADMult));
-    if (unknown)
-        unknown->Release();
+    const HRESULT hr = makeNextObject(m_createMult, m_pCADMult, false);
     if (FAILED(hr) || !m_pCADMult)
         return E_CONVERT_READ;
     return m_pCADMult->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(ppIUnkCADMult));

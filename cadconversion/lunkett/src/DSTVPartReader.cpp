@@ -64,30 +64,12 @@ HRESULT DSTVPartReader::ReadPartSDSEarlyVersions(IUnknown** ppIUnkCADPart, LONG 
                     pbstrErrorText);
 }
 
-// The new part is made before the last one goes: the part objects of a
-// thread share their Tarsis servers while one of them lives, so a run keeps
-// them from part to part.
+// The new part is made before the last one goes (makeNextObject), so a run
+// keeps the Tarsis servers of its parts from part to part.
 HRESULT DSTVPartReader::createPart(IUnknown** ppIUnkCADPart)
 {
     *ppIUnkCADPart = nullptr;
-    ComPtrT<ICADPart2> part;
-    IUnknown* unknown = nullptr;
-    HRESULT hr = m_createPart ? m_createPart(&unknown) : E_POINTER;
-    if (SUCCEEDED(hr) && unknown) {
-        hr = OleRun(unknown);
-        if (SUCCEEDED(hr))
-            hr = unknown->QueryInterface(uuidof<ICADPart2>(), reinterpret_cast<void**>(&part));
-    } else if (SUCCEEDED(hr)) {
-        hr = E_POINTER;
-    }
-    if (unknown)
-        unknown->Release();
-    // The last part goes only now (also when a creator hands out the same
-    // object again).
-    ICADPart2* last = m_pCADPart.Detach();
-    m_pCADPart.Attach(part.Detach());
-    if (last)
-        last->Release();
+    const HRESULT hr = makeNextObject(m_createPart, m_pCADPart, true);
     if (FAILED(hr) || !m_pCADPart)
         return E_CONVERT_READ;
     return m_pCADPart->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(ppIUnkCADPart));

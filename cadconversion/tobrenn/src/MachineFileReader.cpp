@@ -174,17 +174,16 @@ CString MachineFileReader::readDesignation()
 
 // ---- the part ------------------------------------------------------------------------
 
+// The part before goes once the new one is made (makeNextObject), so the
+// parts of a run keep their Tarsis servers.
 void MachineFileReader::createPart(IUnknown** ppIUnkCADPart)
 {
-    m_pCADPart.Release();
-    if (!ppIUnkCADPart)
+    if (!ppIUnkCADPart) {
+        m_pCADPart.Release();
         _com_issue_error(E_POINTER);
+    }
     *ppIUnkCADPart = nullptr;
-    IUnknown* unknown = nullptr;
-    if (m_createPart && SUCCEEDED(m_createPart(&unknown)) && unknown)
-        unknown->QueryInterface(IID_ICADPart, reinterpret_cast<void**>(&m_pCADPart));
-    if (unknown)
-        unknown->Release();
+    makeNextObject(m_createPart, m_pCADPart, false);
     // The first use of an empty pointer raises E_POINTER.
     checkPart(m_pCADPart->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(ppIUnkCADPart)));
 }

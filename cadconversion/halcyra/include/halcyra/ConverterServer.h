@@ -1,7 +1,8 @@
 // What the converter servers' own code shares beside the converter contract
 // (ConverterContract.h): the load of a server's string with its stand-in
 // literal, the text of a COM error in a reader's report, the file-name
-// check of SetFile, the creation of the part model's objects, the
+// check of SetFile, the creation of the part model's objects (and the
+// reader's next one), the
 // ConversionName getter, and CReaderConvert, the converter class over a
 // reader whose SetFile and ReadPart answer an HRESULT and a text.
 //
@@ -14,6 +15,7 @@
 
 #include "com/Bstr.h"
 #include "com/ComError.h"
+#include "com/ComPtr.h"
 #include "com/Runtime.h"
 #include "com/server/Resources.h"
 #include "com/server/Server.h"
@@ -22,6 +24,7 @@
 #include <algorithm>
 #include <functional>
 #include <string_view>
+#include <utility>
 
 // ---- strings and texts --------------------------------------------------------------
 
@@ -70,6 +73,32 @@ HRESULT createRegisteredObject(IUnknown** ppUnknown)
         CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER | CLSCTX_REMOTE_SERVER;
     return CoCreateInstance(*pclsid, nullptr, context, IID_IUnknown,
                             reinterpret_cast<void**>(ppUnknown));
+}
+
+// The reader's next part-model object: made with create, run (OleRun) when
+// run is set, asked for I and put into held. The object held before is let
+// go only then, also when create hands out the same object again: the part
+// objects of a thread share their Tarsis servers while one of them lives,
+// so a run keeps them from one part to the next. Answers the result of the
+// creation, the run or the question; held is empty when one of them failed.
+template <class I>
+HRESULT makeNextObject(const ObjectCreator& create, ComPtrT<I>& held, bool run)
+{
+    ComPtrT<I> next;
+    IUnknown* unknown = nullptr;
+    HRESULT hr = create ? create(&unknown) : E_POINTER;
+    if (SUCCEEDED(hr) && unknown) {
+        if (run)
+            hr = OleRun(unknown);
+        if (SUCCEEDED(hr))
+            hr = unknown->QueryInterface(uuidof<I>(), reinterpret_cast<void**>(&next));
+    } else if (SUCCEEDED(hr)) {
+        hr = E_POINTER;
+    }
+    if (unknown)
+        unknown->Release();
+    held = std::move(next);
+    return hr;
 }
 
 // ---- the converter classes ----------------------------------------------------------

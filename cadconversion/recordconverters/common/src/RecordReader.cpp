@@ -143,20 +143,13 @@ HRESULT RecordReader::ReadPart(IUnknown** ppIUnkCADPart, LONG bIsMetric, LONG bI
 }
 
 // The creation's result is not tested: without a part the first use of
-// m_pPart raises E_POINTER.
+// m_pPart raises E_POINTER. The part before goes once the new one is made
+// (makeNextObject), so the parts of a file keep their Tarsis servers.
 void RecordReader::createPart(IUnknown** ppIUnkCADPart)
 {
     if (ppIUnkCADPart)
         *ppIUnkCADPart = nullptr;
-    m_pPart.Release();
-    IUnknown* unknown = nullptr;
-    if (m_createPart)
-        m_createPart(&unknown);
-    if (unknown) {
-        OleRun(unknown);
-        unknown->QueryInterface(IID_ICADPart, reinterpret_cast<void**>(&m_pPart));
-        unknown->Release();
-    }
+    makeNextObject(m_createPart, m_pPart, true);
     if (!ppIUnkCADPart)
         _com_issue_error(E_POINTER);
     check(m_pPart->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(ppIUnkCADPart)));
