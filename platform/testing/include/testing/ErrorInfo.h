@@ -11,21 +11,6 @@
 
 namespace testsupport {
 
-// The description of the thread's error info, taken from the thread (as
-// GetErrorInfo does); empty when there is none.
-inline std::string takeErrorDescription()
-{
-    IErrorInfo* info = nullptr;
-    if (GetErrorInfo(0, &info) != S_OK || !info)
-        return {};
-    BSTR description = nullptr;
-    info->GetDescription(&description);
-    info->Release();
-    std::string text = narrowFromBstr(description);
-    SysFreeString(description);
-    return text;
-}
-
 // The error info that a failing call left.
 struct ErrorReport {
     bool present = false;
@@ -53,6 +38,13 @@ inline ErrorReport takeErrorReport()
     info->GetGUID(&report.guid);
     info->Release();
     return report;
+}
+
+// The description of the thread's error info, taken from the thread (as
+// GetErrorInfo does); empty when there is none.
+inline std::string takeErrorDescription()
+{
+    return takeErrorReport().description;
 }
 
 } // namespace testsupport
